@@ -1,0 +1,47 @@
+// movrane-cli: headless access to the core for scripts and batch work.
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "cli/Commands.h"
+
+namespace {
+
+const cli::Command COMMANDS[] = {
+    {"info", "print the header, session windows and drivers of a replay", cli::runInfo, cli::printInfoUsage},
+};
+
+void printUsage(std::FILE* out) {
+    std::fprintf(out, "usage: movrane-cli COMMAND [OPTIONS] [ARGS]\n\ncommands:\n");
+    for (const auto& c : COMMANDS) std::fprintf(out, "  %-10s %s\n", c.name, c.summary);
+    std::fprintf(out, "\n'movrane-cli COMMAND --help' describes a command.\n");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        printUsage(stderr);
+        return cli::EXIT_USAGE;
+    }
+    const std::string name = argv[1];
+    if (name == "--help" || name == "-h" || name == "help") {
+        printUsage(stdout);
+        return cli::EXIT_OK;
+    }
+    for (const auto& c : COMMANDS) {
+        if (name != c.name) continue;
+        std::vector<std::string> args(argv + 2, argv + argc);
+        for (const auto& a : args) {
+            if (a == "--help" || a == "-h") {
+                c.usage(stdout);
+                return cli::EXIT_OK;
+            }
+        }
+        return c.run(args);
+    }
+    std::fprintf(stderr, "movrane-cli: unknown command '%s'\n\n", name.c_str());
+    printUsage(stderr);
+    return cli::EXIT_USAGE;
+}

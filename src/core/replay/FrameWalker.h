@@ -1,0 +1,104 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "core/replay/BufferedFile.h"
+
+namespace movrane {
+
+// Item types of the record stream.
+enum ItemType : uint16_t {
+    ITEM_PLAYER_CAR = 1,
+    ITEM_PLAYER_CONTROLS = 2,
+    ITEM_OTHER_CARS = 3,
+    ITEM_RACE_STATUS = 9,
+    ITEM_CAR_CONDITION = 10,
+    ITEM_TIME_STAMP = 13,
+    ITEM_FRAME_COUNTER = 14,
+};
+
+// Types 1..16 may stand in a stream; 0, 5, 7 and anything above 16 may not.
+constexpr bool isAllowedItemType(uint16_t type) {
+    return type >= 1 && type <= 16 && type != 5 && type != 7;
+}
+
+// Bytes an item of the given length occupies: its length rounded up to a multiple of 4.
+constexpr uint32_t occupiedItemSize(uint16_t length) {
+    return (length % 4 == 0) ? length : length - (length % 4) + 4;
+}
+
+struct StreamFrame {
+    uint64_t offset = 0;          // absolute file offset of the frame header
+    uint16_t length = 0;          // header included
+    uint16_t previousLength = 0;  // 0 for the first frame
+    uint32_t word = 0;            // frame word (frame number in merged replays)
+    uint64_t end() const { return offset + length; }
+};
+
+struct StreamItem {
+    uint16_t type = 0;
+    uint16_t length = 0;  // header included
+    uint64_t offset = 0;  // absolute file offset of the item header
+    uint16_t payloadLength() const { return static_cast<uint16_t>(length - 4); }
+};
+
+// Why the walker stopped.
+enum class WalkStatus {
+    Ok,                 // the current frame or item is valid
+    End,                // no more frames (or items in the current frame)
+    ForbiddenItemType,  // an item of a type that may not stand in a stream
+    Truncated,          // a frame or item runs past the end of the file
+    BadLength,          // a length field contradicts the frame or stream around it
+};
+
+const char* walkStatusText(WalkStatus status);
+
+// The one walk over the record stream that every scan uses. Frames are visited forward
+// (nextFrame) or backward (previousFrame), or entered at a known offset (enterFrame);
+// the items of the current frame are visited with nextItem. Every length is checked
+// against the frame, the stream and the file before it is followed, so a damaged
+// stream ends the walk with a status instead of a wild read or an endless loop.
+class FrameWalker {
+public:
+    // streamChunk: offset of the stream chunk header; the stream's content size is read at +8.
+    FrameWalker(BufferedFile& file, uint64_t streamChunk);
+
+    uint64_t firstFrameOffset() const { return firstFrame_; }
+    uint64_t streamEnd() const { return streamEnd_; }
+    uint32_t declaredLength() const { return declaredLength_; }
+
+    bool nextFrame();
+    bool previousFrame();
+    bool enterFrame(uint64_t offset);
+
+    bool nextItem();
+    // Reads count bytes at offset `at` of the current item's payload; false when they lie
+    // outside the item.
+    bool readPayload(std::size_t at, void* dst, std::size_t count);
+    bool readPayloadU32(std::size_t at, uint32_t& value);
+
+    const StreamFrame& frame() const { return frame_; }
+    const StreamItem& item() const { return item_; }
+    WalkStatus status() const { return status_; }
+    bool failed() const { return status_ != WalkStatus::Ok && status_ != WalkStatus::End; }
+    // File offset at which the walk failed (frame or item header).
+    uint64_t failureOffset() const { return failureOffset_; }
+
+private:
+    bool loadFrame(uint64_t offset);
+    bool fail(WalkStatus status, uint64_t offset);
+
+    BufferedFile& file_;
+    uint64_t firstFrame_ = 0;
+    uint64_t streamEnd_ = 0;
+    uint32_t declaredLength_ = 0;
+    bool haveFrame_ = false;
+    StreamFrame frame_;
+    StreamItem item_;
+    uint32_t itemPosition_ = 0;  // offset of the next item inside the current frame
+    WalkStatus status_ = WalkStatus::Ok;
+    uint64_t failureOffset_ = 0;
+};
+
+}  // namespace movrane

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+// A fresh folder under the system's temporary folder, removed with everything in it.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
+
+private:
+    std::filesystem::path path_;
+};
+
+std::vector<unsigned char> readFileBytes(const std::filesystem::path& path);
+void writeFileBytes(const std::filesystem::path& path, const std::vector<unsigned char>& bytes);
+std::string readFileText(const std::filesystem::path& path);
+
+// Runs a shell command line and returns its exit status; stdout and stderr are captured.
+struct CommandResult {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+CommandResult runCommand(const std::string& commandLine);
+
+}  // namespace testsupport
