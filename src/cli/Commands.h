@@ -23,4 +23,7 @@ struct Command {
 int runInfo(const Args& args);
 void printInfoUsage(std::FILE* out);
 
+int runTrack(const Args& args);
+void printTrackUsage(std::FILE* out);
+
 }  // namespace cli

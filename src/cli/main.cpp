@@ -10,6 +10,7 @@ namespace {
 
 const cli::Command COMMANDS[] = {
     {"info", "print the header, session windows and drivers of a replay", cli::runInfo, cli::printInfoUsage},
+    {"track", "print the geometry of a track and draw its map as SVG", cli::runTrack, cli::printTrackUsage},
 };
 
 void printUsage(std::FILE* out) {
