@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "samplekit/TrackWriter.h"
@@ -49,6 +50,10 @@ class Circuit {
 public:
     Circuit(std::vector<Leg> plan, double startHeadingDegrees, std::size_t closingStraight1,
             std::size_t closingStraight2);
+
+    // The lateral offsets (metres) of the traces the track file stores; five traces
+    // from 7 m right to 7 m left unless set.
+    void setTraceOffsets(std::vector<double> offsets) { _traceOffsets = std::move(offsets); }
 
     double lapLength() const { return _lapLength; }
     std::size_t numberOfSections() const { return _sections.size(); }

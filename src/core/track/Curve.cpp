@@ -99,7 +99,9 @@ void Curve::drawPartlyHighlighted(CoreDisplay& display) const {
     const double step = _geometricLength / static_cast<double>(segmentCount());
     Polyline stretch{pointAt(from, 0.0)};
     if (step > 0.0) {
-        for (double along = (std::floor(from / step) + 1.0) * step; along < to; along += step)
+        // Interior points on the centre line's own spacing; none just short of the end.
+        const double last = to - step * 1e-6;
+        for (double along = (std::floor(from / step) + 1.0) * step; along < last; along += step)
             stretch.push_back(pointAt(along, 0.0));
     }
     stretch.push_back(pointAt(to, 0.0));
