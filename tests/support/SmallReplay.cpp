@@ -24,7 +24,7 @@ samplekit::LapEntry evenLaps(uint32_t slot, uint32_t baseTime, uint32_t lapMs, i
     return e;
 }
 
-void writeStampedReplay(const std::filesystem::path& path, const samplekit::ReplayDescription& description,
+uint64_t writeStampedReplay(const std::filesystem::path& path, const samplekit::ReplayDescription& description,
                         const std::vector<StampedSession>& sessions,
                         const std::function<void(samplekit::Frame&, int)>& extra) {
     samplekit::ReplayWriter writer(path, description);
@@ -43,6 +43,7 @@ void writeStampedReplay(const std::filesystem::path& path, const samplekit::Repl
         }
     }
     writer.finish();
+    return writer.streamChunkOffset();
 }
 
 }  // namespace testsupport
