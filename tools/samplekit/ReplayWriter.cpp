@@ -52,7 +52,7 @@ std::vector<uint8_t> encodeLapTable(const LapTable& t) {
     ByteBuffer b;
     b.putTag(0, t.tag);
     b.putU32(4, 0);
-    b.putU32(8, 0);  // content size, patched below
+    b.putU32(8, 0);  // content size, set below
     for (const LapEntry& e : t.entries) {
         const std::size_t start = b.size();
         b.putTag(start, "ORPL");
