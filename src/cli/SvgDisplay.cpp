@@ -22,7 +22,7 @@ SvgDisplay::SvgDisplay(const movrane::MapFit& fit, int width, int height) : _fit
 
 std::string SvgDisplay::points(const movrane::Polyline& line) const {
     std::string text;
-    for (const movrane::MapPoint& p : line) {
+    for (const movrane::MetrePoint& p : line) {
         if (!text.empty()) text += ' ';
         text += unitPoint(_fit.toUnits(p));
     }
@@ -43,12 +43,12 @@ void SvgDisplay::drawHighlightedCentreLine(const movrane::Polyline& line) {
     _body += "<polyline points=\"" + points(line) + "\" fill=\"none\" stroke=\"rgb(240,240,0)\" stroke-width=\"3\"/>\n";
 }
 
-void SvgDisplay::moveTo(movrane::MapPoint point) {
+void SvgDisplay::moveTo(movrane::MetrePoint point) {
     endPath();
     _path = "M" + unitPoint(_fit.toUnits(point));
 }
 
-void SvgDisplay::lineTo(movrane::MapPoint point) {
+void SvgDisplay::lineTo(movrane::MetrePoint point) {
     if (_path.empty()) _path = "M" + unitPoint(_fit.toUnits(point));
     _path += " L" + unitPoint(_fit.toUnits(point));
 }

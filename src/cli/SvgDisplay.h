@@ -16,8 +16,8 @@ public:
     void drawSurface(int surfaceKind, const movrane::Polyline& polygon) override;
     void drawCentreLine(const movrane::Polyline& line) override;
     void drawHighlightedCentreLine(const movrane::Polyline& line) override;
-    void moveTo(movrane::MapPoint point) override;
-    void lineTo(movrane::MapPoint point) override;
+    void moveTo(movrane::MetrePoint point) override;
+    void lineTo(movrane::MetrePoint point) override;
     void drawDistanceMarker(const movrane::DistanceMarker& marker) override;
 
     // The whole picture; a pen path begun with moveTo is closed off first.

@@ -110,19 +110,27 @@ const Circuit::Piece& Circuit::pieceAt(double lapDistance, double& along) const 
     return _sections[k];
 }
 
-CoursePoint Circuit::courseAt(double lapDistance) const {
+double Circuit::headingAt(double distance) const {
     double along = 0.0;
-    const Piece& piece = pieceAt(lapDistance, along);
-    double degrees = std::fmod((piece.heading + piece.turn * along / piece.length) * 180.0 / PI, 360.0);
-    if (degrees < 0) degrees += 360.0;
-    CoursePoint point{degrees, 0.0, 0.0};
+    const Piece& piece = pieceAt(distance, along);
+    return (piece.heading + piece.turn * along / piece.length) * 180.0 / PI;
+}
+
+double Circuit::curvatureAt(double distance) const {
+    double along = 0.0;
+    const Piece& piece = pieceAt(distance, along);
+    if (!piece.leg.isCurve()) return 0.0;
+    return piece.turn > 0 ? 1.0 / piece.leg.radius : -1.0 / piece.leg.radius;
+}
+
+LateralLimits Circuit::limitsAt(double distance) const {
+    double along = 0.0;
+    const Piece& piece = pieceAt(distance, along);
+    LateralLimits limits;
     for (const Surface& s : piece.surfaces) {
-        if (s.kind == TARMAC) {
-            point.minLateral = s.from;
-            point.maxLateral = s.to;
-        }
+        if (s.kind == TARMAC) limits = {s.from, s.to};
     }
-    return point;
+    return limits;
 }
 
 CircuitPoint Circuit::pointAt(double lapDistance, double lateral) const {

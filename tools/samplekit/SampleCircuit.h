@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "samplekit/Course.h"
 #include "samplekit/TrackWriter.h"
 
 namespace samplekit {
@@ -29,14 +30,6 @@ struct Surface {
     int kind = 1;
 };
 
-// Where a car may be at a lap distance: the centre line's heading in degrees
-// (0 = along +x, counter-clockwise) and the tarmac's lateral range in metres.
-struct CoursePoint {
-    double headingDegrees = 0.0;
-    double minLateral = 0.0;
-    double maxLateral = 0.0;
-};
-
 struct CircuitPoint {
     double x = 0.0;
     double y = 0.0;
@@ -45,8 +38,9 @@ struct CircuitPoint {
 // A closed circuit built from a plan of legs, starting at the origin. The plan's turns
 // must add up to a full turn; the two closing straights (plan indices, at an angle to
 // each other) are lengthened or shortened so that the last leg ends where the first
-// begins.
-class Circuit {
+// begins. As a Course, headings are those of the centre line (0 along +x) and the
+// lateral limits are the tarmac's edges.
+class Circuit : public Course {
 public:
     Circuit(std::vector<Leg> plan, double startHeadingDegrees, std::size_t closingStraight1,
             std::size_t closingStraight2);
@@ -55,9 +49,12 @@ public:
     // from 7 m right to 7 m left unless set.
     void setTraceOffsets(std::vector<double> offsets) { _traceOffsets = std::move(offsets); }
 
-    double lapLength() const { return _lapLength; }
+    double lapLength() const override { return _lapLength; }
+    double headingAt(double distance) const override;
+    double curvatureAt(double distance) const override;
+    LateralLimits limitsAt(double distance) const override;
+
     std::size_t numberOfSections() const { return _sections.size(); }
-    CoursePoint courseAt(double lapDistance) const;
     // The point lateral metres left of the centre line at a lap distance.
     CircuitPoint pointAt(double lapDistance, double lateral) const;
 

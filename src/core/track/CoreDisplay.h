@@ -17,8 +17,8 @@ public:
     virtual void drawCentreLine(const Polyline& line) = 0;
     virtual void drawHighlightedCentreLine(const Polyline& line) = 0;
     // Pen moves for lines the map draws over the track, such as driven laps.
-    virtual void moveTo(MapPoint point) = 0;
-    virtual void lineTo(MapPoint point) = 0;
+    virtual void moveTo(MetrePoint point) = 0;
+    virtual void lineTo(MetrePoint point) = 0;
     virtual void drawDistanceMarker(const DistanceMarker& marker) = 0;
 };
 

@@ -35,7 +35,7 @@ double Curve::centreLineRadius() const {
 
 double Curve::radialAngle(double heading) const { return heading - side() * std::numbers::pi / 2; }
 
-MapPoint Curve::aroundCentre(double radius, double angle) const {
+MetrePoint Curve::aroundCentre(double radius, double angle) const {
     return {_centre.x + radius * std::cos(angle), _centre.y + radius * std::sin(angle)};
 }
 
@@ -78,12 +78,12 @@ void Curve::buildCentreLine() {
     _centreLine.push_back(aroundCentre(_absRadius, radialAngle(_endHeading)));
 }
 
-MapPoint Curve::pointAt(double along, double lateral) const {
+MetrePoint Curve::pointAt(double along, double lateral) const {
     const double swept = _absRadius > 0.0 ? along / _absRadius : 0.0;
     return aroundCentre(radiusAtOffset(lateral), radialAngle(_startHeading) + side() * swept);
 }
 
-MapPoint Curve::borderPointAt(double along, const Border& border) const {
+MetrePoint Curve::borderPointAt(double along, const Border& border) const {
     const double t = borderFraction(along);
     const double startRadius = radiusAtOffset(border.startOffset);
     const double endRadius = radiusAtOffset(border.endOffset);

@@ -13,13 +13,13 @@ public:
     void computeStartPoint() override;
     void buildSurfaceStrips() override;
     void buildCentreLine() override;
-    MapPoint pointAt(double along, double lateral) const override;
-    MapPoint borderPointAt(double along, const Border& border) const override;
+    MetrePoint pointAt(double along, double lateral) const override;
+    MetrePoint borderPointAt(double along, const Border& border) const override;
     void accept(CoreDisplay& display) const override;
     double computeGeometricLength() const override;
     void drawPartlyHighlighted(CoreDisplay& display) const override;
 
-    MapPoint centre() const { return _centre; }
+    MetrePoint centre() const { return _centre; }
     double turnAngle() const { return _turn; }
     // Signed: the same sign as the turn angle on a well-formed track.
     double radius() const { return _radius; }
@@ -32,12 +32,12 @@ private:
     double radiusAtOffset(double lateral) const { return _absRadius - side() * lateral; }
     // The angle, seen from the centre, of the point at the given heading.
     double radialAngle(double heading) const;
-    MapPoint aroundCentre(double radius, double angle) const;
+    MetrePoint aroundCentre(double radius, double angle) const;
     // About one segment every 5 metres, at least one.
     long long segmentCount() const;
     Polyline borderArc(const Border& border) const;
 
-    MapPoint _centre;
+    MetrePoint _centre;
     double _turn = 0.0;
     double _radius = 0.0;
     double _absRadius = 0.0;

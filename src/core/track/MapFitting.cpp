@@ -13,7 +13,7 @@ long long nearest(double value) {
     return std::llround(std::clamp(value, -LIMIT, LIMIT));
 }
 
-UnitPoint MapFit::toUnits(MapPoint p) const {
+UnitPoint MapFit::toUnits(MetrePoint p) const {
     return {nearest(p.x / scale) + offsetX, offsetY - nearest(p.y / scale)};
 }
 
@@ -39,12 +39,6 @@ MapFit virtualMapFit(const Track& track) {
 double virtualMapScale(const Track& track) {
     const double larger = std::max(track.mapExtent().width(), track.mapExtent().height());
     return larger > 0.0 ? VIRTUAL_MAP_SIZE / larger : 1.0;
-}
-
-std::optional<UnitPoint> virtualMapPoint(const Track& track, double lapDistance, double lateral) {
-    const std::optional<MapPoint> point = track.samplePosition(lapDistance, lateral);
-    if (!point) return std::nullopt;
-    return virtualMapFit(track).toUnits(*point);
 }
 
 }  // namespace movrane

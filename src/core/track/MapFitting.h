@@ -1,7 +1,5 @@
 #pragma once
 
-#include <optional>
-
 #include "core/track/MapGeometry.h"
 
 namespace movrane {
@@ -25,7 +23,7 @@ struct MapFit {
     long long offsetX = 0;
     long long offsetY = 0;
 
-    UnitPoint toUnits(MapPoint p) const;
+    UnitPoint toUnits(MetrePoint p) const;
 };
 
 // Fits an extent into a drawing area of width x height units, leaving the margins free,
@@ -39,7 +37,5 @@ constexpr double VIRTUAL_MAP_MARGIN = 50.0;
 MapFit virtualMapFit(const Track& track);
 // The map scale U in virtual units per metre.
 double virtualMapScale(const Track& track);
-// A lap sample's position in virtual units; nothing when it has no position.
-std::optional<UnitPoint> virtualMapPoint(const Track& track, double lapDistance, double lateral);
 
 }  // namespace movrane

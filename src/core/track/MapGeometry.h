@@ -7,24 +7,24 @@
 namespace movrane {
 
 // A point of the track map in metres; y points up.
-struct MapPoint {
+struct MetrePoint {
     double x = 0.0;
     double y = 0.0;
 };
 
-using Polyline = std::vector<MapPoint>;
+using Polyline = std::vector<MetrePoint>;
 
 // The bounding box of a set of map points; empty until the first point is added.
 class Extent {
 public:
-    void include(MapPoint p) {
+    void include(MetrePoint p) {
         _minX = std::min(_minX, p.x);
         _maxX = std::max(_maxX, p.x);
         _minY = std::min(_minY, p.y);
         _maxY = std::max(_maxY, p.y);
     }
     void include(const Polyline& points) {
-        for (const MapPoint& p : points) include(p);
+        for (const MetrePoint& p : points) include(p);
     }
 
     bool empty() const { return _minX > _maxX; }

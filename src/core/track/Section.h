@@ -39,10 +39,10 @@ public:
     virtual void buildSurfaceStrips() = 0;
     virtual void buildCentreLine() = 0;
     // The map point `along` metres from the section's start, `lateral` metres to the left.
-    virtual MapPoint pointAt(double along, double lateral) const = 0;
+    virtual MetrePoint pointAt(double along, double lateral) const = 0;
     // The point of a border `along` metres into the section; the border's offset runs
     // linearly from its start to its end offset over the stated length.
-    virtual MapPoint borderPointAt(double along, const Border& border) const = 0;
+    virtual MetrePoint borderPointAt(double along, const Border& border) const = 0;
     // Hands the centre line to the display in the section's highlight state.
     virtual void accept(CoreDisplay& display) const = 0;
     virtual double computeGeometricLength() const = 0;
@@ -58,8 +58,8 @@ public:
     double geometricLength() const { return _geometricLength; }
     double startHeading() const { return _startHeading; }
     double endHeading() const { return _endHeading; }
-    MapPoint startPoint() const { return _startPoint; }
-    MapPoint endPoint() const { return _endPoint; }
+    MetrePoint startPoint() const { return _startPoint; }
+    MetrePoint endPoint() const { return _endPoint; }
     const std::vector<TracePoint>& tracePoints() const { return _tracePoints; }
     const std::vector<Border>& borders() const { return _borders; }
     const Polyline& centreLine() const { return _centreLine; }
@@ -96,8 +96,8 @@ protected:
     double _cosStart = 1.0;
     double _sinEnd = 0.0;
     double _cosEnd = 1.0;
-    MapPoint _startPoint;
-    MapPoint _endPoint;
+    MetrePoint _startPoint;
+    MetrePoint _endPoint;
     std::vector<TracePoint> _tracePoints;
     std::vector<Border> _borders;
     Polyline _centreLine;

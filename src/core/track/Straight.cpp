@@ -17,7 +17,7 @@ void Straight::computeStartPoint() {
                    toMetres(trace.y()) - offset * _cosStart * METRES_PER_TRACK_UNIT};
 }
 
-MapPoint Straight::offsetFrom(MapPoint base, double lateral) const {
+MetrePoint Straight::offsetFrom(MetrePoint base, double lateral) const {
     return {base.x - lateral * _sinStart, base.y + lateral * _cosStart};
 }
 
@@ -34,11 +34,11 @@ void Straight::buildSurfaceStrips() {
 
 void Straight::buildCentreLine() { _centreLine = {_startPoint, _endPoint}; }
 
-MapPoint Straight::pointAt(double along, double lateral) const {
+MetrePoint Straight::pointAt(double along, double lateral) const {
     return offsetFrom({_startPoint.x + along * _cosStart, _startPoint.y + along * _sinStart}, lateral);
 }
 
-MapPoint Straight::borderPointAt(double along, const Border& border) const {
+MetrePoint Straight::borderPointAt(double along, const Border& border) const {
     const double t = borderFraction(along);
     return pointAt(along, border.startOffset + (border.endOffset - border.startOffset) * t);
 }

@@ -13,14 +13,14 @@ public:
     void computeStartPoint() override;
     void buildSurfaceStrips() override;
     void buildCentreLine() override;
-    MapPoint pointAt(double along, double lateral) const override;
-    MapPoint borderPointAt(double along, const Border& border) const override;
+    MetrePoint pointAt(double along, double lateral) const override;
+    MetrePoint borderPointAt(double along, const Border& border) const override;
     void accept(CoreDisplay& display) const override;
     double computeGeometricLength() const override;
     void drawPartlyHighlighted(CoreDisplay& display) const override;
 
 private:
-    MapPoint offsetFrom(MapPoint base, double lateral) const;
+    MetrePoint offsetFrom(MetrePoint base, double lateral) const;
 };
 
 }  // namespace movrane

@@ -146,7 +146,7 @@ int Track::findSection(double lapDistance) const {
     return it == _lapEnds.end() ? -1 : static_cast<int>(it - _lapEnds.begin());
 }
 
-std::optional<MapPoint> Track::samplePosition(double lapDistance, double lateral) const {
+std::optional<MetrePoint> Track::samplePosition(double lapDistance, double lateral) const {
     if (lapDistance >= _lapLength) lapDistance -= _lapLength;
     const int index = findSection(lapDistance);
     if (index < 0) return std::nullopt;

@@ -47,7 +47,7 @@ public:
     int findSection(double lapDistance) const;
     // The map point of a lap sample; one lap length is taken off a distance at or past
     // L. Nothing when no section holds the distance.
-    std::optional<MapPoint> samplePosition(double lapDistance, double lateral) const;
+    std::optional<MetrePoint> samplePosition(double lapDistance, double lateral) const;
 
     // Highlights the sections holding [from, to]; the first and last only in part.
     // Raises MOVRNException when a bound falls outside every section or the range is

@@ -45,8 +45,8 @@ struct SurfaceStrip {
 // A line across the track at a lap distance, drawn on the map at each quarter of the lap.
 struct DistanceMarker {
     double lapDistance = 0.0;
-    MapPoint from;
-    MapPoint to;
+    MetrePoint from;
+    MetrePoint to;
 };
 
 }  // namespace movrane

@@ -58,8 +58,8 @@ public:
     }
     void drawCentreLine(const movrane::Polyline& line) override { normal.push_back(line); }
     void drawHighlightedCentreLine(const movrane::Polyline& line) override { highlighted.push_back(line); }
-    void moveTo(movrane::MapPoint) override { ++penMoves; }
-    void lineTo(movrane::MapPoint) override { ++penMoves; }
+    void moveTo(movrane::MetrePoint) override { ++penMoves; }
+    void lineTo(movrane::MetrePoint) override { ++penMoves; }
     void drawDistanceMarker(const movrane::DistanceMarker& marker) override { markers.push_back(marker.lapDistance); }
 
     std::vector<int> surfaceKinds;
@@ -141,12 +141,12 @@ TEST_F(HighlightTest, DrawingFollowsTheHighlight) {
     const movrane::Polyline& partCurve = display.highlighted[0];
     // From 10 m into the 47 m curve to its end, on the centre line's 5.2 m spacing.
     EXPECT_EQ(partCurve.size(), 9u);
-    const movrane::MapPoint expectedStart = track->sectionAt(1).pointAt(10.0, 0.0);
+    const movrane::MetrePoint expectedStart = track->sectionAt(1).pointAt(10.0, 0.0);
     EXPECT_NEAR(partCurve.front().x, expectedStart.x, 1e-9);
     EXPECT_NEAR(partCurve.front().y, expectedStart.y, 1e-9);
     EXPECT_NEAR(partCurve.back().x, track->sectionAt(1).centreLine().back().x, 1e-6);
     EXPECT_NEAR(partCurve.back().y, track->sectionAt(1).centreLine().back().y, 1e-6);
-    for (const movrane::MapPoint& p : partCurve) EXPECT_NEAR(std::hypot(p.x - 100.0, p.y - 30.0), 30.0, 1e-3);
+    for (const movrane::MetrePoint& p : partCurve) EXPECT_NEAR(std::hypot(p.x - 100.0, p.y - 30.0), 30.0, 1e-3);
     EXPECT_EQ(display.highlighted[1].size(), track->sectionAt(2).centreLine().size());
     const movrane::Polyline& partStraight = display.highlighted[2];
     ASSERT_EQ(partStraight.size(), 2u);

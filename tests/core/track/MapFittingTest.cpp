@@ -6,6 +6,7 @@
 #include "TrackTestSupport.h"
 #include "core/track/MapFitting.h"
 #include "core/track/Track.h"
+#include "core/track/TrackProjection.h"
 #include "support/TempDir.h"
 
 using movrane::Extent;
@@ -57,13 +58,19 @@ TEST(MapFitting, VirtualUnitsOfTheLapDerivations) {
     EXPECT_DOUBLE_EQ(movrane::virtualMapScale(*track), 10000000.0 / larger);
     const movrane::MapFit fit = movrane::virtualMapFit(*track);
     EXPECT_DOUBLE_EQ(fit.scale, larger / (10000000.0 - 100.0));
-    const auto origin = movrane::virtualMapPoint(*track, 0.0, 0.0);
-    ASSERT_TRUE(origin.has_value());
-    EXPECT_EQ(origin->x, fit.toUnits({0.0, 0.0}).x);
-    EXPECT_GE(origin->x, 50);
-    EXPECT_LE(origin->y, 10000000 - 50);
-    const auto further = movrane::virtualMapPoint(*track, 50.0, 0.0);
-    ASSERT_TRUE(further.has_value());
-    EXPECT_NEAR(static_cast<double>(further->x - origin->x), 50.0 / fit.scale, 1.0);
-    EXPECT_FALSE(movrane::virtualMapPoint(*track, 3 * track->lapLength(), 0.0).has_value());
+    const movrane::TrackProjection projection(*track);
+    EXPECT_DOUBLE_EQ(projection.mapScale(), movrane::virtualMapScale(*track));
+    EXPECT_DOUBLE_EQ(projection.lapLength(), track->lapLength());
+    const movrane::MapPoint origin = projection.mapPoint(0.0, 0.0);
+    EXPECT_EQ(origin.x, fit.toUnits({0.0, 0.0}).x);
+    EXPECT_EQ(origin.y, fit.toUnits({0.0, 0.0}).y);
+    EXPECT_GE(origin.x, 50);
+    EXPECT_LE(origin.y, 10000000 - 50);
+    // 50 m along the first straight (+x): about 50 m times the map scale further right.
+    const movrane::MapPoint further = projection.mapPoint(50.0, 0.0);
+    EXPECT_NEAR(static_cast<double>(further.x - origin.x), 50.0 / fit.scale, 1.0);
+    EXPECT_EQ(further.y, origin.y);
+    const movrane::MapPoint nowhere = projection.mapPoint(3 * track->lapLength(), 0.0);
+    EXPECT_EQ(nowhere.x, 0);
+    EXPECT_EQ(nowhere.y, 0);
 }

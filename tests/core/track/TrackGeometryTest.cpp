@@ -9,7 +9,7 @@
 #include "core/track/Track.h"
 #include "support/TempDir.h"
 
-using movrane::MapPoint;
+using movrane::MetrePoint;
 using movrane::MOVRNException;
 using movrane::Track;
 using samplekit::Circuit;
@@ -25,7 +25,7 @@ std::unique_ptr<Track> loadCircuit(const Circuit& circuit) {
                            .string());
 }
 
-void expectNear(MapPoint actual, samplekit::CircuitPoint expected, double tolerance) {
+void expectNear(MetrePoint actual, samplekit::CircuitPoint expected, double tolerance) {
     EXPECT_NEAR(actual.x, expected.x, tolerance);
     EXPECT_NEAR(actual.y, expected.y, tolerance);
 }
@@ -34,8 +34,8 @@ void expectNear(MapPoint actual, samplekit::CircuitPoint expected, double tolera
 void expectClosedChain(const Track& track) {
     for (std::size_t k = 0; k < track.numberOfSections(); ++k) {
         const movrane::Section& s = track.sectionAt(k);
-        const MapPoint end = s.pointAt(s.geometricLength(), 0.0);
-        const MapPoint next = track.sectionAt((k + 1) % track.numberOfSections()).startPoint();
+        const MetrePoint end = s.pointAt(s.geometricLength(), 0.0);
+        const MetrePoint next = track.sectionAt((k + 1) % track.numberOfSections()).startPoint();
         EXPECT_NEAR(end.x, next.x, 5 * MM) << "section " << k;
         EXPECT_NEAR(end.y, next.y, 5 * MM) << "section " << k;
         EXPECT_NEAR(s.centreLine().back().x, next.x, 5 * MM) << "section " << k;
@@ -181,7 +181,7 @@ TEST(TrackGeometry, SurfacesAndStrips) {
     for (std::size_t j = 0; j < 5; ++j) EXPECT_EQ(straight.surfaceStrips()[j].surfaceKind, kinds[j]);
     const movrane::Polyline& tarmac = straight.surfaceStrips()[2].polygon;
     ASSERT_EQ(tarmac.size(), 4u);
-    const MapPoint a = straight.startPoint();
+    const MetrePoint a = straight.startPoint();
     // Straight 2 heads along -y: its right-hand side is -x.
     EXPECT_NEAR(tarmac[0].x, a.x - 6.0, MM);
     EXPECT_NEAR(tarmac[3].x, a.x + 6.0, MM);
@@ -192,12 +192,12 @@ TEST(TrackGeometry, BorderPointsRunOverTheStatedLength) {
     const auto track = loadCircuit(samplekit::sampleCircuit());
     const movrane::Section& curve = track->sectionAt(1);
     const movrane::Border& tarmacEdge = curve.borders()[2];
-    const MapPoint start = curve.borderPointAt(0.0, tarmacEdge);
-    const MapPoint viaPoint = curve.pointAt(0.0, tarmacEdge.startOffset);
+    const MetrePoint start = curve.borderPointAt(0.0, tarmacEdge);
+    const MetrePoint viaPoint = curve.pointAt(0.0, tarmacEdge.startOffset);
     EXPECT_NEAR(start.x, viaPoint.x, MM);
     EXPECT_NEAR(start.y, viaPoint.y, MM);
-    const MapPoint end = curve.borderPointAt(curve.statedLength(), tarmacEdge);
-    const MapPoint endViaPoint = curve.pointAt(curve.geometricLength(), tarmacEdge.endOffset);
+    const MetrePoint end = curve.borderPointAt(curve.statedLength(), tarmacEdge);
+    const MetrePoint endViaPoint = curve.pointAt(curve.geometricLength(), tarmacEdge.endOffset);
     EXPECT_NEAR(end.x, endViaPoint.x, 5 * MM);
     EXPECT_NEAR(end.y, endViaPoint.y, 5 * MM);
 }
@@ -210,8 +210,8 @@ TEST(TrackGeometry, DistanceMarkersCrossTheTrackAtEachQuarter) {
         EXPECT_DOUBLE_EQ(markers[q].lapDistance, d);
         const movrane::Section& s = track->sectionAt(static_cast<std::size_t>(track->findSection(d)));
         const double along = d - s.statedStart();
-        const MapPoint from = s.borderPointAt(along, s.borders().back());
-        const MapPoint to = s.borderPointAt(along, s.borders().front());
+        const MetrePoint from = s.borderPointAt(along, s.borders().back());
+        const MetrePoint to = s.borderPointAt(along, s.borders().front());
         EXPECT_NEAR(markers[q].from.x, from.x, 1e-9);
         EXPECT_NEAR(markers[q].to.y, to.y, 1e-9);
         const double width = std::hypot(from.x - to.x, from.y - to.y);

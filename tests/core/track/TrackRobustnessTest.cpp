@@ -37,7 +37,8 @@ std::vector<uint8_t> smallTrack() {
 TEST(TrackRobustness, EveryTruncationFailsCleanly) {
     testsupport::TempDir dir;
     const std::vector<uint8_t> bytes = smallTrack();
-    for (std::size_t size = 0; size < bytes.size(); ++size) {
+    // Every cut inside the header and section table, then every third byte.
+    for (std::size_t size = 0; size < bytes.size(); size += size < 160 ? 1 : 3) {
         const std::vector<uint8_t> cut(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(size));
         EXPECT_NE(loadOutcome(dir, cut), "") << "size " << size;
     }
