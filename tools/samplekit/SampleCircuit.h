@@ -54,7 +54,6 @@ public:
     double curvatureAt(double distance) const override;
     LateralLimits limitsAt(double distance) const override;
 
-    std::size_t numberOfSections() const { return _sections.size(); }
     // The point lateral metres left of the centre line at a lap distance.
     CircuitPoint pointAt(double lapDistance, double lateral) const;
 

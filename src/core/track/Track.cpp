@@ -64,7 +64,6 @@ std::unique_ptr<Track> Track::load(const std::string& path) {
 }
 
 void Track::read(const TrackData& data) {
-    _type = data.u32(0);
     _headerWord4 = data.i32(4);
     _statedLapLength = toMetres(data.i32(8));
     _noOfTraces = data.u32(12);

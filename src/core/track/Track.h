@@ -76,7 +76,6 @@ private:
     void placeDistanceMarkers();
     DistanceMarker distanceMarkerAt(double lapDistance) const;
 
-    uint32_t _type = 0;
     int32_t _headerWord4 = 0;
     double _statedLapLength = 0.0;
     uint32_t _noOfTraces = 0;
