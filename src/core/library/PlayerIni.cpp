@@ -1,6 +1,6 @@
+#include <filesystem>
 #include <fstream>
 #include <system_error>
-#include <filesystem>
 
 #include "core/library/Installation.h"
 #include "core/platform/Files.h"
@@ -33,13 +33,15 @@ class TemporaryCopy {
 public:
     TemporaryCopy(std::string path, const std::string& contents) : path_(std::move(path)) {
         std::ofstream out(path_, std::ios::binary | std::ios::trunc);
+        created_ = out.is_open();
         out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
         out.close();
-        written_ = static_cast<bool>(out);
+        written_ = created_ && static_cast<bool>(out);
     }
+    // Removes only what this copy created: a failed open leaves a foreign entry alone.
     ~TemporaryCopy() {
         std::error_code ignored;
-        std::filesystem::remove(path_, ignored);
+        if (created_) std::filesystem::remove(path_, ignored);
     }
     TemporaryCopy(const TemporaryCopy&) = delete;
     TemporaryCopy& operator=(const TemporaryCopy&) = delete;
@@ -49,6 +51,7 @@ public:
 
 private:
     std::string path_;
+    bool created_ = false;
     bool written_ = false;
 };
 

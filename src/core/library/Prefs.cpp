@@ -168,25 +168,25 @@ std::vector<Prefs::Entry> Prefs::entries() const {
     return list;
 }
 
-bool Prefs::setAndSave(std::string_view name, std::string_view text, std::string& error) {
+Prefs::SetResult Prefs::setAndSave(std::string_view name, std::string_view text, std::string& error) {
     const AnyField* field = findField(name);
     if (!field) {
         error = "no setting is called '" + std::string(name) + "'";
-        return false;
+        return SetResult::UnknownName;
     }
     return std::visit(
         [&](const auto& f) {
             auto value = this->*f.member;
-            if (!parseValue(text, value, error)) return false;
+            if (!parseValue(text, value, error)) return SetResult::BadValue;
             if (!registry_.createKey(RootKey::CurrentUser, SETTINGS_KEY) || !writeSetting(registry_, *f.key, value)) {
                 registry_.close();
                 error = "the settings file " + registry_.store().filePath(RootKey::CurrentUser) + " cannot be written";
-                return false;
+                return SetResult::NotWritten;
             }
             registry_.close();
             this->*f.member = value;
             origins_[f.key->name] = "stored in " + registry_.store().filePath(RootKey::CurrentUser);
-            return true;
+            return SetResult::Done;
         },
         *field);
 }

@@ -63,8 +63,10 @@ public:
     // Every persisted setting in declaration order, with its loaded origin.
     std::vector<Entry> entries() const;
     // Sets one setting, named by its value name (any case), from text parsed by its
-    // type, and writes that value alone. `error` tells why it was refused.
-    bool setAndSave(std::string_view name, std::string_view text, std::string& error);
+    // type, and writes that value alone. Memory changes only when the write succeeded;
+    // `error` tells why it was refused.
+    enum class SetResult { Done, UnknownName, BadValue, NotWritten };
+    SetResult setAndSave(std::string_view name, std::string_view text, std::string& error);
 
     const RegistryStore& store() const { return registry_.store(); }
 
