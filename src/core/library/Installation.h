@@ -10,6 +10,10 @@
 namespace movrane {
 
 inline constexpr const char* ORV_EXE = "orv.exe";
+// Shown at start-up when the installation directory is empty or lacks orv.exe, before
+// the Settings dialog opens.
+inline constexpr const char* ORV_DIRECTORY_INVALID_MESSAGE =
+    "Unable to find the file orv.exe in the specified Orv-directory.\nPlease choose a valid Orv directory.";
 
 // True when the directory is not empty and holds "orv.exe" (spelled in any case); the
 // directory may end with a separator or not.
