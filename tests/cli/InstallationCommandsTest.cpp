@@ -15,7 +15,7 @@ protected:
     ConfigSandbox sandbox;
     TempDir orv;
 
-    void SetUp() override { samplekit::writeInstallation(orv.path(), samplekit::sampleInstallationSpec()); }
+    void SetUp() override { samplekit::writeInstallation(orv.path(), samplekit::sampleInstallationContent()); }
 
     CommandResult cli(const std::string& arguments) const {
         return testsupport::runCommand(sandbox.environmentPrefix() + MOVRANE_CLI_PATH + " " + arguments);
