@@ -59,6 +59,7 @@ TEST_F(InstallationCommands, PlayersListsTheEntries) {
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, "1. Ada Kestrel\tPlayer1\n2. Bruno Talavera\tPlayer2\n3. Cleo Marsh\tRookie\n");
 
+    EXPECT_EQ(cli("players --orv='" + orv.path().string() + "'").out, r.out);
     ASSERT_EQ(cli("settings set OrvDirectory '" + orv.path().string() + "'").exitCode, 0);
     EXPECT_EQ(cli("players").out, r.out);
 }
