@@ -174,6 +174,18 @@ int GetRpyInfo::load(const Drivers& drivers, uint32_t driverIndex, int lap, Sess
     return code_ = OK;
 }
 
+GetRpyInfo GetRpyInfo::fromSamples(std::vector<LapSample> samples, bool player) {
+    GetRpyInfo lap;
+    if (samples.empty()) samples.resize(1);
+    lap.sampleCount_ = static_cast<int>(samples.size()) - 1;
+    samples.resize(samples.size() + 1);
+    lap.samples_ = std::move(samples);
+    lap.isPlayer_ = player;
+    lap.code_ = OK;
+    lap.trimmed_ = true;
+    return lap;
+}
+
 // A frame without the car's record: counted, and the run of consecutive missing frames
 // tells the longest gap.
 void GetRpyInfo::markMissing(LapSample& s, int k) {
