@@ -22,6 +22,12 @@ struct Command {
 
 int runInfo(const Args& args);
 void printInfoUsage(std::FILE* out);
+int runSettings(const Args& args);
+void printSettingsUsage(std::FILE* out);
+int runPlayers(const Args& args);
+void printPlayersUsage(std::FILE* out);
+int runPb(const Args& args);
+void printPbUsage(std::FILE* out);
 
 int runTrack(const Args& args);
 void printTrackUsage(std::FILE* out);

@@ -1,5 +1,6 @@
 #include "samplekit/SampleInstallation.h"
 
+#include "samplekit/InstallationWriter.h"
 #include "samplekit/SampleData.h"
 #include "samplekit/Simulator.h"
 
@@ -33,6 +34,7 @@ void writeRace(const std::filesystem::path& file) {
 }  // namespace
 
 void writeSampleInstallation(const std::filesystem::path& directory) {
+    writeInstallation(directory, sampleInstallationContent());
     const std::filesystem::path replays = directory / "replay";
     std::filesystem::create_directories(replays);
     writeHotlap(replays / "sample_hotlap.rpy");

@@ -10,7 +10,7 @@
 
 namespace movrane {
 
-BufferedFile::BufferedFile(std::size_t windowSize) : window_(std::max<std::size_t>(windowSize, 64)) {}
+BufferedFile::BufferedFile(std::size_t windowSize) : windowCapacity_(std::max<std::size_t>(windowSize, 64)) {}
 
 BufferedFile::~BufferedFile() { close(); }
 
@@ -24,6 +24,8 @@ bool BufferedFile::open(const std::string& path) {
         return false;
     }
     size_ = static_cast<uint64_t>(st.st_size);
+    // A small file needs no more window than itself.
+    window_.resize(static_cast<std::size_t>(std::min<uint64_t>(windowCapacity_, std::max<uint64_t>(size_, 64))));
     return true;
 }
 

@@ -38,6 +38,7 @@ private:
 
     int fd_ = -1;
     uint64_t size_ = 0;
+    std::size_t windowCapacity_;
     std::vector<uint8_t> window_;
     uint64_t windowStart_ = 0;
     std::size_t windowLength_ = 0;

@@ -18,7 +18,9 @@ struct SessionWindow {
     uint64_t offset = 0;
 };
 
-void copyPlayerCar(const PlayerCarRecord& r, LapSample& s) {
+// The fields both kinds of car record have.
+template <class Record>
+void copyCommonFields(const Record& r, LapSample& s) {
     s.lapPosition = r.lapPosition;
     s.gear = static_cast<int16_t>(r.gear());
     s.lateralRaw = r.lateral;
@@ -27,30 +29,20 @@ void copyPlayerCar(const PlayerCarRecord& r, LapSample& s) {
     s.orientation = static_cast<int16_t>(r.orientation);
     s.pitch = r.pitch;
     s.roll = r.roll;
-    s.tyreSqueal = static_cast<uint8_t>(r.tyreSqueal);
     s.controlRaw = r.controlValue;
     s.coarseControl = r.coarseControlValue();
     s.steering = static_cast<int16_t>(r.steering);
+}
+
+void copyPlayerCar(const PlayerCarRecord& r, LapSample& s) {
+    copyCommonFields(r, s);
+    s.tyreSqueal = static_cast<uint8_t>(r.tyreSqueal);
     for (int w = 0; w < 4; ++w) {
         s.wheelState[w] = static_cast<uint8_t>(r.wheelState[w]);
         s.wheelValue[w] = r.wheelValue[w];
         s.suspension[w] = r.suspension[w];
     }
     s.oilPressure = static_cast<uint16_t>(r.oilPressure);
-}
-
-void copyOtherCar(const OtherCarRecord& r, LapSample& s) {
-    s.lapPosition = r.lapPosition;
-    s.gear = static_cast<int16_t>(r.gear());
-    s.lateralRaw = r.lateral;
-    s.rideHeightRaw = r.rideHeight;
-    s.engineSpeedRaw = r.engineSpeed;
-    s.orientation = static_cast<int16_t>(r.orientation);
-    s.pitch = r.pitch;
-    s.roll = r.roll;
-    s.controlRaw = r.controlValue;
-    s.coarseControl = r.coarseControlValue();
-    s.steering = static_cast<int16_t>(r.steering);
 }
 
 void copyControls(const PlayerControlsRecord& r, LapSample& s) {
@@ -167,7 +159,7 @@ int GetRpyInfo::load(const Drivers& drivers, uint32_t driverIndex, int lap, Sess
                         return fail(BAD_ITEM);
                     }
                     if (otherCarSlotBits(raw) != wantedSlot) continue;
-                    copyOtherCar(parser.decodeOtherCar(raw), s);
+                    copyCommonFields(parser.decodeOtherCar(raw), s);
                     s.hasData = true;
                     ++samplesWithData_;
                     found = true;
@@ -180,6 +172,18 @@ int GetRpyInfo::load(const Drivers& drivers, uint32_t driverIndex, int lap, Sess
     framesInWindow_ = m;
     sampleCount_ = m;
     return code_ = OK;
+}
+
+GetRpyInfo GetRpyInfo::fromSamples(std::vector<LapSample> samples, bool player) {
+    GetRpyInfo lap;
+    if (samples.empty()) samples.resize(1);
+    lap.sampleCount_ = static_cast<int>(samples.size()) - 1;
+    samples.resize(samples.size() + 1);
+    lap.samples_ = std::move(samples);
+    lap.isPlayer_ = player;
+    lap.code_ = OK;
+    lap.trimmed_ = true;
+    return lap;
 }
 
 // A frame without the car's record: counted, and the run of consecutive missing frames

@@ -71,6 +71,9 @@ public:
     static const char* errorMessage() { return "RpyDataClass: Error reading file!"; }
 
     int load(const Drivers& drivers, uint32_t driverIndex, int lap, Session session);
+    // A trimmed lap made of given samples (entry 0 and samples 1..n), for analyses of
+    // laps that did not come from a replay.
+    static GetRpyInfo fromSamples(std::vector<LapSample> samples, bool player = true);
     // Keeps the lap between the lines with `margin` extra samples on each side and converts
     // every channel into physical units.
     void trim(int margin);

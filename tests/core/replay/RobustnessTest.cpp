@@ -61,15 +61,15 @@ void readVariant(const std::string& path) {
     const int code = drivers.load(path);
     ASSERT_TRUE(code == 0 || code == 3);
     if (code != 0) return;
-    for (uint32_t driver = 0; driver < drivers.count() && driver < 4; ++driver) {
+    // One lap of the player and one of another car in each session.
+    for (uint32_t driver = 0; driver < drivers.count() && driver < 2; ++driver) {
         for (movrane::Session s : {movrane::PRACTICE, movrane::RACE}) {
-            for (int lap = 1; lap <= drivers.lapCount(driver, s) && lap < 3; ++lap) {
-                movrane::GetRpyInfo info;
-                const int lapCode = info.load(drivers, driver, lap, s);
-                ASSERT_GE(lapCode, 0);
-                ASSERT_LE(lapCode, 5);
-                if (lapCode == 0) info.trim(1);
-            }
+            if (drivers.lapCount(driver, s) < 2) continue;
+            movrane::GetRpyInfo info;
+            const int lapCode = info.load(drivers, driver, 2, s);
+            ASSERT_GE(lapCode, 0);
+            ASSERT_LE(lapCode, 5);
+            if (lapCode == 0) info.trim(1);
         }
     }
 }
@@ -114,7 +114,7 @@ TEST(ReplayRobustness, RandomByteFlips) {
     std::uniform_int_distribution<std::size_t> anywhere(0, valid.size() - 1);
     std::uniform_int_distribution<std::size_t> early(0, 1400);
     std::uniform_int_distribution<int> byte(0, 255);
-    for (int variant = 0; variant < 1500; ++variant) {
+    for (int variant = 0; variant < 1200; ++variant) {
         auto bytes = valid;
         const int flips = 1 + variant % 8;
         for (int i = 0; i < flips; ++i) {

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+namespace movrane {
+
+class Drivers;
+class GetRpyInfo;
+
+// "Ada_Mar_samplering_Brabham_1m 23.456s.txt": driver, track, make and stored lap time.
+std::string telemetryFileName(const Drivers& drivers, const GetRpyInfo& lap, const std::string& trackName);
+// The whole text of a lap's telemetry file, "\n" line ends.
+std::string telemetryText(const GetRpyInfo& lap);
+// Writes the text; false when the file cannot be created.
+bool writeTelemetryFile(const std::string& path, const GetRpyInfo& lap);
+
+}  // namespace movrane

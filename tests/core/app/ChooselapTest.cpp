@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include "core/app/Chooselap.h"
+#include "core/replay/Drivers.h"
+#include "core/replay/Header.h"
+#include "samplekit/SampleData.h"
+#include "samplekit/Simulator.h"
+#include "support/TempDir.h"
+
+using movrane::Chooselap;
+using movrane::PRACTICE;
+using movrane::RACE;
+using testsupport::TempDir;
+
+namespace {
+
+struct Replay {
+    movrane::Header header;
+    movrane::Drivers drivers;
+};
+
+// Three drivers, a practice of three timed laps (the player's second lap invalid, driver 1's
+// first off track) and a race of two laps.
+void writeAndLoad(const TempDir& dir, Replay& r, const std::string& thirdName = "Third") {
+    auto spec = samplekit::sampleRaceSpec(3, 3, 2);
+    spec.drivers[2].name1 = thirdName;
+    spec.sessions[0].marks = {{0, 3, samplekit::FLAG_INVALID}, {1, 2, samplekit::FLAG_OFF_TRACK}};
+    samplekit::writeSimulatedReplay(dir.file("r.rpy"), spec, samplekit::sampleHeader(false));
+    ASSERT_EQ(r.header.load(dir.file("r.rpy")), 0);
+    ASSERT_EQ(r.drivers.load(dir.file("r.rpy")), 0);
+}
+
+}  // namespace
+
+TEST(Chooselap, InformationAndTree) {
+    TempDir dir;
+    Replay r;
+    writeAndLoad(dir, r);
+    Chooselap chooser(r.header, r.drivers);
+    const auto& info = chooser.information();
+    EXPECT_EQ(info.trackName, "samplering");
+    EXPECT_EQ(info.practiceLaps, "Yes");
+    EXPECT_EQ(info.raceLaps, "Yes");
+    EXPECT_EQ(info.drivers, "3");
+    EXPECT_EQ(info.release, ">=1.2");
+
+    const auto& tree = chooser.tree();
+    ASSERT_EQ(tree.size(), 3u);
+    ASSERT_EQ(tree[0].sessions.size(), 2u);
+    EXPECT_EQ(tree[0].sessions[0].text, "Practice Laps");
+    EXPECT_EQ(tree[0].sessions[1].text, "Race Laps");
+    const auto& laps = tree[0].sessions[0].laps;
+    ASSERT_EQ(static_cast<int>(laps.size()), r.drivers.lapCount(0, PRACTICE) + 1);
+    EXPECT_EQ(laps[0].text.rfind("Time before start/finish: ", 0), 0u);
+    EXPECT_FALSE(laps[0].bold);
+    EXPECT_EQ(laps[3].text.substr(laps[3].text.size() - 5), " [16]") << laps[3].text;
+    EXPECT_FALSE(laps[3].bold) << "flagged invalid";
+    EXPECT_TRUE(laps[2].bold);
+}
+
+TEST(Chooselap, NodeTexts) {
+    EXPECT_EQ(Chooselap::lapNodeText(3, 83456), "Lap 3: 1m 23.456s");
+    EXPECT_EQ(Chooselap::lapNodeText(1, (64u << 24) | 61000), "Lap 1: 1m 01.000s [64]");
+    EXPECT_EQ(Chooselap::lapNodeText(0, 0xCDCDCDCD), "Time before start/finish: No time");
+    EXPECT_EQ(Chooselap::flagByteOfNodeText("Lap 1: 1m 01.000s [80]"), 80u);
+    EXPECT_EQ(Chooselap::flagByteOfNodeText("Lap 1: 1m 01.000s"), 0u);
+}
+
+TEST(Chooselap, SelectionLabelsAndFlags) {
+    TempDir dir;
+    Replay r;
+    writeAndLoad(dir, r, "Tavoniak");
+    Chooselap chooser(r.header, r.drivers);
+    EXPECT_EQ(chooser.flagTexts(), std::vector<std::string>{"None selected"});
+    EXPECT_EQ(chooser.driverKindLabel(), "");
+
+    chooser.selectLap(1, PRACTICE, 2);
+    EXPECT_EQ(chooser.driverKindLabel(), "AI-car");
+    EXPECT_EQ(chooser.sessionLabel(), "Practice Laps");
+    EXPECT_EQ(chooser.flagTexts(), std::vector<std::string>{"Off track"});
+    EXPECT_FALSE(chooser.alienSelected());
+
+    chooser.selectLap(0, RACE, 1);
+    EXPECT_EQ(chooser.driverKindLabel(), "Human");
+    EXPECT_EQ(chooser.sessionLabel(), "Race Laps");
+    EXPECT_EQ(chooser.flagTexts(), std::vector<std::string>{"None reported"});
+
+    chooser.selectDriver(2);
+    EXPECT_TRUE(chooser.alienSelected());
+}
+
+TEST(Chooselap, OkNeedsAValidLap) {
+    TempDir dir;
+    Replay r;
+    writeAndLoad(dir, r);
+    Chooselap chooser(r.header, r.drivers);
+    auto verdict = chooser.ok();
+    EXPECT_FALSE(verdict.accepted);
+    EXPECT_EQ(verdict.message, "Choose a lap to view!");
+    EXPECT_EQ(verdict.caption, "No lap choosen!");
+
+    chooser.selectLap(0, PRACTICE, 3);
+    verdict = chooser.ok();
+    EXPECT_FALSE(verdict.accepted);
+    EXPECT_EQ(verdict.message, "Data for this lap is not stored in the replay file\nor lap isn't complete.");
+    EXPECT_EQ(verdict.caption, "Not a valid lap!");
+
+    chooser.selectLap(0, PRACTICE, 2);
+    EXPECT_TRUE(chooser.ok().accepted);
+    chooser.selectLap(0, PRACTICE, 99);
+    EXPECT_FALSE(chooser.selectedLap().has_value()) << "no such lap node";
+}
