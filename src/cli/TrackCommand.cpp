@@ -8,6 +8,7 @@
 #include <string>
 
 #include "cli/Commands.h"
+#include "cli/OrvOption.h"
 #include "cli/SvgDisplay.h"
 #include "core/track/CoreDisplay.h"
 #include "core/track/Curve.h"
@@ -24,20 +25,20 @@ constexpr int SVG_SIZE = 1024;
 constexpr int SVG_MARGIN = 10;
 
 struct TrackOptions {
-    std::string orvDirectory = ".";
+    std::string orvOverride;
     std::optional<std::string> trackName;
     std::optional<std::string> file;
     std::optional<std::string> svg;
 };
 
-std::optional<TrackOptions> parseTrackOptions(const Args& args) {
+std::optional<TrackOptions> parseTrackOptions(const Args& arguments) {
+    Args args = arguments;
     TrackOptions options;
+    if (!takeOrvOption(args, options.orvOverride)) return std::nullopt;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         const bool hasValue = i + 1 < args.size();
-        if (a == "--orv" && hasValue) {
-            options.orvDirectory = args[++i];
-        } else if (a == "--file" && hasValue) {
+        if (a == "--file" && hasValue) {
             options.file = args[++i];
         } else if (a == "--svg" && hasValue) {
             options.svg = args[++i];
@@ -48,7 +49,17 @@ std::optional<TrackOptions> parseTrackOptions(const Args& args) {
         }
     }
     if (options.file.has_value() == options.trackName.has_value()) return std::nullopt;
+    if (options.file && !options.orvOverride.empty()) return std::nullopt;
     return options;
+}
+
+// The track of an installation, or a file given directly; nothing, with a message,
+// when there is no usable installation.
+std::unique_ptr<movrane::Track> loadRequestedTrack(const TrackOptions& options) {
+    if (options.file) return movrane::Track::load(*options.file);
+    const auto installation = chooseInstallation(options.orvOverride);
+    if (!installation) return nullptr;
+    return movrane::loadInstalledTrack(installation->directory(), *options.trackName);
 }
 
 double degrees(double radians) {
@@ -69,8 +80,8 @@ void printExtent(const char* name, const movrane::Extent& e) {
                 e.width(), e.height());
 }
 
-void printTrack(const std::string& path, const movrane::Track& track) {
-    std::printf("file: %s\n", path.c_str());
+void printTrack(const movrane::Track& track) {
+    std::printf("file: %s\n", track.path().c_str());
     std::printf("lap length: %.3f m\n", track.lapLength());
     std::printf("stated lap length: %.3f m\n", track.statedLapLength());
     std::printf("traces: %u\n", track.numberOfTraces());
@@ -102,8 +113,9 @@ void printTrackUsage(std::FILE* out) {
                  "       movrane-cli track --file PATH [--svg OUT.svg]\n"
                  "  prints the lap length, the stated length, every section (type, lap-distance start\n"
                  "  and end, heading in degrees) and the extents of a track's geometry\n"
-                 "  TRACKNAME  the track directory in the installation DIR (default: the current\n"
-                 "             folder); its .trk file is read, its .dat archive when that fails\n"
+                 "  TRACKNAME  a track directory of the installation (--orv DIR, else the\n"
+                 "             preferences' OrvDirectory); its .trk file is read, its .dat archive\n"
+                 "             when that fails\n"
                  "  --file     a track file or archive\n"
                  "  --svg      also draws the map: surfaces, centre line and distance markers\n"
                  "  exit status: 0 success, 1 usage error, 2 the track cannot be read or the map\n"
@@ -116,16 +128,15 @@ int runTrack(const Args& args) {
         printTrackUsage(stderr);
         return EXIT_USAGE;
     }
-    const std::string path =
-        options->file ? *options->file : movrane::trackFilePath(options->orvDirectory, *options->trackName).string();
     std::unique_ptr<movrane::Track> track;
     try {
-        track = options->file ? movrane::Track::load(path) : movrane::loadTrackOrArchive(path);
+        track = loadRequestedTrack(*options);
     } catch (const movrane::MOVRNException& e) {
         std::fprintf(stderr, "%s\n", e.message().c_str());
         return EXIT_UNREADABLE;
     }
-    printTrack(path, *track);
+    if (!track) return EXIT_UNREADABLE;
+    printTrack(*track);
     if (options->svg && !writeSvg(*options->svg, *track)) {
         std::fprintf(stderr, "cannot write %s\n", options->svg->c_str());
         return EXIT_UNREADABLE;

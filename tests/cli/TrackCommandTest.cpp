@@ -4,6 +4,7 @@
 
 #include "samplekit/SampleCircuit.h"
 #include "samplekit/TrackWriter.h"
+#include "support/ConfigSandbox.h"
 #include "support/TempDir.h"
 
 using testsupport::runCommand;
@@ -12,6 +13,9 @@ using testsupport::TempDir;
 namespace {
 
 std::string cli(const std::string& arguments) { return std::string(MOVRANE_CLI_PATH) + " track " + arguments; }
+
+// An installation folder the command accepts without a warning.
+void markInstallation(const TempDir& dir) { samplekit::writeFile(dir.path() / "orv.exe", {}); }
 
 std::size_t count(const std::string& text, const std::string& word) {
     std::size_t n = 0;
@@ -23,6 +27,7 @@ std::size_t count(const std::string& text, const std::string& word) {
 
 TEST(CliTrack, ListsTheSampleTrackAndDrawsItsMap) {
     TempDir dir;
+    markInstallation(dir);
     samplekit::writeSampleTrack(dir.path());
     const std::string svg = dir.file("map.svg");
     const auto r = runCommand(cli("--orv " + dir.path().string() + " samplering --svg " + svg));
@@ -48,6 +53,7 @@ TEST(CliTrack, ListsTheSampleTrackAndDrawsItsMap) {
 
 TEST(CliTrack, ReadsAFileOrTheArchiveFallback) {
     TempDir dir;
+    markInstallation(dir);
     const std::vector<uint8_t> data = samplekit::encodeTrack(samplekit::sampleCircuit().trackFile());
     samplekit::writeFile(dir.file("ring.bin"), data);
     auto r = runCommand(cli("--file " + dir.file("ring.bin")));
@@ -59,10 +65,12 @@ TEST(CliTrack, ReadsAFileOrTheArchiveFallback) {
     r = runCommand(cli("--orv " + dir.path().string() + " ring"));
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_NE(r.out.find("sections: 13\n"), std::string::npos);
+    EXPECT_NE(r.out.find("file: " + dir.file("tracks/ring/ring.dat") + "\n"), std::string::npos) << r.out;
 }
 
 TEST(CliTrack, FailuresAndUsage) {
     TempDir dir;
+    markInstallation(dir);
     auto r = runCommand(cli("--orv " + dir.path().string() + " nowhere"));
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_EQ(r.err, dir.path().string() + "/tracks/nowhere/nowhere.dat ; _orvFile == NULL\n");
@@ -78,7 +86,8 @@ TEST(CliTrack, FailuresAndUsage) {
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_EQ(r.err, "cannot write " + dir.file("no/such/folder.svg") + "\n");
 
-    for (const char* wrong : {"", "a b", "--file", "--file x.trk name", "--bogus samplering"}) {
+    for (const char* wrong : {"", "a b", "--file", "--file x.trk name", "--bogus samplering",
+                              "--orv /tmp --file x.trk", "--orv"}) {
         r = runCommand(cli(wrong));
         EXPECT_EQ(r.exitCode, 1) << wrong;
         EXPECT_NE(r.err.find("usage: movrane-cli track"), std::string::npos);
@@ -86,4 +95,20 @@ TEST(CliTrack, FailuresAndUsage) {
     r = runCommand(cli("--help"));
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_NE(r.out.find("usage: movrane-cli track"), std::string::npos);
+}
+
+TEST(CliTrack, InstallationFromThePreferences) {
+    testsupport::ConfigSandbox sandbox;
+    TempDir dir;
+    markInstallation(dir);
+    samplekit::writeSampleTrack(dir.path());
+    const std::string env = sandbox.environmentPrefix();
+    auto r = runCommand(env + cli("samplering"));
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_NE(r.err.find("no installation directory"), std::string::npos) << r.err;
+    ASSERT_EQ(runCommand(env + MOVRANE_CLI_PATH + " settings set OrvDirectory '" + dir.path().string() + "'").exitCode,
+              0);
+    r = runCommand(env + cli("samplering"));
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("file: " + dir.file("tracks/samplering/samplering.trk") + "\n"), std::string::npos);
 }

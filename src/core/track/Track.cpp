@@ -58,6 +58,7 @@ std::unique_ptr<Section> makeSection(const Track& track, const SectionSource& so
 
 std::unique_ptr<Track> Track::load(const std::string& path) {
     std::unique_ptr<Track> track(new Track());
+    track->_path = path;
     track->read(readTrackData(path));
     track->placeDistanceMarkers();
     return track;

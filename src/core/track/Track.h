@@ -30,6 +30,8 @@ public:
     Track(const Track&) = delete;
     Track& operator=(const Track&) = delete;
 
+    // The path the track was loaded from.
+    const std::string& path() const { return _path; }
     double lapLength() const { return _lapLength; }
     double statedLapLength() const { return _statedLapLength; }
     std::size_t numberOfSections() const { return _sectionList.size(); }
@@ -76,6 +78,7 @@ private:
     void placeDistanceMarkers();
     DistanceMarker distanceMarkerAt(double lapDistance) const;
 
+    std::string _path;
     int32_t _headerWord4 = 0;
     double _statedLapLength = 0.0;
     uint32_t _noOfTraces = 0;

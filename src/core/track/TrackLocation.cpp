@@ -1,5 +1,6 @@
 #include "core/track/TrackLocation.h"
 
+#include "core/platform/Paths.h"
 #include "core/track/MOVRNException.h"
 #include "core/track/Track.h"
 
@@ -9,16 +10,16 @@ const char* const TRACK_NOT_FOUND_MESSAGE =
     "Can't find track for this replay!\nYou'll not be able to see any track maps nor speed data!\n"
     "Make sure Orv Path is set correctly in File->Settings";
 
-std::filesystem::path trackFilePath(const std::filesystem::path& orvDirectory, const std::string& trackDirectory) {
-    return orvDirectory / "tracks" / trackDirectory / (trackDirectory + ".trk");
+std::string trackFilePath(const std::string& orvDirectory, const std::string& trackDirectory,
+                          const std::string& extension) {
+    return resolveUnder(orvDirectory, "tracks/" + trackDirectory + "/" + trackDirectory + extension);
 }
 
-std::unique_ptr<Track> loadTrackOrArchive(const std::filesystem::path& trkPath) {
+std::unique_ptr<Track> loadInstalledTrack(const std::string& orvDirectory, const std::string& trackDirectory) {
     try {
-        return Track::load(trkPath.string());
+        return Track::load(trackFilePath(orvDirectory, trackDirectory, ".trk"));
     } catch (const MOVRNException&) {
-        std::filesystem::path datPath = trkPath;
-        return Track::load(datPath.replace_extension(".dat").string());
+        return Track::load(trackFilePath(orvDirectory, trackDirectory, ".dat"));
     }
 }
 

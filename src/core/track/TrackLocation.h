@@ -1,6 +1,5 @@
 #pragma once
 
-#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -11,11 +10,13 @@ class Track;
 // The message the document shows when a replay's track cannot be loaded.
 extern const char* const TRACK_NOT_FOUND_MESSAGE;
 
-// The geometry file of a track in an installation: DIR/tracks/TRACK/TRACK.trk.
-std::filesystem::path trackFilePath(const std::filesystem::path& orvDirectory, const std::string& trackDirectory);
+// The geometry file of a track in an installation, DIR/tracks/TRACK/TRACK + extension
+// (".trk" or ".dat"), each component found without regard to case.
+std::string trackFilePath(const std::string& orvDirectory, const std::string& trackDirectory,
+                          const std::string& extension);
 
-// Loads a track from its ".trk" path, and when that fails for any reason from the same
-// path with ".dat" in place of the extension. Raises the second failure.
-std::unique_ptr<Track> loadTrackOrArchive(const std::filesystem::path& trkPath);
+// Loads a track of an installation from its ".trk" file, and when that fails for any
+// reason from its ".dat" archive. Raises the archive's failure.
+std::unique_ptr<Track> loadInstalledTrack(const std::string& orvDirectory, const std::string& trackDirectory);
 
 }  // namespace movrane

@@ -141,29 +141,34 @@ TEST(TrackLoad, HeaderWordsAreKept) {
     EXPECT_NEAR(track->statedLapLength(), tracktest::roundedSquare().lapLength(), 1e-3);
 }
 
-TEST(TrackLocation, InstallationLayout) {
-    EXPECT_EQ(movrane::trackFilePath("/orv", "monza"), std::filesystem::path("/orv/tracks/monza/monza.trk"));
+TEST(TrackLocation, InstallationLayoutFoundWithoutRegardToCase) {
+    TempDir dir;
+    EXPECT_EQ(movrane::trackFilePath(dir.path().string(), "monza", ".trk"), dir.file("tracks/monza/monza.trk"));
+    std::filesystem::create_directories(dir.path() / "Tracks" / "MONZA");
+    writeBytes(dir.path() / "Tracks" / "MONZA" / "Monza.TRK", roundedSquareBytes());
+    EXPECT_EQ(movrane::trackFilePath(dir.path().string(), "monza", ".trk"), dir.file("Tracks/MONZA/Monza.TRK"));
+    const auto track = movrane::loadInstalledTrack(dir.path().string(), "monza");
+    EXPECT_EQ(track->path(), dir.file("Tracks/MONZA/Monza.TRK"));
 }
 
 TEST(TrackLocation, ArchiveIsTriedWhenTheTrackFileFails) {
     TempDir dir;
+    const std::filesystem::path folder = dir.path() / "tracks" / "monza";
+    std::filesystem::create_directories(folder);
     // A .trk that is neither track data nor holds the wanted entry.
-    writeBytes(dir.file("monza.trk"), archiveOf({{"imola.trk", roundedSquareBytes()}}));
-    writeBytes(dir.file("monza.dat"), archiveOf({{"monza.trk", roundedSquareBytes()}}));
-    EXPECT_EQ(movrane::loadTrackOrArchive(dir.path() / "monza.trk")->numberOfSections(), 8u);
-
-    const std::filesystem::path onlyArchive = dir.path() / "imola.trk";
-    writeBytes(dir.file("imola.dat"), archiveOf({{"imola.trk", roundedSquareBytes()}}));
-    EXPECT_EQ(movrane::loadTrackOrArchive(onlyArchive)->numberOfSections(), 8u);
+    writeBytes(folder / "monza.trk", archiveOf({{"imola.trk", roundedSquareBytes()}}));
+    writeBytes(folder / "MONZA.DAT", archiveOf({{"monza.trk", roundedSquareBytes()}}));
+    const auto track = movrane::loadInstalledTrack(dir.path().string(), "monza");
+    EXPECT_EQ(track->path(), (folder / "MONZA.DAT").string());
+    EXPECT_EQ(track->numberOfSections(), 8u);
 }
 
 TEST(TrackLocation, SecondFailureIsRaised) {
     TempDir dir;
-    const std::string dat = dir.file("nowhere.dat");
     try {
-        movrane::loadTrackOrArchive(dir.path() / "nowhere.trk");
+        movrane::loadInstalledTrack(dir.path().string(), "nowhere");
         FAIL() << "loaded a missing track";
     } catch (const MOVRNException& e) {
-        EXPECT_EQ(e.message(), dat + " ; _orvFile == NULL");
+        EXPECT_EQ(e.message(), dir.file("tracks/nowhere/nowhere.dat") + " ; _orvFile == NULL");
     }
 }
