@@ -33,6 +33,8 @@ std::vector<Border> readBorders(const SectionSource& source) {
     const uint64_t first = source.data.u32(source.record + 4 * 12);
     if (first > source.borderCount || count > source.borderCount - first)
         source.data.fail("the borders of section " + std::to_string(source.index) + " lie outside the border area");
+    if (count > Section::MAX_BORDERS)
+        source.data.fail("section " + std::to_string(source.index) + " has more borders than any track");
     std::vector<Border> borders(count);
     for (uint64_t k = 0; k < count; ++k) {
         const uint64_t at = source.borderArea + BORDER_SIZE * (first + k);

@@ -30,6 +30,9 @@ struct SectionSource {
 class Section {
 public:
     static constexpr std::size_t RECORD_WORDS = 13;
+    // Borders of one section; more come only from a corrupt file, whose sections would
+    // share records and multiply the drawing.
+    static constexpr uint64_t MAX_BORDERS = 256;
 
     virtual ~Section() = default;
     Section(const Section&) = delete;

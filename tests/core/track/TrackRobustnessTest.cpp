@@ -100,6 +100,16 @@ TEST(TrackRobustness, HugeCountsAndOffsetsAreRefused) {
     }
 }
 
+TEST(TrackRobustness, SectionsSharingHundredsOfBordersAreRefused) {
+    testsupport::TempDir dir;
+    samplekit::TrackFileContents contents = tracktest::roundedSquare().trackFile();
+    contents.sections[0].borders.resize(257, contents.sections[0].borders.front());
+    const std::string message = loadOutcome(dir, samplekit::encodeTrack(contents));
+    EXPECT_NE(message.find("section 0 has more borders than any track"), std::string::npos) << message;
+    contents.sections[0].borders.resize(256);
+    EXPECT_EQ(loadOutcome(dir, samplekit::encodeTrack(contents)), "");
+}
+
 TEST(TrackRobustness, SectionsBeyondAnyLapLengthAreRefused) {
     testsupport::TempDir dir;
     samplekit::TrackFileContents contents = tracktest::roundedSquare().trackFile();
