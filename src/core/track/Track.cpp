@@ -1,7 +1,6 @@
 #include "core/track/Track.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "core/track/Curve.h"
 #include "core/track/MOVRNException.h"
