@@ -1,6 +1,5 @@
 #include "core/track/Section.h"
 
-#include <algorithm>
 #include <cmath>
 
 #include "core/track/CoreDisplay.h"

@@ -39,16 +39,16 @@ TEST(LapOnTrack, SimulatedLapStaysOnTheTarmacAndKeepsItsSpeed) {
     const auto track = movrane::Track::load(
         tracktest::writeBytes(dir.file("samplering.trk"), samplekit::encodeTrack(circuit->trackFile())).string());
 
-    samplekit::SimulationSpec spec;
-    spec.seed = 3;
-    spec.course = circuit;
-    spec.lapLength = circuit->lapLength();
-    spec.drivers = samplekit::sampleDrivers(1, 0);
+    samplekit::SimulationSpec simulation;
+    simulation.seed = 3;
+    simulation.course = circuit;
+    simulation.lapLength = circuit->lapLength();
+    simulation.drivers = samplekit::sampleDrivers(1, 0);
     samplekit::SessionSpec session;
     session.laps = 2;
-    spec.sessions.push_back(session);
+    simulation.sessions.push_back(session);
     const std::string replay = dir.file("lap.rpy");
-    samplekit::writeSimulatedReplay(replay, spec, samplekit::sampleHeader(true));
+    samplekit::writeSimulatedReplay(replay, simulation, samplekit::sampleHeader(true));
 
     movrane::Drivers drivers;
     ASSERT_EQ(drivers.load(replay), 0);
