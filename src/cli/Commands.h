@@ -29,4 +29,7 @@ void printPlayersUsage(std::FILE* out);
 int runPb(const Args& args);
 void printPbUsage(std::FILE* out);
 
+int runTrack(const Args& args);
+void printTrackUsage(std::FILE* out);
+
 }  // namespace cli

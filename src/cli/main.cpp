@@ -14,6 +14,7 @@ const cli::Command COMMANDS[] = {
      cli::printSettingsUsage},
     {"players", "list the simulator's players", cli::runPlayers, cli::printPlayersUsage},
     {"pb", "print a player's personal bests from player.ini", cli::runPb, cli::printPbUsage},
+    {"track", "print the geometry of a track and draw its map as SVG", cli::runTrack, cli::printTrackUsage},
 };
 
 void printUsage(std::FILE* out) {

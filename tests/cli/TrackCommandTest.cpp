@@ -1,0 +1,89 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "samplekit/SampleCircuit.h"
+#include "samplekit/TrackWriter.h"
+#include "support/TempDir.h"
+
+using testsupport::runCommand;
+using testsupport::TempDir;
+
+namespace {
+
+std::string cli(const std::string& arguments) { return std::string(MOVRANE_CLI_PATH) + " track " + arguments; }
+
+std::size_t count(const std::string& text, const std::string& word) {
+    std::size_t n = 0;
+    for (std::size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1)) ++n;
+    return n;
+}
+
+}  // namespace
+
+TEST(CliTrack, ListsTheSampleTrackAndDrawsItsMap) {
+    TempDir dir;
+    samplekit::writeSampleTrack(dir.path());
+    const std::string svg = dir.file("map.svg");
+    const auto r = runCommand(cli("--orv " + dir.path().string() + " samplering --svg " + svg));
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(r.err.empty());
+    EXPECT_NE(r.out.find("lap length: 3498.0"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("stated lap length: 3498.0"), std::string::npos);
+    EXPECT_NE(r.out.find("sections: 13\n"), std::string::npos);
+    EXPECT_NE(r.out.find("      0  straight       0.000     620.000     0.000\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("      1  curve        620.000     729.956     0.000\n"), std::string::npos);
+    EXPECT_NE(r.out.find("      2  straight     729.956     979.956   270.000\n"), std::string::npos);
+    EXPECT_NE(r.out.find("strip extent: x "), std::string::npos);
+
+    const std::string picture = testsupport::readFileText(svg);
+    EXPECT_EQ(picture.rfind("<?xml", 0), 0u);
+    EXPECT_GT(count(picture, "<polygon "), 60u);
+    EXPECT_EQ(count(picture, "<polyline "), 13u);
+    EXPECT_EQ(count(picture, "<line "), 4u);
+    EXPECT_NE(picture.find("fill=\"rgb(128,128,128)\""), std::string::npos);  // tarmac
+    EXPECT_NE(picture.find("fill=\"rgb(50,128,50)\""), std::string::npos);    // grass
+    EXPECT_NE(picture.find("stroke=\"rgb(255,0,0)\" stroke-width=\"5\""), std::string::npos);
+}
+
+TEST(CliTrack, ReadsAFileOrTheArchiveFallback) {
+    TempDir dir;
+    const std::vector<uint8_t> data = samplekit::encodeTrack(samplekit::sampleCircuit().trackFile());
+    samplekit::writeFile(dir.file("ring.bin"), data);
+    auto r = runCommand(cli("--file " + dir.file("ring.bin")));
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("file: " + dir.file("ring.bin") + "\n"), std::string::npos);
+
+    std::filesystem::create_directories(dir.path() / "tracks" / "ring");
+    samplekit::writeFile(dir.path() / "tracks" / "ring" / "ring.dat", samplekit::encodeArchive({{"RING.TRK", data}}));
+    r = runCommand(cli("--orv " + dir.path().string() + " ring"));
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("sections: 13\n"), std::string::npos);
+}
+
+TEST(CliTrack, FailuresAndUsage) {
+    TempDir dir;
+    auto r = runCommand(cli("--orv " + dir.path().string() + " nowhere"));
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(r.err, dir.path().string() + "/tracks/nowhere/nowhere.dat ; _orvFile == NULL\n");
+    EXPECT_TRUE(r.out.empty());
+
+    samplekit::writeFile(dir.file("ring"), {1, 2, 3});
+    r = runCommand(cli("--file " + dir.file("ring")));
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(r.err, dir.file("ring") + " ; filename lacks extension of trk or dat\n");
+
+    samplekit::writeSampleTrack(dir.path());
+    r = runCommand(cli("--orv " + dir.path().string() + " samplering --svg " + dir.file("no/such/folder.svg")));
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(r.err, "cannot write " + dir.file("no/such/folder.svg") + "\n");
+
+    for (const char* wrong : {"", "a b", "--file", "--file x.trk name", "--bogus samplering"}) {
+        r = runCommand(cli(wrong));
+        EXPECT_EQ(r.exitCode, 1) << wrong;
+        EXPECT_NE(r.err.find("usage: movrane-cli track"), std::string::npos);
+    }
+    r = runCommand(cli("--help"));
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_NE(r.out.find("usage: movrane-cli track"), std::string::npos);
+}
