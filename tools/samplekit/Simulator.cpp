@@ -482,6 +482,7 @@ struct Simulation::Run {
                 fr.addRawItem(16, 12);
             }
         }
+        if (sim.spec_.extraItems) sim.spec_.extraItems(fr, out.sessions.size() - 1, frame);
         writer->writeFrame(fr);
     }
 
