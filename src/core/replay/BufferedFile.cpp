@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "core/replay/ByteOrder.h"
+
 namespace movrane {
 
 BufferedFile::BufferedFile(std::size_t windowSize) : windowCapacity_(std::max<std::size_t>(windowSize, 64)) {}
@@ -24,8 +26,7 @@ bool BufferedFile::open(const std::string& path) {
         return false;
     }
     size_ = static_cast<uint64_t>(st.st_size);
-    // A small file needs no more window than itself.
-    window_.resize(static_cast<std::size_t>(std::min<uint64_t>(windowCapacity_, std::max<uint64_t>(size_, 64))));
+    fillSize_ = std::min(FIRST_FILL, windowCapacity_);
     return true;
 }
 
@@ -35,12 +36,14 @@ void BufferedFile::close() {
     size_ = 0;
     windowStart_ = 0;
     windowLength_ = 0;
+    window_.reset();
+    windowSize_ = 0;
 }
 
 bool BufferedFile::readAt(uint64_t offset, void* dst, std::size_t count) {
     if (fd_ < 0 || !contains(offset, count)) return false;
     if (count == 0) return true;
-    if (count > window_.size()) {
+    if (count > windowCapacity_) {
         // Larger than the window: read straight into the caller's buffer.
         auto* out = static_cast<uint8_t*>(dst);
         std::size_t done = 0;
@@ -52,40 +55,55 @@ bool BufferedFile::readAt(uint64_t offset, void* dst, std::size_t count) {
         }
         return true;
     }
-    const bool inWindow = offset >= windowStart_ && offset + count <= windowStart_ + windowLength_;
-    if (!inWindow && !fill(offset, count)) return false;
-    std::memcpy(dst, window_.data() + (offset - windowStart_), count);
+    const uint8_t* bytes = view(offset, count);
+    if (!bytes) return false;
+    std::memcpy(dst, bytes, count);
     return true;
 }
 
+const uint8_t* BufferedFile::viewAfterFill(uint64_t offset, std::size_t count) {
+    if (fd_ < 0 || count == 0 || count > windowCapacity_ || !contains(offset, count)) return nullptr;
+    if (!fill(offset, count)) return nullptr;
+    return window_.get() + (offset - windowStart_);
+}
+
 bool BufferedFile::readU16At(uint64_t offset, uint16_t& value) {
-    uint8_t b[2];
-    if (!readAt(offset, b, 2)) return false;
-    value = static_cast<uint16_t>(b[0] | (b[1] << 8));
+    const uint8_t* b = view(offset, 2);
+    if (!b) return false;
+    value = readU16LE(b);
     return true;
 }
 
 bool BufferedFile::readU32At(uint64_t offset, uint32_t& value) {
-    uint8_t b[4];
-    if (!readAt(offset, b, 4)) return false;
-    value = static_cast<uint32_t>(b[0]) | (static_cast<uint32_t>(b[1]) << 8) |
-            (static_cast<uint32_t>(b[2]) << 16) | (static_cast<uint32_t>(b[3]) << 24);
+    const uint8_t* b = view(offset, 4);
+    if (!b) return false;
+    value = readU32LE(b);
     return true;
 }
 
-// Loads a window that holds [offset, offset + count). A request before the current window
-// (a backward walk) places the window so that the request sits at its end.
+// Loads a window that holds [offset, offset + count). A request just past the window (a
+// forward walk) or before it (a backward walk) continues the previous fill and reads twice
+// as much; the window of a backward walk reaches half its size past the request.
 bool BufferedFile::fill(uint64_t offset, std::size_t count) {
-    const uint64_t capacity = window_.size();
+    const bool continues = windowLength_ > 0 && offset + count > windowStart_ &&
+                           offset <= windowStart_ + windowLength_ + FIRST_FILL;
+    const bool backward = windowLength_ > 0 && offset < windowStart_;
+    fillSize_ = std::min(continues || backward ? fillSize_ * 2 : FIRST_FILL, windowCapacity_);
+    const std::size_t wanted = std::max(fillSize_, count);
     uint64_t start = offset;
-    if (windowLength_ > 0 && offset < windowStart_) {
-        const uint64_t requestEnd = offset + count;
-        start = requestEnd > capacity ? requestEnd - capacity : 0;
+    if (backward) {
+        // Keep what follows the request (the rest of its frame) in the window too.
+        const uint64_t end = std::min<uint64_t>(size_, offset + count + wanted / 2);
+        start = end > wanted ? end - wanted : 0;
     }
-    const uint64_t length = std::min<uint64_t>(capacity, size_ - start);
+    const std::size_t length = static_cast<std::size_t>(std::min<uint64_t>(wanted, size_ - start));
+    if (windowSize_ < length) {
+        window_ = std::make_unique_for_overwrite<uint8_t[]>(length);
+        windowSize_ = length;
+    }
     std::size_t done = 0;
     while (done < length) {
-        const ssize_t got = ::pread(fd_, window_.data() + done, length - done, static_cast<off_t>(start + done));
+        const ssize_t got = ::pread(fd_, window_.get() + done, length - done, static_cast<off_t>(start + done));
         if (got < 0 && errno == EINTR) continue;
         if (got <= 0) break;
         done += static_cast<std::size_t>(got);

@@ -2,8 +2,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
-#include <vector>
 
 namespace movrane {
 
@@ -14,7 +14,10 @@ namespace movrane {
 // reads instead of one system call per field.
 class BufferedFile {
 public:
-    static constexpr std::size_t DEFAULT_WINDOW = 256 * 1024;
+    static constexpr std::size_t DEFAULT_WINDOW = 1024 * 1024;
+    // The first fill after a jump is small; each fill that continues the previous one in
+    // either direction doubles, up to the window size.
+    static constexpr std::size_t FIRST_FILL = 16 * 1024;
 
     explicit BufferedFile(std::size_t windowSize = DEFAULT_WINDOW);
     ~BufferedFile();
@@ -27,6 +30,14 @@ public:
     uint64_t size() const { return size_; }
 
     bool readAt(uint64_t offset, void* dst, std::size_t count);
+    // The bytes [offset, offset + count) inside the window, loading it when needed; null
+    // when they lie outside the file or are more than a window. Valid until the next read.
+    const uint8_t* view(uint64_t offset, std::size_t count) {
+        if (offset >= windowStart_ && count <= windowLength_ && offset - windowStart_ <= windowLength_ - count) {
+            return window_.get() + (offset - windowStart_);
+        }
+        return viewAfterFill(offset, count);
+    }
     bool readU16At(uint64_t offset, uint16_t& value);
     bool readU32At(uint64_t offset, uint32_t& value);
     bool contains(uint64_t offset, uint64_t count) const {
@@ -35,11 +46,14 @@ public:
 
 private:
     bool fill(uint64_t offset, std::size_t count);
+    const uint8_t* viewAfterFill(uint64_t offset, std::size_t count);
 
     int fd_ = -1;
     uint64_t size_ = 0;
-    std::size_t windowCapacity_;
-    std::vector<uint8_t> window_;
+    std::size_t windowCapacity_;  // largest window
+    std::unique_ptr<uint8_t[]> window_;  // not zeroed: only bytes read from the file are looked at
+    std::size_t windowSize_ = 0;  // allocated
+    std::size_t fillSize_ = FIRST_FILL;
     uint64_t windowStart_ = 0;
     std::size_t windowLength_ = 0;
 };

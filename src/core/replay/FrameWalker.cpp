@@ -46,8 +46,8 @@ bool FrameWalker::loadFrame(uint64_t offset) {
     if (offset < firstFrame_ || offset + FRAME_HEADER_SIZE > streamEnd_) {
         return fail(pastFile ? WalkStatus::Truncated : WalkStatus::BadLength, offset);
     }
-    uint8_t header[FRAME_HEADER_SIZE];
-    if (!file_.readAt(offset, header, sizeof header)) return fail(WalkStatus::Truncated, offset);
+    const uint8_t* header = file_.view(offset, FRAME_HEADER_SIZE);
+    if (!header) return fail(WalkStatus::Truncated, offset);
     StreamFrame f;
     f.offset = offset;
     f.length = readU16LE(header);
@@ -105,8 +105,8 @@ bool FrameWalker::nextItem() {
     }
     const uint64_t at = frame_.offset + itemPosition_;
     if (itemPosition_ + ITEM_HEADER_SIZE > frame_.length) return fail(WalkStatus::BadLength, at);
-    uint8_t header[ITEM_HEADER_SIZE];
-    if (!file_.readAt(at, header, sizeof header)) return fail(WalkStatus::Truncated, at);
+    const uint8_t* header = file_.view(at, ITEM_HEADER_SIZE);
+    if (!header) return fail(WalkStatus::Truncated, at);
     item_.type = readU16LE(header);
     item_.length = readU16LE(header + 2);
     item_.offset = at;
