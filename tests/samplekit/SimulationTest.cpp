@@ -198,7 +198,7 @@ TEST(Simulation, LapStampsAgreeWithTheCrossingsInTheRecords) {
 
 TEST(Simulation, LapTimesArePlausibleAndVaried) {
     SimulationSpec spec = smallSpec(0, 5);
-    spec.lapLength = SAMPLE_LAP_LENGTH;
+    spec.lapLength = sampleLapLength();
     Simulation sim(spec);
     const auto& cars = sim.result().sessions.at(0).cars;
     std::set<long> distinct;
@@ -206,7 +206,7 @@ TEST(Simulation, LapTimesArePlausibleAndVaried) {
         ASSERT_EQ(c.crossings.size(), 6u);
         for (std::size_t k = 1; k < c.crossings.size(); ++k) {
             const double lap = c.crossings[k] - c.crossings[k - 1];
-            const double kmh = SAMPLE_LAP_LENGTH / lap * 3600.0;
+            const double kmh = sampleLapLength() / lap * 3600.0;
             EXPECT_GT(kmh, 120.0);
             EXPECT_LT(kmh, 220.0);
             distinct.insert(std::lround(lap));

@@ -1,5 +1,7 @@
 #include "samplekit/SampleData.h"
 
+#include "samplekit/SampleCircuit.h"
+
 #include <stdexcept>
 
 namespace samplekit {
@@ -46,10 +48,18 @@ std::vector<DriverEntry> sampleDrivers(std::size_t count, uint32_t player) {
     return out;
 }
 
+std::shared_ptr<const Course> sampleCourse() {
+    static const std::shared_ptr<const Course> course = std::make_shared<Circuit>(sampleCircuit());
+    return course;
+}
+
+double sampleLapLength() { return sampleCourse()->lapLength(); }
+
 SimulationSpec sampleRaceSpec(std::size_t drivers, int practiceLaps, int raceLaps, uint64_t seed) {
     SimulationSpec spec;
     spec.seed = seed;
-    spec.lapLength = SAMPLE_LAP_LENGTH;
+    spec.course = sampleCourse();
+    spec.lapLength = sampleLapLength();
     spec.player = 0;
     spec.drivers = sampleDrivers(drivers, spec.player);
     if (practiceLaps > 0) {

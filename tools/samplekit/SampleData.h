@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "samplekit/ReplayWriter.h"
@@ -10,7 +11,9 @@
 namespace samplekit {
 
 constexpr const char* SAMPLE_TRACK = "samplering";
-constexpr double SAMPLE_LAP_LENGTH = 3600.0;
+// The sample circuit that the sample replays are driven on, and its lap length.
+std::shared_ptr<const Course> sampleCourse();
+double sampleLapLength();
 
 // A field of up to 20 invented drivers, slot = position in the list. The human players
 // are the player and every fourth driver after it; everyone else is an AI driver.

@@ -1,6 +1,7 @@
 #include "samplekit/SampleInstallation.h"
 
 #include "samplekit/InstallationWriter.h"
+#include "samplekit/SampleCircuit.h"
 #include "samplekit/SampleData.h"
 #include "samplekit/Simulator.h"
 
@@ -10,7 +11,8 @@ namespace {
 void writeHotlap(const std::filesystem::path& file) {
     SimulationSpec spec;
     spec.seed = 3;
-    spec.lapLength = SAMPLE_LAP_LENGTH;
+    spec.course = sampleCourse();
+    spec.lapLength = sampleLapLength();
     spec.player = 0;
     spec.drivers = sampleDrivers(1, 0);
     SessionSpec s;
@@ -35,6 +37,7 @@ void writeRace(const std::filesystem::path& file) {
 
 void writeSampleInstallation(const std::filesystem::path& directory) {
     writeInstallation(directory, sampleInstallationContent());
+    writeSampleTrack(directory, SAMPLE_TRACK);
     const std::filesystem::path replays = directory / "replay";
     std::filesystem::create_directories(replays);
     writeHotlap(replays / "sample_hotlap.rpy");

@@ -57,10 +57,10 @@ TEST(LapTimeCheck, MatchingLapTimeGivesNoMessage) {
     movrane::Drivers drivers;
     movrane::GetRpyInfo lap;
     loadSimulatedLap(dir, drivers, lap, 0);
-    const auto check = movrane::calculateLapTime(lap, samplekit::SAMPLE_LAP_LENGTH);
+    const auto check = movrane::calculateLapTime(lap, samplekit::sampleLapLength());
     EXPECT_NEAR(static_cast<double>(check.calculated), lap.storedLapTime(), 30);
     EXPECT_FALSE(check.dataMissingAtEnds);
-    EXPECT_FALSE(movrane::lapTimeCheckMessage(lap, samplekit::SAMPLE_LAP_LENGTH).has_value());
+    EXPECT_FALSE(movrane::lapTimeCheckMessage(lap, samplekit::sampleLapLength()).has_value());
 }
 
 TEST(LapTimeCheck, StoredTimeThatDisagreesWithTheSamples) {
@@ -68,8 +68,8 @@ TEST(LapTimeCheck, StoredTimeThatDisagreesWithTheSamples) {
     movrane::Drivers drivers;
     movrane::GetRpyInfo lap;
     loadSimulatedLap(dir, drivers, lap, 400);
-    const auto check = movrane::calculateLapTime(lap, samplekit::SAMPLE_LAP_LENGTH);
-    const auto message = movrane::lapTimeCheckMessage(lap, samplekit::SAMPLE_LAP_LENGTH);
+    const auto check = movrane::calculateLapTime(lap, samplekit::sampleLapLength());
+    const auto message = movrane::lapTimeCheckMessage(lap, samplekit::sampleLapLength());
     ASSERT_TRUE(message.has_value());
     EXPECT_EQ(*message, "MOVRN has detected the laptime for this lap might be incorrect\n\nLaptime stored in replay:" +
                             movrane::lapTimeText(lap.storedLapTime()) + "\nLaptime calculated by MOVRN:" +
