@@ -1,9 +1,42 @@
 #include "samplekit/SampleInstallation.h"
 
+#include "samplekit/SampleData.h"
+#include "samplekit/Simulator.h"
+
 namespace samplekit {
 
+namespace {
+void writeHotlap(const std::filesystem::path& file) {
+    SimulationSpec spec;
+    spec.seed = 3;
+    spec.lapLength = SAMPLE_LAP_LENGTH;
+    spec.player = 0;
+    spec.drivers = sampleDrivers(1, 0);
+    SessionSpec s;
+    s.kind = SessionSpec::Practice;
+    s.clockStartMs = 20000;
+    s.laps = 6;
+    s.marks = {{0, 3, FLAG_INVALID}, {0, 5, FLAG_OFF_TRACK}};
+    spec.sessions.push_back(s);
+    writeSimulatedReplay(file, spec, sampleHeader(true));
+}
+
+void writeRace(const std::filesystem::path& file) {
+    SimulationSpec spec = sampleRaceSpec(20, 2, 9, 7);
+    SessionSpec& practice = spec.sessions[0];
+    practice.marks = {{4, 2, FLAG_INVALID}, {9, 1, FLAG_OFF_TRACK}};
+    SessionSpec& race = spec.sessions[1];
+    race.retirements = {{13, 5, 0.3, 16}, {17, 7, 0.8, 92}};
+    race.absences = {{6, 2000, 40}};
+    writeSimulatedReplay(file, spec, sampleHeader(false));
+}
+}  // namespace
+
 void writeSampleInstallation(const std::filesystem::path& directory) {
-    std::filesystem::create_directories(directory / "replay");
+    const std::filesystem::path replays = directory / "replay";
+    std::filesystem::create_directories(replays);
+    writeHotlap(replays / "sample_hotlap.rpy");
+    writeRace(replays / "sample_race.rpy");
 }
 
 }  // namespace samplekit
