@@ -1,0 +1,220 @@
+#include "core/platform/Profile.h"
+
+#include <sys/stat.h>
+
+#include <climits>
+#include <optional>
+
+#include "core/platform/Files.h"
+#include "core/platform/Paths.h"
+
+namespace movrane {
+
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view trim(std::string_view s) {
+    while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+// The file as lines without their line ends.
+struct IniLines {
+    std::vector<std::string> lines;
+
+    static IniLines fromText(std::string_view text) {
+        IniLines ini;
+        std::size_t start = 0;
+        while (start < text.size()) {
+            std::size_t end = text.find('\n', start);
+            if (end == std::string_view::npos) end = text.size();
+            std::string_view line = text.substr(start, end - start);
+            if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+            ini.lines.emplace_back(line);
+            start = end + 1;
+        }
+        return ini;
+    }
+
+    std::string toText() const {
+        std::string text;
+        for (const std::string& line : lines) text += line + "\r\n";
+        return text;
+    }
+};
+
+// "[name]" -> name; no closing bracket takes the rest of the line.
+std::optional<std::string_view> sectionName(std::string_view line) {
+    line = trim(line);
+    if (!line.starts_with('[')) return std::nullopt;
+    line.remove_prefix(1);
+    const std::size_t close = line.find(']');
+    return close == std::string_view::npos ? line : line.substr(0, close);
+}
+
+std::optional<std::string_view> keyName(std::string_view line) {
+    const std::size_t eq = line.find('=');
+    if (eq == std::string_view::npos) return std::nullopt;
+    return trim(line.substr(0, eq));
+}
+
+std::string_view valueOf(std::string_view line) {
+    std::string_view value = trim(line.substr(line.find('=') + 1));
+    if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
+    return value;
+}
+
+// Lines [begin, end) of the first section with this name; begin is its header line.
+struct SectionRange {
+    std::size_t begin;
+    std::size_t end;
+};
+
+std::optional<SectionRange> findSection(const IniLines& ini, std::string_view section) {
+    for (std::size_t i = 0; i < ini.lines.size(); ++i) {
+        const auto name = sectionName(ini.lines[i]);
+        if (!name || !equalsIgnoreCase(*name, section)) continue;
+        std::size_t end = i + 1;
+        while (end < ini.lines.size() && !sectionName(ini.lines[end])) ++end;
+        return SectionRange{i, end};
+    }
+    return std::nullopt;
+}
+
+std::optional<std::size_t> findKey(const IniLines& ini, const SectionRange& range, std::string_view key) {
+    for (std::size_t i = range.begin + 1; i < range.end; ++i) {
+        const auto name = keyName(ini.lines[i]);
+        if (name && equalsIgnoreCase(*name, key)) return i;
+    }
+    return std::nullopt;
+}
+
+IniLines readLines(const std::string& path) {
+    std::string text;
+    readWholeFile(path, text);
+    return IniLines::fromText(text);
+}
+
+// Reads the file for a change. A file that exists but cannot be read is not touched.
+std::optional<IniLines> readForChange(const std::string& path) {
+    std::string text;
+    if (readWholeFile(path, text)) return IniLines::fromText(text);
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0) return std::nullopt;
+    return IniLines{};
+}
+
+unsigned modeOf(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 ? (info.st_mode & 07777) : 0644;
+}
+
+bool writeLines(const std::string& path, const IniLines& ini) {
+    return writeFileAtomically(path, ini.toText(), modeOf(path));
+}
+
+std::string cutToBuffer(std::string_view text, std::size_t bufferSize) {
+    if (bufferSize == 0) return {};
+    return std::string(text.substr(0, bufferSize - 1));
+}
+
+}  // namespace
+
+int decimalToInt(std::string_view text) {
+    text = trim(text);
+    bool negative = false;
+    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    long long value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') break;
+        value = value * 10 + (c - '0');
+        if (value > static_cast<long long>(INT_MAX) + 1) break;
+    }
+    if (negative) value = -value;
+    if (value > INT_MAX) return INT_MAX;
+    if (value < INT_MIN) return INT_MIN;
+    return static_cast<int>(value);
+}
+
+std::string Profile::getString(std::string_view section, std::string_view key, std::string_view fallback,
+                               std::size_t bufferSize) const {
+    const IniLines ini = readLines(path_);
+    if (const auto range = findSection(ini, section)) {
+        if (const auto line = findKey(ini, *range, key)) return cutToBuffer(valueOf(ini.lines[*line]), bufferSize);
+    }
+    return cutToBuffer(fallback, bufferSize);
+}
+
+int Profile::getInt(std::string_view section, std::string_view key, int fallback) const {
+    const IniLines ini = readLines(path_);
+    if (const auto range = findSection(ini, section)) {
+        if (const auto line = findKey(ini, *range, key)) return decimalToInt(valueOf(ini.lines[*line]));
+    }
+    return fallback;
+}
+
+std::vector<std::string> Profile::sectionNames() const {
+    std::vector<std::string> names;
+    for (const std::string& line : readLines(path_).lines) {
+        const auto name = sectionName(line);
+        if (!name) continue;
+        bool known = false;
+        for (const std::string& n : names) known = known || equalsIgnoreCase(n, *name);
+        if (!known) names.emplace_back(*name);
+    }
+    return names;
+}
+
+bool Profile::hasSection(std::string_view section) const {
+    return findSection(readLines(path_), section).has_value();
+}
+
+bool Profile::writeString(std::string_view section, std::string_view key, std::string_view value) {
+    auto ini = readForChange(path_);
+    if (!ini) return false;
+    const auto range = findSection(*ini, section);
+    if (!range) {
+        ini->lines.push_back("[" + std::string(section) + "]");
+        ini->lines.push_back(std::string(key) + "=" + std::string(value));
+        return writeLines(path_, *ini);
+    }
+    if (const auto line = findKey(*ini, *range, key)) {
+        const std::string spelled(*keyName(ini->lines[*line]));
+        ini->lines[*line] = spelled + "=" + std::string(value);
+        return writeLines(path_, *ini);
+    }
+    // After the section's last non-blank line, so a blank line before the next
+    // section stays where it is.
+    std::size_t insertAt = range->end;
+    while (insertAt > range->begin + 1 && trim(ini->lines[insertAt - 1]).empty()) --insertAt;
+    ini->lines.insert(ini->lines.begin() + static_cast<std::ptrdiff_t>(insertAt),
+                      std::string(key) + "=" + std::string(value));
+    return writeLines(path_, *ini);
+}
+
+bool Profile::deleteKey(std::string_view section, std::string_view key) {
+    auto ini = readForChange(path_);
+    if (!ini) return false;
+    const auto range = findSection(*ini, section);
+    const auto line = range ? findKey(*ini, *range, key) : std::nullopt;
+    if (!line) return true;
+    ini->lines.erase(ini->lines.begin() + static_cast<std::ptrdiff_t>(*line));
+    return writeLines(path_, *ini);
+}
+
+bool Profile::deleteSection(std::string_view section) {
+    auto ini = readForChange(path_);
+    if (!ini) return false;
+    const auto range = findSection(*ini, section);
+    if (!range) return true;
+    ini->lines.erase(ini->lines.begin() + static_cast<std::ptrdiff_t>(range->begin),
+                     ini->lines.begin() + static_cast<std::ptrdiff_t>(range->end));
+    return writeLines(path_, *ini);
+}
+
+}  // namespace movrane

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace movrane {
+
+// An INI profile file, read and written the way the simulator and this program use
+// them: "[section]" lines, "key=value" lines, section and key names matched without
+// regard to case, values trimmed of surrounding blanks and of one pair of enclosing
+// double quotes. A missing file or section reads as empty. Writes change only the
+// line concerned and keep every other line, comment included; the file is written
+// with CR LF line ends (reading accepts LF too), and replaced atomically.
+// Every call reads the file afresh: nothing is cached between calls.
+class Profile {
+public:
+    explicit Profile(std::string path) : path_(std::move(path)) {}
+    const std::string& path() const { return path_; }
+
+    // The value of `key`, else `fallback`; at most bufferSize - 1 characters of it,
+    // as a buffer of bufferSize bytes with its terminating zero holds.
+    std::string getString(std::string_view section, std::string_view key, std::string_view fallback,
+                          std::size_t bufferSize) const;
+    // The value read as a decimal integer: blanks, an optional sign, digits up to the
+    // first other character (no digits gives 0; the result is clamped to int). A
+    // missing key gives `fallback`.
+    int getInt(std::string_view section, std::string_view key, int fallback) const;
+    // Section names in file order, each once.
+    std::vector<std::string> sectionNames() const;
+    bool hasSection(std::string_view section) const;
+
+    // Sets key=value, creating the file, the section or the key as needed.
+    bool writeString(std::string_view section, std::string_view key, std::string_view value);
+    // True when the key is gone afterwards (also when it never existed).
+    bool deleteKey(std::string_view section, std::string_view key);
+    // Removes the section with its keys and comments; true when it is gone afterwards.
+    bool deleteSection(std::string_view section);
+
+private:
+    std::string path_;
+};
+
+// Decimal text-to-integer with the rules of Profile::getInt.
+int decimalToInt(std::string_view text);
+
+}  // namespace movrane
