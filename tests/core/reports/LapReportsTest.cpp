@@ -61,25 +61,8 @@ TEST(CompleteReport, JoinsTheFourBasicReports) {
     EXPECT_EQ(complete, joined);
 }
 
-// Twenty drivers over 149 laps whose order turns round on every lap.
-FixtureRace longRace() {
-    FixtureRace r;
-    const char* names[] = {"Ann", "Bob", "Cid", "Dan", "Eve", "Fay", "Gus", "Hal", "Ida", "Jon",
-                           "Kim", "Lou", "Max", "Ned", "Oda", "Pat", "Quin", "Rae", "Sam", "Tom"};
-    std::vector<std::optional<FixtureLaps>> race;
-    for (int d = 0; d < 20; ++d) {
-        r.drivers.push_back({names[d], "Racer", static_cast<uint32_t>(d % 7), static_cast<uint32_t>(d + 1), 12, {}});
-        FixtureLaps laps{20000, {}};
-        for (int lap = 1; lap <= 149; ++lap) laps.laps.push_back(90000 + ((lap % 2 == 0) ? d : 19 - d) * 100u);
-        race.push_back(laps);
-    }
-    r.race = race;
-    r.raceSeconds = 5;
-    return r;
-}
-
 TEST(CompleteReport, ATextBeyondTheViewLimitGivesTheNotice) {
-    const LoadedReplay replay(longRace());
+    const LoadedReplay replay(reportcases::longRace());
     EXPECT_GT(replay.generate(ReportKind::LapByLap).size(), 70000u);
     EXPECT_EQ(replay.generate(ReportKind::Complete),
               "Sorry, report is too large for this stupid textbox.\r\nUse the seperate report options instead.\r\n");

@@ -51,6 +51,20 @@ testsupport::FixtureRace standardRace() {
     return r;
 }
 
+testsupport::FixtureRace longRace() {
+    testsupport::FixtureRace r;
+    std::vector<std::optional<FixtureLaps>> race;
+    for (uint32_t d = 0; d < 20; ++d) {
+        r.drivers.push_back({"Driver", std::to_string(d), d % 7, d + 1, 12, {}});
+        FixtureLaps laps{20000, {}};
+        for (int lap = 1; lap <= 149; ++lap) laps.laps.push_back(90000 + ((lap % 2 == 0) ? d : 19 - d) * 100u);
+        race.push_back(laps);
+    }
+    r.race = race;
+    r.raceSeconds = 5;
+    return r;
+}
+
 LoadedReplay::LoadedReplay(const testsupport::FixtureRace& race, const std::string& fileName)
     : path_(dir_.file(fileName)) {
     setenv("TZ", "UTC", 1);

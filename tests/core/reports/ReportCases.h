@@ -18,6 +18,10 @@ constexpr uint32_t OFF = 1u << 30;
 // number 120) goes off on lap 2 and retires with a blown engine during lap 3.
 testsupport::FixtureRace standardRace();
 
+// Twenty drivers over 149 laps whose order turns round on every lap: a lap-by-lap report
+// far longer than the report window's text view holds.
+testsupport::FixtureRace longRace();
+
 // A written fixture with its readers loaded, in a temporary folder, with local time UTC.
 class LoadedReplay {
 public:
