@@ -55,6 +55,7 @@ public:
     // report when asked) to prefix + base name + suffix. Stops at the first file that cannot
     // be created; gives the number of files written.
     int exportBatch(const std::string& prefix, bool withMechanical);
+    static int batchFileCount(bool withMechanical) { return withMechanical ? 6 : 5; }
 
     const ReportData& data() const { return data_; }
 
