@@ -22,5 +22,11 @@ struct Command {
 
 int runInfo(const Args& args);
 void printInfoUsage(std::FILE* out);
+int runSettings(const Args& args);
+void printSettingsUsage(std::FILE* out);
+int runPlayers(const Args& args);
+void printPlayersUsage(std::FILE* out);
+int runPb(const Args& args);
+void printPbUsage(std::FILE* out);
 
 }  // namespace cli

@@ -10,6 +10,10 @@ namespace {
 
 const cli::Command COMMANDS[] = {
     {"info", "print the header, session windows and drivers of a replay", cli::runInfo, cli::printInfoUsage},
+    {"settings", "print the preferences and where they come from, or set one", cli::runSettings,
+     cli::printSettingsUsage},
+    {"players", "list the simulator's players", cli::runPlayers, cli::printPlayersUsage},
+    {"pb", "print a player's personal bests from player.ini", cli::runPb, cli::printPbUsage},
 };
 
 void printUsage(std::FILE* out) {

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "cli/Commands.h"
+#include "core/library/Installation.h"
+
+namespace cli {
+
+// "--orv DIR" (or "--orv=DIR") names the installation for one call, in place of the
+// preferences' OrvDirectory. Takes the option out of `args`; false, with a message on
+// stderr, when it has no directory.
+bool takeOrvOption(Args& args, std::string& orvOverride);
+
+// The installation a command works on: the override when given, else the preferences'.
+// Nothing, with a message on stderr, when there is none or it is not a folder; a folder
+// without orv.exe is accepted with a warning.
+std::optional<movrane::Installation> chooseInstallation(const std::string& orvOverride);
+
+// Prints what the settings store had to report (an unreadable file set aside).
+void printStoreNotices();
+
+}  // namespace cli

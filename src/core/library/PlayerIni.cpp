@@ -1,0 +1,113 @@
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include "core/library/Installation.h"
+#include "core/platform/Files.h"
+#include "core/platform/Paths.h"
+#include "core/platform/Profile.h"
+
+namespace movrane {
+
+namespace {
+
+constexpr std::size_t NAME_BUFFER = 17;
+constexpr std::size_t LAP_TIME_BUFFER = 50;
+constexpr const char* NO_VALUE = "default";
+constexpr const char* TEMP_SUFFIX = ".MOVRN";
+
+void replaceAll(std::string& text, std::string_view from, std::string_view to) {
+    for (std::size_t pos = 0; (pos = text.find(from, pos)) != std::string::npos; pos += to.size())
+        text.replace(pos, from.size(), to);
+}
+
+// The simulator writes "[ Section ]"; the profile reader wants "[Section]".
+std::string repairSectionHeaders(std::string text) {
+    replaceAll(text, "[ ", "[");
+    replaceAll(text, " ]", "]");
+    return text;
+}
+
+// The repaired copy beside player.ini; removed when it goes out of scope.
+class TemporaryCopy {
+public:
+    TemporaryCopy(std::string path, const std::string& contents) : path_(std::move(path)) {
+        std::ofstream out(path_, std::ios::binary | std::ios::trunc);
+        created_ = out.is_open();
+        out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
+        out.close();
+        written_ = created_ && static_cast<bool>(out);
+    }
+    // Removes only what this copy created: a failed open leaves a foreign entry alone.
+    ~TemporaryCopy() {
+        std::error_code ignored;
+        if (created_) std::filesystem::remove(path_, ignored);
+    }
+    TemporaryCopy(const TemporaryCopy&) = delete;
+    TemporaryCopy& operator=(const TemporaryCopy&) = delete;
+
+    bool written() const { return written_; }
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+    bool created_ = false;
+    bool written_ = false;
+};
+
+SessionTime readSessionTime(const Profile& ini, const std::string& section, const std::string& key) {
+    const std::string value = ini.getString(section, key, NO_VALUE, LAP_TIME_BUFFER);
+    if (value == NO_VALUE) return {};
+    const auto ms = lapTimeValueToMs(value);
+    if (!ms) return {};
+    return SessionTime{*ms, 0};
+}
+
+EventBests readEventBests(const Profile& ini, const std::vector<std::string>& sections, const std::string& track) {
+    EventBests event;
+    event.trackDirectory = track;
+    bool present = false;
+    for (const std::string& s : sections) present = present || (!track.empty() && equalsIgnoreCase(s, track));
+    if (!present) return event;
+    for (int car = 0; car < CAR_MAKE_COUNT; ++car) {
+        for (int session = 0; session < SESSION_COUNT; ++session) {
+            const std::string key = std::string(CAR_PREFIXES[car]) + SESSION_LETTERS[session];
+            event.cars[car].sessions[session] = readSessionTime(ini, track, key);
+        }
+    }
+    return event;
+}
+
+}  // namespace
+
+std::string cleanPlayerName(std::string_view name) {
+    std::string result(name);
+    const std::size_t semicolon = result.find(';');
+    if (semicolon == 0) result.clear();
+    else if (semicolon != std::string::npos && semicolon > 1) result.resize(semicolon);
+    while (!result.empty() && (result.back() == ' ' || result.back() == '\t')) result.pop_back();
+    return result;
+}
+
+PlayerIni readPlayerIni(const std::string& path, const std::vector<std::string>* seasonTracks) {
+    PlayerIni result;
+    result.path = path;
+    std::string text;
+    if (!readWholeFile(path, text)) return result;
+    const TemporaryCopy copy(path + TEMP_SUFFIX, repairSectionHeaders(std::move(text)));
+    if (!copy.written()) {
+        result.status = PlayerIni::Status::CannotWriteTemp;
+        return result;
+    }
+    const Profile ini(copy.path());
+    result.names.firstName = cleanPlayerName(ini.getString("Personal Information", "firstName", NO_VALUE, NAME_BUFFER));
+    result.names.lastName = cleanPlayerName(ini.getString("Personal Information", "lastName", NO_VALUE, NAME_BUFFER));
+    if (seasonTracks) {
+        const std::vector<std::string> sections = ini.sectionNames();
+        for (const std::string& track : *seasonTracks) result.bests.push_back(readEventBests(ini, sections, track));
+    }
+    result.status = PlayerIni::Status::Ok;
+    return result;
+}
+
+}  // namespace movrane

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "core/platform/CRegistry.h"
+
+namespace movrane {
+
+// The program's own key and the simulator's machine key.
+inline constexpr const char* SETTINGS_KEY = "Software\\Movrane\\Movrane\\Settings";
+inline constexpr const char* SIMULATOR_KEY = "Software\\Sellory\\Setup\\Orv";
+inline constexpr const char* SIMULATOR_DIRECTORY_VALUE = "Directory";
+
+// One persisted setting: its value name in the settings key, its type (uint32_t for
+// REG_DWORD flags and sizes, int32_t for a signed REG_DWORD, std::string for REG_SZ)
+// and the value it has when it is missing. Each setting is declared once, below, and
+// read and written only through its key.
+template <class T>
+struct SettingKey {
+    const char* name;
+    T fallback;
+};
+
+namespace setting {
+inline const SettingKey<uint32_t> MPH{"MPH", 0};
+inline const SettingKey<uint32_t> DONT_SHOW_QUAL_REPORT{"DontShowQualReport", 0};
+inline const SettingKey<uint32_t> RETIRE_IN_RACE_REPORT{"RetireInRaceReport", 0};
+inline const SettingKey<uint32_t> OFF_THE_TRACK_IN_RACE_REPORT{"OffTheTrackInRaceReport", 0};
+inline const SettingKey<uint32_t> BMP_SIZE_IN_PIXEL{"BMPSizeInPixel", 768};
+inline const SettingKey<int32_t> DEFAULT_PLAYER_INDEX{"DefaultPlayerIndex", -1};
+inline const SettingKey<uint32_t> VIZ_UZIV_MSG{"VizUzivMsg", 0};
+inline const SettingKey<std::string> ORV_DIRECTORY{"OrvDirectory", ""};
+inline const SettingKey<std::string> ALT_RPY_PATH{"AltRpyPath", ""};
+inline const SettingKey<std::string> RECORDS_PATH{"RecordsPath", ""};
+}  // namespace setting
+
+// Reads a setting from an open key; false (and the fallback in `value`) when it is
+// missing or unreadable.
+bool readSetting(CRegistry& key, const SettingKey<uint32_t>& setting, uint32_t& value);
+bool readSetting(CRegistry& key, const SettingKey<int32_t>& setting, int32_t& value);
+bool readSetting(CRegistry& key, const SettingKey<std::string>& setting, std::string& value);
+
+bool writeSetting(CRegistry& key, const SettingKey<uint32_t>& setting, uint32_t value);
+bool writeSetting(CRegistry& key, const SettingKey<int32_t>& setting, int32_t value);
+bool writeSetting(CRegistry& key, const SettingKey<std::string>& setting, const std::string& value);
+
+}  // namespace movrane

@@ -1,0 +1,198 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "core/library/Installation.h"
+#include "samplekit/InstallationWriter.h"
+#include "support/TempDir.h"
+
+namespace {
+
+using namespace movrane;
+using testsupport::TempDir;
+namespace fs = std::filesystem;
+
+void writeText(const fs::path& path, const std::string& text) {
+    fs::create_directories(path.parent_path());
+    testsupport::writeFileBytes(path, std::vector<unsigned char>(text.begin(), text.end()));
+}
+
+bool anyTemporaryCopyLeft(const fs::path& root) {
+    for (const auto& e : fs::recursive_directory_iterator(root)) {
+        if (e.path().string().ends_with(".MOVRN")) return true;
+    }
+    return false;
+}
+
+samplekit::InstallationSpec twoTrackSeason() {
+    samplekit::InstallationSpec spec;
+    spec.events = {{"Harbour GP", "Harbour", "Harbour", 20, 1, "random"},
+                   {"Ridgeway GP", "Ridgeway", "ridgeway", 30, 3, "random"}};
+    spec.tracks = {{"Harbour", "Harbour", "Harbour Park Circuit"}, {"ridgeway", "Ridgeway", "Ridgeway Motor Course"}};
+    return spec;
+}
+
+TEST(Installation, OrvExeIsFoundWithOrWithoutTrailingSeparator) {
+    TempDir dir;
+    samplekit::writeOrvExe(dir.path());
+    EXPECT_TRUE(hasOrvExe(dir.path().string()));
+    EXPECT_TRUE(hasOrvExe(dir.path().string() + "/"));
+    EXPECT_FALSE(hasOrvExe(""));
+    EXPECT_FALSE(hasOrvExe(dir.file("elsewhere")));
+
+    TempDir upper;
+    writeText(upper.path() / "ORV.EXE", "MZ");
+    EXPECT_TRUE(Installation(upper.path().string()).isValid());
+
+    TempDir folderOnly;
+    fs::create_directories(folderOnly.path() / "orv.exe");
+    EXPECT_FALSE(hasOrvExe(folderOnly.path().string()));
+}
+
+TEST(Installation, PlayerListSkipsUnreadablePlayersWithoutUsingANumber) {
+    TempDir dir;
+    samplekit::writePlayer(dir.path(), {"zed", "Zoe", "Quist", {}});
+    samplekit::writePlayer(dir.path(), {"Alpha", "Ada", "Kestrel", {}});
+    fs::create_directories(dir.path() / "players" / "broken");
+    writeText(dir.path() / "players" / "notes.txt", "not a player");
+    const auto players = Installation(dir.path().string()).players();
+    ASSERT_EQ(players.size(), 2u);
+    EXPECT_EQ(players[0].text, "1. Ada Kestrel");
+    EXPECT_EQ(players[0].directory, "Alpha");
+    EXPECT_EQ(players[1].text, "2. Zoe Quist");
+    EXPECT_FALSE(anyTemporaryCopyLeft(dir.path()));
+    EXPECT_TRUE(Installation(dir.file("nothing")).players().empty());
+}
+
+TEST(Installation, PlayerIniHeadersWithBlanksAreRepaired) {
+    TempDir dir;
+    const fs::path ini = dir.path() / "player.ini";
+    writeText(ini, "[ Personal Information ]\r\nfirstName=Ada\r\nlastName=Kestrel\r\n");
+    PlayerIni read = readPlayerIni(ini.string(), nullptr);
+    ASSERT_EQ(read.status, PlayerIni::Status::Ok);
+    EXPECT_EQ(read.names.firstName, "Ada");
+    EXPECT_EQ(read.names.lastName, "Kestrel");
+    EXPECT_EQ(testsupport::readFileText(ini), "[ Personal Information ]\r\nfirstName=Ada\r\nlastName=Kestrel\r\n");
+    EXPECT_FALSE(fs::exists(dir.path() / "player.ini.MOVRN"));
+
+    writeText(ini, "[ Other ]\r\nfirstName=Nobody\r\n");
+    read = readPlayerIni(ini.string(), nullptr);
+    EXPECT_EQ(read.names.firstName, "default");
+    EXPECT_EQ(read.names.lastName, "default");
+}
+
+TEST(Installation, PlayerNameRules) {
+    EXPECT_EQ(cleanPlayerName(";Ada"), "");
+    EXPECT_EQ(cleanPlayerName("Ad;a"), "Ad");
+    EXPECT_EQ(cleanPlayerName("Ada ; comment"), "Ada");
+    EXPECT_EQ(cleanPlayerName("A;da"), "A;da");
+    EXPECT_EQ(cleanPlayerName("Ada   "), "Ada");
+
+    TempDir dir;
+    writeText(dir.path() / "player.ini",
+              "[ Personal Information ]\nfirstName=Maximilianus Longname\nlastName=;hidden\n");
+    const PlayerIni read = readPlayerIni(dir.file("player.ini"), nullptr);
+    EXPECT_EQ(read.names.firstName, "Maximilianus Lon");
+    EXPECT_EQ(read.names.lastName, "");
+}
+
+TEST(Installation, TemporaryCopyThatCannotBeWrittenFailsAndLeavesForeignFilesAlone) {
+    TempDir dir;
+    writeText(dir.path() / "player.ini", "[ Personal Information ]\nfirstName=Ada\n");
+    writeText(dir.path() / "player.ini.MOVRN" / "keep.txt", "someone else's");
+    const PlayerIni read = readPlayerIni(dir.file("player.ini"), nullptr);
+    EXPECT_EQ(read.status, PlayerIni::Status::CannotWriteTemp);
+    EXPECT_TRUE(fs::exists(dir.path() / "player.ini.MOVRN" / "keep.txt"));
+    EXPECT_EQ(readPlayerIni(dir.file("missing.ini"), nullptr).status, PlayerIni::Status::CannotOpen);
+}
+
+TEST(Installation, SeasonEventsAndTrackDirectories) {
+    TempDir dir;
+    samplekit::writeInstallation(dir.path(), twoTrackSeason());
+    const Installation orv(dir.path().string());
+    EXPECT_EQ(orv.numEvents(), 2);
+    EXPECT_EQ(orv.seasonTrackDirectories(), (std::vector<std::string>{"harbour", "ridgeway"}));
+    EXPECT_EQ(orv.seasonTrackCells(), (std::vector<std::string>{"harbour ", "ridgeway"}));
+
+    writeText(dir.path() / "Seasons" / "67SEASON.INI",
+              "[Season]\r\nnumEvents=1\r\n[Event1]\r\ntrackDirectory=  NorthCapeRing\r\n");
+    fs::remove_all(dir.path() / "seasons");
+    EXPECT_EQ(orv.seasonTrackDirectories(), std::vector<std::string>{"northcape"});
+    EXPECT_EQ(orv.seasonTrackCells(), std::vector<std::string>{"northcap"});
+
+    writeText(dir.path() / "Seasons" / "67SEASON.INI", "[Season]\nnumEvents=2000000000\n[Event1]\ntrackDirectory=a\n");
+    EXPECT_EQ(orv.numEvents(), 2);
+    EXPECT_EQ(Installation(dir.file("none")).numEvents(), 0);
+    EXPECT_TRUE(Installation(dir.file("none")).seasonTrackCells().empty());
+}
+
+TEST(Installation, TrackIniNames) {
+    EXPECT_EQ(parseTrackIni("track_name_short = Harbour\r\ntrack_name =  Harbour Park\r\n").longName, "Harbour Park");
+    EXPECT_EQ(parseTrackIni("track_name_short = Harbour\r\ntrack_name =  Harbour Park\r\n").shortName, "Harbour");
+    EXPECT_EQ(parseTrackIni("track_name=Long\ntrack_name_short=Short\n").longName, "Long");
+    EXPECT_EQ(parseTrackIni("track_name=Long\ntrack_name_short=Short\n").shortName, "Short");
+    EXPECT_EQ(parseTrackIni("track_name_short=Short").shortName, "Short");
+    EXPECT_EQ(parseTrackIni("track_name_short=Short\n").longName, "");
+    EXPECT_EQ(parseTrackIni("length=4000\n").shortName, "");
+
+    TempDir dir;
+    samplekit::writeInstallation(dir.path(), twoTrackSeason());
+    const auto names = Installation(dir.path().string()).trackNames("harbour");
+    ASSERT_TRUE(names);
+    EXPECT_EQ(names->longName, "Harbour Park Circuit");
+    EXPECT_FALSE(Installation(dir.path().string()).trackNames("missing"));
+}
+
+TEST(Installation, LapTimeValues) {
+    EXPECT_EQ(lapTimeValueToMs("418207356 83.456"), 83460u);
+    EXPECT_EQ(lapTimeValueToMs("418207356 83.454"), 83450u);
+    EXPECT_EQ(lapTimeValueToMs("1 83.4"), 83400u);
+    EXPECT_EQ(lapTimeValueToMs("1 65"), 65000u);
+    EXPECT_EQ(lapTimeValueToMs("1 59.995"), 60000u);
+    EXPECT_EQ(lapTimeValueToMs("83.456"), std::nullopt);
+    EXPECT_EQ(lapTimeValueToMs("1 .456"), std::nullopt);
+    EXPECT_EQ(lapTimeValueToMs("1 99999999999.0"), std::nullopt);
+}
+
+TEST(Installation, PersonalBestTable) {
+    TempDir dir;
+    samplekit::InstallationSpec spec = twoTrackSeason();
+    spec.players = {{"Ada", "Ada", "Kestrel",
+                     {{"Harbour", "lotT", 83.456}, {"Harbour", "lotR", 84.1}, {"Harbour", "braP", 83.454},
+                      {"elsewhere", "ferR", 60.0}}}};
+    samplekit::writeInstallation(dir.path(), spec);
+    const PlayerIni read = Installation(dir.path().string()).readPlayer("ada", true);
+    ASSERT_EQ(read.status, PlayerIni::Status::Ok);
+    ASSERT_EQ(read.bests.size(), 2u);
+
+    const EventBests& harbour = read.bests[0];
+    EXPECT_EQ(harbour.trackDirectory, "harbour");
+    const CarBests& lotus = harbour.cars[5];
+    EXPECT_EQ(lotus.sessions[TRAINING].ms, 83460u);
+    EXPECT_EQ(lotus.sessions[TRAINING].flag, 0);
+    EXPECT_EQ(lotus.sessions[RACE].ms, 84100u);
+    EXPECT_EQ(lotus.sessions[PRACTICE].ms, MISSING_TIME);
+    EXPECT_EQ(lotus.sessions[PRACTICE].flag, -1);
+    EXPECT_EQ(lotus.best(), 83460u);
+    EXPECT_EQ(harbour.cars[0].best(), 83450u);
+    EXPECT_EQ(harbour.bestCar(), 0);
+
+    const EventBests& ridgeway = read.bests[1];
+    for (const CarBests& car : ridgeway.cars) {
+        for (const SessionTime& s : car.sessions) {
+            EXPECT_EQ(s.ms, 0xFFFFFFFFu);
+            EXPECT_EQ(s.flag, -1);
+        }
+    }
+    EXPECT_FALSE(anyTemporaryCopyLeft(dir.path()));
+}
+
+TEST(Installation, BestCarTieGoesToTheFirstInTableOrder) {
+    EventBests event;
+    event.cars[4].sessions[RACE].ms = 70000;
+    event.cars[2].sessions[PRACTICE].ms = 70000;
+    EXPECT_EQ(event.bestCar(), 2);
+    EXPECT_EQ(EventBests().bestCar(), 0);
+}
+
+}  // namespace

@@ -1,0 +1,159 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "core/library/Prefs.h"
+#include "core/platform/CRegistry.h"
+#include "support/ConfigSandbox.h"
+
+namespace {
+
+using namespace movrane;
+using testsupport::ConfigSandbox;
+using testsupport::readFileText;
+
+class PrefsTest : public ::testing::Test {
+protected:
+    ConfigSandbox sandbox;
+
+    RegistryStore store() const { return RegistryStore(StoreLocations{sandbox.configDir(), sandbox.winePrefix()}); }
+
+    void writeText(const std::string& path, const std::string& text) {
+        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+        testsupport::writeFileBytes(path, std::vector<unsigned char>(text.begin(), text.end()));
+    }
+
+    void storeMachineDirectory(const std::string& dir) {
+        CRegistry reg(store());
+        ASSERT_TRUE(reg.createKey(RootKey::LocalMachine, SIMULATOR_KEY));
+        ASSERT_TRUE(reg.writeString("Directory", dir));
+    }
+};
+
+TEST_F(PrefsTest, FreshStoreCreatesTheKeyAndGivesEveryDefault) {
+    const Prefs& prefs = Prefs::get();
+    EXPECT_EQ(prefs.speedUnit(), 0u);
+    EXPECT_EQ(prefs.qualityReportOff(), 0u);
+    EXPECT_EQ(prefs.retireInRaceReport(), 0u);
+    EXPECT_EQ(prefs.offTheTrackInRaceReport(), 0u);
+    EXPECT_EQ(prefs.bmpSizeInPixel(), 768u);
+    EXPECT_EQ(prefs.defaultPlayerIndex(), -1);
+    EXPECT_EQ(prefs.exclusionMessages(), 0u);
+    EXPECT_EQ(prefs.orvDirectory(), "");
+    EXPECT_EQ(prefs.altRpyPath(), "");
+    EXPECT_EQ(prefs.recordsPath(), "");
+    EXPECT_FALSE(prefs.programDirectory().empty());
+    EXPECT_EQ(readFileText(sandbox.userStoreFile()), "REGEDIT4\n\n[Software\\Movrane\\Movrane\\Settings]\n");
+    EXPECT_EQ(&Prefs::get(), &prefs);
+}
+
+TEST_F(PrefsTest, SaveWritesEveryValueInItsOrderAndLoadReadsThemBack) {
+    Prefs& prefs = Prefs::get();
+    prefs.setSpeedUnit(1);
+    prefs.setQualityReportOff(1);
+    prefs.setBmpSizeInPixel(1024);
+    prefs.setDefaultPlayerIndex(2);
+    prefs.setOrvDirectory("/games/orv");
+    prefs.setRecordsPath("/srv/records");
+    ASSERT_TRUE(prefs.save());
+    EXPECT_EQ(readFileText(sandbox.userStoreFile()),
+              "REGEDIT4\n\n[Software\\Movrane\\Movrane\\Settings]\n"
+              "\"OrvDirectory\"=\"/games/orv\"\n"
+              "\"DontShowQualReport\"=dword:00000001\n"
+              "\"RetireInRaceReport\"=dword:00000000\n"
+              "\"OffTheTrackInRaceReport\"=dword:00000000\n"
+              "\"BMPSizeInPixel\"=dword:00000400\n"
+              "\"MPH\"=dword:00000001\n"
+              "\"AltRpyPath\"=\"\"\n"
+              "\"RecordsPath\"=\"/srv/records\"\n"
+              "\"DefaultPlayerIndex\"=dword:00000002\n"
+              "\"VizUzivMsg\"=dword:00000000\n");
+
+    Singleton<Prefs>::reset();
+    const Prefs& again = Prefs::get();
+    EXPECT_EQ(again.speedUnit(), 1u);
+    EXPECT_EQ(again.qualityReportOff(), 1u);
+    EXPECT_EQ(again.bmpSizeInPixel(), 1024u);
+    EXPECT_EQ(again.defaultPlayerIndex(), 2);
+    EXPECT_EQ(again.orvDirectory(), "/games/orv");
+    EXPECT_EQ(again.recordsPath(), "/srv/records");
+}
+
+TEST_F(PrefsTest, InstallationDirectoryFallsBackToTheSimulatorKey) {
+    storeMachineDirectory("/opt/orv");
+    EXPECT_EQ(Prefs::get().orvDirectory(), "/opt/orv");
+
+    // A stored OrvDirectory wins over the simulator's key.
+    Prefs::get().setOrvDirectory("/home/me/orv");
+    Prefs::get().save();
+    Singleton<Prefs>::reset();
+    EXPECT_EQ(Prefs::get().orvDirectory(), "/home/me/orv");
+}
+
+TEST_F(PrefsTest, InstallationDirectoryFromAWinePrefixIsMappedIntoIt) {
+    std::filesystem::create_directories(sandbox.winePrefix() + "/drive_c/Sellory/Orv");
+    writeText(sandbox.winePrefix() + "/system.reg",
+              "WINE REGISTRY Version 2\n\n[Software\\\\Sellory\\\\Setup\\\\Orv] 1612345678\n"
+              "\"Directory\"=\"C:\\\\SELLORY\\\\orv\"\n");
+    EXPECT_EQ(Prefs::get().orvDirectory(), sandbox.winePrefix() + "/drive_c/Sellory/Orv");
+    bool found = false;
+    for (const auto& e : Prefs::get().entries()) {
+        if (e.name != "OrvDirectory") continue;
+        found = true;
+        EXPECT_NE(e.origin.find("system.reg"), std::string::npos) << e.origin;
+    }
+    EXPECT_TRUE(found);
+}
+
+TEST_F(PrefsTest, StoredValuesThatCannotBeReadTakeTheirDefaults) {
+    RegistryStore raw = store();
+    ASSERT_TRUE(raw.write(RootKey::CurrentUser, SETTINGS_KEY, RegValue::string("AltRpyPath", std::string(200, 'a'))));
+    ASSERT_TRUE(raw.write(RootKey::CurrentUser, SETTINGS_KEY, RegValue::string("BMPSizeInPixel", "too long")));
+    ASSERT_TRUE(raw.write(RootKey::CurrentUser, SETTINGS_KEY, RegValue::dword("DefaultPlayerIndex", 3)));
+    const Prefs& prefs = Prefs::get();
+    EXPECT_EQ(prefs.altRpyPath(), "");
+    EXPECT_EQ(prefs.bmpSizeInPixel(), 768u);
+    EXPECT_EQ(prefs.defaultPlayerIndex(), 3);
+}
+
+TEST_F(PrefsTest, UnreadableStoreGivesDefaultsAndANotice) {
+    writeText(sandbox.userStoreFile(), "[Settings]\nMPH=1\n");
+    EXPECT_EQ(Prefs::get().bmpSizeInPixel(), 768u);
+    EXPECT_EQ(takeStoreNotices().size(), 1u);
+    EXPECT_TRUE(std::filesystem::exists(sandbox.userStoreFile()));
+}
+
+TEST_F(PrefsTest, SettingByNameChecksTheTypeAndWritesOneValue) {
+    Prefs& prefs = Prefs::get();
+    std::string error;
+    EXPECT_EQ(prefs.setAndSave("defaultplayerindex", "-1", error), Prefs::SetResult::Done);
+    EXPECT_EQ(prefs.setAndSave("MPH", "1", error), Prefs::SetResult::Done);
+    EXPECT_EQ(prefs.setAndSave("MPH", "-1", error), Prefs::SetResult::BadValue);
+    EXPECT_EQ(prefs.setAndSave("BMPSizeInPixel", "12px", error), Prefs::SetResult::BadValue);
+    EXPECT_EQ(prefs.setAndSave("DefaultPlayerIndex", "2147483648", error), Prefs::SetResult::BadValue);
+    EXPECT_EQ(prefs.setAndSave("AltRpyPath", std::string(200, 'p'), error), Prefs::SetResult::BadValue);
+    EXPECT_EQ(prefs.setAndSave("Colour", "red", error), Prefs::SetResult::UnknownName);
+    EXPECT_EQ(prefs.speedUnit(), 1u);
+    EXPECT_EQ(readFileText(sandbox.userStoreFile()),
+              "REGEDIT4\n\n[Software\\Movrane\\Movrane\\Settings]\n"
+              "\"DefaultPlayerIndex\"=dword:ffffffff\n\"MPH\"=dword:00000001\n");
+}
+
+TEST_F(PrefsTest, ReplacedInstanceUsesItsOwnStore) {
+    testsupport::TempDir other;
+    CRegistry reg(RegistryStore(StoreLocations{other.path().string(), other.file("wine")}));
+    ASSERT_TRUE(reg.createKey(RootKey::CurrentUser, SETTINGS_KEY));
+    ASSERT_TRUE(reg.writeDword("BMPSizeInPixel", 512));
+    Singleton<Prefs>::replace(std::make_unique<Prefs>(RegistryStore(StoreLocations{other.path().string(), ""})));
+    EXPECT_EQ(Prefs::get().bmpSizeInPixel(), 512u);
+}
+
+TEST_F(PrefsTest, ProgramDirectoryIsCutAtTheLastSeparator) {
+    Prefs& prefs = Prefs::get();
+    prefs.setProgramFile("C:\\Program Files\\Movrane\\movrane.exe");
+    EXPECT_EQ(prefs.programDirectory(), "C:\\Program Files\\Movrane");
+    prefs.setProgramFile("/usr/local/bin/movrane");
+    EXPECT_EQ(prefs.programDirectory(), "/usr/local/bin");
+}
+
+}  // namespace

@@ -1,0 +1,75 @@
+#include <gtest/gtest.h>
+
+#include "core/platform/Profile.h"
+#include "support/TempDir.h"
+
+namespace {
+
+using movrane::Profile;
+using testsupport::readFileText;
+using testsupport::TempDir;
+
+void writeText(const std::string& path, const std::string& text) {
+    testsupport::writeFileBytes(path, std::vector<unsigned char>(text.begin(), text.end()));
+}
+
+TEST(Profile, ReadsValuesLikeTheProfileFunctions) {
+    TempDir dir;
+    const std::string path = dir.file("a.ini");
+    writeText(path, "top=ignored\n[Season]\nnumEvents = 11 \nname=\"  Quoted  \"\nempty=\n; numEvents=3\n"
+                    "[Event1]\ntrackDirectory=HarbourPark\n[season]\nnumEvents=99\n");
+    const Profile ini(path);
+    EXPECT_EQ(ini.getString("SEASON", "NUMEVENTS", "x", 10), "11");
+    EXPECT_EQ(ini.getString("Season", "name", "x", 100), "  Quoted  ");
+    EXPECT_EQ(ini.getString("Season", "empty", "x", 100), "");
+    EXPECT_EQ(ini.getString("Season", "missing", "default", 100), "default");
+    EXPECT_EQ(ini.getString("Nope", "numEvents", "default", 5), "defa");
+    EXPECT_EQ(ini.getString("Event1", "trackDirectory", "", 10), "HarbourPa");
+    EXPECT_EQ(ini.getString("", "top", "none", 10), "none");
+    EXPECT_EQ(ini.getInt("Season", "numEvents", -1), 11);
+    EXPECT_EQ(ini.getInt("Season", "name", -1), 0);
+    EXPECT_EQ(ini.getInt("Season", "missing", -1), -1);
+    EXPECT_EQ(ini.sectionNames(), (std::vector<std::string>{"Season", "Event1"}));
+    EXPECT_EQ(Profile(dir.file("none.ini")).getString("A", "b", "dflt", 50), "dflt");
+}
+
+TEST(Profile, DecimalRules) {
+    EXPECT_EQ(movrane::decimalToInt("  42abc"), 42);
+    EXPECT_EQ(movrane::decimalToInt("-7"), -7);
+    EXPECT_EQ(movrane::decimalToInt("+8"), 8);
+    EXPECT_EQ(movrane::decimalToInt("abc"), 0);
+    EXPECT_EQ(movrane::decimalToInt(""), 0);
+    EXPECT_EQ(movrane::decimalToInt("99999999999999999999"), 2147483647);
+    EXPECT_EQ(movrane::decimalToInt("-99999999999999999999"), -2147483647 - 1);
+}
+
+TEST(Profile, WriteKeepsForeignLinesAndUsesCrLf) {
+    TempDir dir;
+    const std::string path = dir.file("67season.ini");
+    writeText(path, "; the season\n[Season]\nnumEvents=2\nFoo=bar ; keep me\n\n[Event1]\nname=One\n");
+    Profile ini(path);
+    EXPECT_TRUE(ini.writeString("season", "NUMEVENTS", "3"));
+    EXPECT_TRUE(ini.writeString("Season", "added", "x"));
+    EXPECT_TRUE(ini.writeString("Event2", "name", "Two"));
+    EXPECT_EQ(readFileText(path),
+              "; the season\r\n[Season]\r\nnumEvents=3\r\nFoo=bar ; keep me\r\nadded=x\r\n\r\n"
+              "[Event1]\r\nname=One\r\n[Event2]\r\nname=Two\r\n");
+    EXPECT_EQ(ini.getString("Season", "Foo", "", 100), "bar ; keep me");
+
+    EXPECT_TRUE(ini.deleteKey("SEASON", "added"));
+    EXPECT_TRUE(ini.deleteSection("event1"));
+    EXPECT_TRUE(ini.deleteSection("NotThere"));
+    EXPECT_EQ(readFileText(path), "; the season\r\n[Season]\r\nnumEvents=3\r\nFoo=bar ; keep me\r\n\r\n"
+                                  "[Event2]\r\nname=Two\r\n");
+}
+
+TEST(Profile, WriteCreatesTheFileButNotItsFolder) {
+    TempDir dir;
+    Profile fresh(dir.file("new.ini"));
+    EXPECT_TRUE(fresh.writeString("A", "b", "c"));
+    EXPECT_EQ(readFileText(dir.file("new.ini")), "[A]\r\nb=c\r\n");
+    Profile nowhere(dir.file("missing/new.ini"));
+    EXPECT_FALSE(nowhere.writeString("A", "b", "c"));
+}
+
+}  // namespace

@@ -1,0 +1,204 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "core/platform/CRegistry.h"
+#include "core/platform/Files.h"
+#include "support/ConfigSandbox.h"
+#include "support/TempDir.h"
+
+namespace {
+
+using namespace movrane;
+using testsupport::ConfigSandbox;
+using testsupport::readFileText;
+
+const std::string KEY = "Software\\Movrane\\Movrane\\Settings";
+
+class RegistryStoreTest : public ::testing::Test {
+protected:
+    ConfigSandbox sandbox;
+
+    RegistryStore store() const { return RegistryStore(StoreLocations{sandbox.configDir(), sandbox.winePrefix()}); }
+
+    void writeText(const std::string& path, const std::string& text) {
+        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+        testsupport::writeFileBytes(path, std::vector<unsigned char>(text.begin(), text.end()));
+    }
+};
+
+TEST_F(RegistryStoreTest, EnvironmentNamesTheConfigFolder) {
+    EXPECT_EQ(StoreLocations::fromEnvironment().configDir, sandbox.configDir());
+    EXPECT_EQ(StoreLocations::fromEnvironment().winePrefix, sandbox.winePrefix());
+}
+
+TEST_F(RegistryStoreTest, CreatedKeyIsAPrivateFileThatKeepsTypedValues) {
+    {
+        CRegistry reg(store());
+        EXPECT_FALSE(reg.openKey(RootKey::CurrentUser, KEY));
+        EXPECT_EQ(reg.status(), REG_STATUS_NOT_FOUND);
+        ASSERT_TRUE(reg.createKey(RootKey::CurrentUser, KEY));
+        EXPECT_TRUE(reg.writeDword("BMPSizeInPixel", 1024));
+        EXPECT_TRUE(reg.writeString("OrvDirectory", "/games/orv"));
+        EXPECT_TRUE(reg.writeBinary("PB_times", std::string("\0\x01\x02", 3)));
+        EXPECT_EQ(reg.lastType(), REG_BINARY);
+        EXPECT_EQ(reg.lastSize(), 3u);
+    }
+    struct stat info {};
+    ASSERT_EQ(::stat(sandbox.userStoreFile().c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    EXPECT_NE(readFileText(sandbox.userStoreFile()).find("\"BMPSizeInPixel\"=dword:00000400"), std::string::npos);
+
+    CRegistry reg(store());
+    ASSERT_TRUE(reg.openKey(RootKey::CurrentUser, "software\\movrane\\movrane\\SETTINGS"));
+    uint32_t size = 0;
+    std::string dir, blob;
+    EXPECT_TRUE(reg.readDword("bmpsizeinpixel", size));
+    EXPECT_EQ(size, 1024u);
+    EXPECT_TRUE(reg.readString("OrvDirectory", dir));
+    EXPECT_EQ(dir, "/games/orv");
+    EXPECT_EQ(reg.lastType(), REG_SZ);
+    EXPECT_EQ(reg.lastSize(), 11u);
+    EXPECT_TRUE(reg.readBinary("PB_times", blob));
+    EXPECT_EQ(blob, std::string("\0\x01\x02", 3));
+    EXPECT_TRUE(reg.valueExists("MPH") == false);
+    EXPECT_TRUE(reg.deleteValue("OrvDirectory"));
+    EXPECT_FALSE(reg.readString("OrvDirectory", dir));
+    EXPECT_FALSE(reg.deleteValue("OrvDirectory"));
+}
+
+TEST_F(RegistryStoreTest, ReadsFollowTheBufferRules) {
+    CRegistry reg(store());
+    ASSERT_TRUE(reg.createKey(RootKey::CurrentUser, KEY));
+    const std::string fits(199, 'a');
+    ASSERT_TRUE(reg.writeString("Fits", fits));
+    std::string value;
+    EXPECT_TRUE(reg.readString("Fits", value));
+    EXPECT_EQ(value, fits);
+
+    // A string too long for the read buffer cannot be stored: it would read as missing.
+    EXPECT_FALSE(reg.writeString("Fits", fits + "b"));
+    EXPECT_TRUE(reg.readString("Fits", value));
+    EXPECT_EQ(value, fits);
+
+    // One written by hand is longer than the buffer and counts as missing.
+    RegistryStore raw = store();
+    ASSERT_TRUE(raw.write(RootKey::CurrentUser, KEY, RegValue::string("Long", std::string(200, 'x'))));
+    EXPECT_FALSE(reg.readString("Long", value));
+    EXPECT_EQ(reg.status(), REG_STATUS_MORE_DATA);
+
+    // A 32-bit read ignores the type but not the size.
+    uint32_t number = 0;
+    ASSERT_TRUE(raw.write(RootKey::CurrentUser, KEY, RegValue::string("Short", "ab")));
+    EXPECT_TRUE(reg.readDword("Short", number));
+    EXPECT_EQ(number, 0x006261u);
+    EXPECT_FALSE(reg.readDword("Fits", number));
+
+    // Binary values: REG_BINARY only, at most 4096 bytes either way.
+    std::string blob;
+    EXPECT_FALSE(reg.readBinary("Short", blob));
+    EXPECT_TRUE(reg.writeBinary("Blob", std::string(4096, '\x5a')));
+    EXPECT_TRUE(reg.readBinary("Blob", blob));
+    EXPECT_EQ(blob.size(), 4096u);
+    EXPECT_FALSE(reg.writeBinary("Blob", std::string(4097, '\x5a')));
+    EXPECT_TRUE(reg.readBinary("Blob", blob));
+    EXPECT_EQ(blob.size(), 4096u);
+}
+
+TEST_F(RegistryStoreTest, CallsWithoutAnOpenKeyFail) {
+    CRegistry reg(store());
+    uint32_t number = 0;
+    EXPECT_FALSE(reg.readDword("MPH", number));
+    EXPECT_EQ(reg.status(), REG_STATUS_INVALID_HANDLE);
+    EXPECT_FALSE(reg.writeDword("MPH", 1));
+    EXPECT_FALSE(std::filesystem::exists(sandbox.userStoreFile()));
+}
+
+TEST_F(RegistryStoreTest, UnreadableStoreIsSetAsideReportedOnceAndReplaced) {
+    const std::string garbage = "this is not a settings file\n\"MPH\"=dword:00000001\n";
+    writeText(sandbox.userStoreFile(), garbage);
+
+    CRegistry reg(store());
+    EXPECT_FALSE(reg.openKey(RootKey::CurrentUser, KEY));
+    const auto notices = takeStoreNotices();
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_NE(notices[0].find(sandbox.userStoreFile()), std::string::npos);
+
+    std::string aside;
+    for (const auto& entry : std::filesystem::directory_iterator(sandbox.configDir())) {
+        if (entry.path().filename().string().rfind("HKEY_CURRENT_USER.reg.unreadable-", 0) == 0)
+            aside = entry.path().string();
+    }
+    ASSERT_FALSE(aside.empty());
+    EXPECT_EQ(readFileText(aside), garbage);
+
+    ASSERT_TRUE(reg.createKey(RootKey::CurrentUser, KEY));
+    EXPECT_TRUE(reg.writeDword("MPH", 1));
+    EXPECT_TRUE(takeStoreNotices().empty());
+    uint32_t mph = 0;
+    EXPECT_TRUE(reg.readDword("MPH", mph));
+    EXPECT_EQ(mph, 1u);
+}
+
+TEST_F(RegistryStoreTest, CrashBeforeTheRenameLeavesTheOldStoreWhole) {
+    {
+        CRegistry reg(store());
+        ASSERT_TRUE(reg.createKey(RootKey::CurrentUser, KEY));
+        ASSERT_TRUE(reg.writeString("OrvDirectory", "/old/orv"));
+    }
+    const std::string before = readFileText(sandbox.userStoreFile());
+
+    // A writer that dies after writing its temporary file and before renaming it.
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        AtomicFile file(sandbox.userStoreFile(), 0600);
+        file.write("REGEDIT4\n\n[Software\\Movrane\\Movrane\\Settings]\n\"OrvDirectory\"=\"/new/o");
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+
+    int leftovers = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(sandbox.configDir()))
+        leftovers += entry.path().filename().string().find(".tmp-") != std::string::npos;
+    EXPECT_EQ(leftovers, 1);
+    EXPECT_EQ(readFileText(sandbox.userStoreFile()), before);
+
+    CRegistry reg(store());
+    ASSERT_TRUE(reg.openKey(RootKey::CurrentUser, KEY));
+    std::string dir;
+    EXPECT_TRUE(reg.readString("OrvDirectory", dir));
+    EXPECT_EQ(dir, "/old/orv");
+    EXPECT_TRUE(reg.writeString("OrvDirectory", "/new/orv"));
+    EXPECT_TRUE(reg.readString("OrvDirectory", dir));
+    EXPECT_EQ(dir, "/new/orv");
+    EXPECT_TRUE(takeStoreNotices().empty());
+}
+
+TEST_F(RegistryStoreTest, MachineKeyFallsBackToTheWinePrefixWithoutTouchingIt) {
+    const std::string systemReg =
+        "WINE REGISTRY Version 2\n\n[Software\\\\Wow6432Node\\\\Sellory\\\\Setup\\\\Orv] 1612345678\n"
+        "\"Directory\"=\"C:\\\\Sellory\\\\Orv\"\n";
+    writeText(sandbox.winePrefix() + "/system.reg", systemReg);
+
+    CRegistry reg(store());
+    ASSERT_TRUE(reg.openKey(RootKey::LocalMachine, "Software\\Sellory\\Setup\\Orv"));
+    std::string dir;
+    EXPECT_TRUE(reg.readString("Directory", dir));
+    EXPECT_EQ(dir, "C:\\Sellory\\Orv");
+    EXPECT_EQ(reg.lastSource(), sandbox.winePrefix() + "/system.reg");
+
+    // The program's own machine file comes first.
+    RegistryStore own = store();
+    ASSERT_TRUE(own.write(RootKey::LocalMachine, "Software\\Sellory\\Setup\\Orv", RegValue::string("Directory", "/orv")));
+    EXPECT_TRUE(reg.readString("Directory", dir));
+    EXPECT_EQ(dir, "/orv");
+    EXPECT_EQ(readFileText(sandbox.winePrefix() + "/system.reg"), systemReg);
+}
+
+}  // namespace

@@ -1,0 +1,55 @@
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "core/platform/SilentUi.h"
+#include "support/ScriptedUi.h"
+
+namespace {
+
+using movrane::Ui;
+using testsupport::ScriptedUi;
+
+TEST(Ui, GuardsEndWhatTheyBeganAlsoOnAnException) {
+    ScriptedUi ui;
+    try {
+        movrane::WaitCursor cursor(ui);
+        movrane::WaitWindow window(ui, "Please wait while scanning replays...");
+        movrane::Progress bar(ui, 10);
+        bar.set(3);
+        EXPECT_EQ(ui.waitCursorDepth + ui.waitWindowDepth + ui.progressDepth, 3);
+        throw std::runtime_error("scan failed");
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_EQ(ui.waitCursorDepth, 0);
+    EXPECT_EQ(ui.waitWindowDepth, 0);
+    EXPECT_EQ(ui.progressDepth, 0);
+    EXPECT_EQ(ui.waitWindows, std::vector<std::string>{"Please wait while scanning replays..."});
+    EXPECT_EQ(ui.progress, (std::vector<int>{10, 3}));
+}
+
+TEST(Ui, ScriptedUiAnswersInOrderAndRefusesUnscriptedQuestions) {
+    ScriptedUi ui;
+    ui.queueYesNo(true);
+    ui.queueFile("/orv/orv.exe");
+    ui.queueFile(std::nullopt);
+    Ui& port = ui;
+    EXPECT_TRUE(port.askYesNo("Launch?", "Site"));
+    EXPECT_EQ(port.chooseFileToOpen({"Locate ORV.EXE", {{"ORV.exe File (orv.exe)", "orv.exe"}}, "", ""}),
+              std::optional<std::string>("/orv/orv.exe"));
+    EXPECT_EQ(port.chooseFileToOpen({"Again", {}, "", ""}), std::nullopt);
+    EXPECT_TRUE(ui.allAnswersUsed());
+    EXPECT_THROW(port.askYesNo("Unexpected?", ""), std::logic_error);
+    ASSERT_EQ(ui.openRequests.size(), 2u);
+    EXPECT_EQ(ui.openRequests[0].filters[0].pattern, "orv.exe");
+}
+
+TEST(Ui, SilentUiGivesTheSafeAnswers) {
+    movrane::SilentUi ui(nullptr);
+    EXPECT_FALSE(ui.askYesNo("Overwrite?", ""));
+    EXPECT_EQ(ui.askYesNoCancel("Save?", ""), Ui::Answer::Cancel);
+    EXPECT_EQ(ui.chooseFolder("Folder", ""), std::nullopt);
+    EXPECT_FALSE(ui.openWithDefaultHandler("index.html"));
+}
+
+}  // namespace
