@@ -123,7 +123,7 @@ void Frame::addRawItem(uint16_t type, uint16_t declaredLength, const std::vector
     items_[start + 1] = static_cast<uint8_t>(type >> 8);
     items_[start + 2] = static_cast<uint8_t>(declaredLength);
     items_[start + 3] = static_cast<uint8_t>(declaredLength >> 8);
-    for (std::size_t i = 0; i < payload.size() && 4 + i < occupied; ++i) items_[start + 4 + i] = payload[i];
+    for (std::size_t i = 0; i < payload.size() && 4 + i < declaredLength; ++i) items_[start + 4 + i] = payload[i];
     if (length() > std::numeric_limits<uint16_t>::max()) throw std::length_error("frame too long");
 }
 

@@ -229,7 +229,9 @@ bool Drivers::scanForward(BufferedFile& file) {
 bool Drivers::scanBackward(BufferedFile& file) {
     FrameWalker walker(file, streamOffset_);
     if (walker.streamEnd() == walker.firstFrameOffset()) return true;  // no frames at all
-    if (lastFrameLength_ > file.size() || !walker.enterFrame(file.size() - lastFrameLength_)) {
+    if (walker.firstFrameOffset() + walker.declaredLength() > file.size()) return fail(Failure::StreamTruncated);
+    if (lastFrameLength_ > file.size() || !walker.enterFrame(file.size() - lastFrameLength_) ||
+        walker.frame().length != lastFrameLength_) {
         return fail(Failure::StreamDamaged);
     }
     bool counterKept = false;

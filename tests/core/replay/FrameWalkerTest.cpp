@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "core/replay/BufferedFile.h"
+#include "core/replay/Drivers.h"
+#include "core/replay/FrameWalker.h"
+#include "samplekit/ReplayWriter.h"
+#include "support/SmallReplay.h"
+#include "support/TempDir.h"
+
+using movrane::BufferedFile;
+using movrane::FrameWalker;
+using movrane::WalkStatus;
+using testsupport::TempDir;
+
+namespace {
+
+struct Walked {
+    std::vector<uint16_t> types;
+    std::vector<uint64_t> offsets;
+    WalkStatus status = WalkStatus::Ok;
+    int frames = 0;
+};
+
+// Writes one replay whose frames hold the given extra items and walks it forward.
+Walked walkWith(const std::function<void(samplekit::Frame&, int)>& extra, int seconds = 1) {
+    TempDir dir;
+    samplekit::ReplayDescription d;
+    d.drivers = testsupport::namedDrivers(1);
+    const uint64_t stream = testsupport::writeStampedReplay(dir.file("r.rpy"), d, {{0, 1000, seconds}}, extra);
+    BufferedFile file;
+    EXPECT_TRUE(file.open(dir.file("r.rpy")));
+    FrameWalker walker(file, stream);
+    Walked w;
+    while (walker.nextFrame()) {
+        ++w.frames;
+        while (walker.nextItem()) {
+            w.types.push_back(walker.item().type);
+            w.offsets.push_back(walker.item().offset - walker.frame().offset);
+        }
+        if (walker.failed()) break;
+    }
+    w.status = walker.status();
+    return w;
+}
+
+}  // namespace
+
+TEST(FrameWalker, ItemsOccupyTheirLengthRoundedUpToFourBytes) {
+    const Walked w = walkWith([](samplekit::Frame& f, int n) {
+        if (n != 1) return;
+        f.addRawItem(4, 6);   // occupies 8
+        f.addRawItem(6, 8);   // occupies 8
+        f.addRawItem(8, 9);   // occupies 12
+        f.addRawItem(16, 4);  // header only
+    });
+    EXPECT_EQ(w.status, WalkStatus::End);
+    EXPECT_EQ(w.frames, 36);
+    ASSERT_GE(w.types.size(), 5u);
+    EXPECT_EQ(w.types[0], 4);
+    EXPECT_EQ(w.offsets[0], 8u);
+    EXPECT_EQ(w.offsets[1], 16u);
+    EXPECT_EQ(w.offsets[2], 24u);
+    EXPECT_EQ(w.offsets[3], 36u);
+    EXPECT_EQ(w.types[4], 13);
+    EXPECT_EQ(w.offsets[4], 40u);
+}
+
+TEST(FrameWalker, ForbiddenTypesStopTheWalk) {
+    for (uint16_t type : {0, 5, 7, 17, 200}) {
+        const Walked w = walkWith([type](samplekit::Frame& f, int n) {
+            if (n == 3) f.addRawItem(type, 8);
+        });
+        EXPECT_EQ(w.status, WalkStatus::ForbiddenItemType) << type;
+        EXPECT_EQ(w.frames, 3) << type;
+    }
+}
+
+TEST(FrameWalker, ImpossibleLengthsEndTheWalkInsteadOfLooping) {
+    for (uint16_t length : {0, 2}) {
+        const Walked w = walkWith([length](samplekit::Frame& f, int n) {
+            if (n == 2) f.addRawItem(4, length);
+        });
+        EXPECT_EQ(w.status, WalkStatus::BadLength) << length;
+        EXPECT_EQ(w.frames, 2) << length;
+    }
+}
+
+TEST(FrameWalker, WalksBackwardByThePreviousLengths) {
+    TempDir dir;
+    samplekit::ReplayDescription d;
+    d.drivers = testsupport::namedDrivers(1);
+    testsupport::writeStampedReplay(dir.file("r.rpy"), d, {{0, 1000, 2}}, [](samplekit::Frame& f, int n) {
+        for (int i = 0; i < n % 3; ++i) f.addU32Item(11, static_cast<uint32_t>(n));
+    });
+    movrane::Drivers drivers;
+    ASSERT_EQ(drivers.load(dir.file("r.rpy")), 0);
+    BufferedFile file;
+    ASSERT_TRUE(file.open(dir.file("r.rpy")));
+    FrameWalker forward(file, drivers.streamOffset());
+    std::vector<uint64_t> offsets;
+    while (forward.nextFrame()) offsets.push_back(forward.frame().offset);
+    ASSERT_EQ(offsets.size(), 72u);
+
+    FrameWalker backward(file, drivers.streamOffset());
+    ASSERT_TRUE(backward.enterFrame(file.size() - drivers.lastFrameLength()));
+    std::vector<uint64_t> back{backward.frame().offset};
+    while (backward.previousFrame()) back.push_back(backward.frame().offset);
+    EXPECT_EQ(backward.status(), WalkStatus::End);
+    EXPECT_EQ(std::vector<uint64_t>(back.rbegin(), back.rend()), offsets);
+}
+
+TEST(BufferedFile, ReadsAreAllOrNothing) {
+    TempDir dir;
+    std::vector<unsigned char> bytes(1000);
+    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<unsigned char>(i * 7);
+    testsupport::writeFileBytes(dir.file("f"), bytes);
+    BufferedFile file(64);
+    ASSERT_TRUE(file.open(dir.file("f")));
+    EXPECT_EQ(file.size(), 1000u);
+    uint8_t buffer[200] = {};
+    EXPECT_FALSE(file.readAt(900, buffer, 101));
+    EXPECT_FALSE(file.readAt(~0ull - 4, buffer, 8)) << "no overflow in the range check";
+    // Forward, backward and larger-than-window reads agree with the file.
+    for (uint64_t offset : {0ull, 500ull, 100ull, 990ull, 3ull, 700ull}) {
+        ASSERT_TRUE(file.readAt(offset, buffer, 10)) << offset;
+        for (int i = 0; i < 10; ++i) EXPECT_EQ(buffer[i], bytes[offset + i]) << offset;
+    }
+    ASSERT_TRUE(file.readAt(800, buffer, 200));
+    EXPECT_EQ(buffer[199], bytes[999]);
+}

@@ -1,0 +1,258 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <algorithm>
+#include <set>
+#include <vector>
+
+#include "core/replay/Drivers.h"
+#include "core/replay/GetRpyInfo.h"
+#include "core/replay/LapDerivation.h"
+#include "samplekit/CarRecords.h"
+#include "support/SmallReplay.h"
+#include "support/TempDir.h"
+
+using movrane::Drivers;
+using movrane::GetRpyInfo;
+using movrane::PRACTICE;
+using testsupport::TempDir;
+
+namespace {
+
+// Two cars at constant speed on a 1000 m lap: the player (slot 0) and an other car (slot 7).
+// The practice runs from 1 s for `seconds` seconds; both cars start 100 m before the line.
+struct Scenario {
+    double lapLength = 1000;
+    double speed = 50;  // m/s: 20 s laps
+    int seconds = 70;
+    std::set<int> otherMissingFrames;                // frames without the other car's record
+    std::vector<uint32_t> otherSlotsBefore;          // records of other slots ahead of slot 7
+    std::function<void(samplekit::PlayerControlsFields&, int)> controls;
+
+    double position(int frame) const {
+        const double d = (frame - 1) * speed / 36.0 - 100;
+        return std::fmod(d + lapLength, lapLength);
+    }
+    uint32_t firstCrossing() const { return 1000 + static_cast<uint32_t>(100 / speed * 1000); }
+    uint32_t lapMs() const { return static_cast<uint32_t>(lapLength / speed * 1000); }
+};
+
+uint32_t raw(double metres) { return static_cast<uint32_t>(std::lround(metres / 0.0005)); }
+
+std::string writeScenario(const TempDir& dir, const Scenario& sc) {
+    samplekit::ReplayDescription d;
+    d.drivers = testsupport::namedDrivers(2);
+    d.drivers[1].slot = 7;
+    d.practiceTable = samplekit::LapTable{
+        "LBTP", {testsupport::evenLaps(0, sc.firstCrossing(), sc.lapMs(), 3),
+                 testsupport::evenLaps(7, sc.firstCrossing(), sc.lapMs(), 3)}};
+    auto items = [&sc](samplekit::Frame& f, int n) {
+        samplekit::PlayerCarFields player;
+        player.lapPosition = raw(sc.position(n));
+        player.gearCode = 4;
+        player.engineSpeed = 500;
+        f.addItem(1, samplekit::encodePlayerCar(player));
+        samplekit::PlayerControlsFields c{100, 90, 60, 0};
+        if (sc.controls) sc.controls(c, n);
+        f.addItem(2, samplekit::encodePlayerControls(c));
+        std::vector<uint8_t> records;
+        auto add = [&records](const samplekit::OtherCarFields& o) {
+            const auto r = samplekit::encodeOtherCar(o);
+            records.insert(records.end(), r.begin(), r.end());
+        };
+        for (uint32_t slot : sc.otherSlotsBefore) {
+            samplekit::OtherCarFields o;
+            o.slot = slot;
+            o.lapPosition = raw(500);
+            add(o);
+        }
+        if (!sc.otherMissingFrames.count(n)) {
+            samplekit::OtherCarFields o;
+            o.slot = 7;
+            o.lapPosition = raw(sc.position(n));
+            o.gearCode = 5;
+            add(o);
+        }
+        if (!records.empty()) f.addItem(3, records.data(), records.size());
+    };
+    const std::string path = dir.file("lap.rpy");
+    testsupport::writeStampedReplay(path, d, {{0, 1000, sc.seconds}}, items);
+    return path;
+}
+
+// The frame number at which a lap's window starts for a lap beginning at lapStartMs.
+struct Loaded {
+    Drivers drivers;
+    GetRpyInfo lap;
+};
+
+void loadLap(Loaded& l, const std::string& path, uint32_t driver, int lapNumber) {
+    ASSERT_EQ(l.drivers.load(path), 0);
+    ASSERT_EQ(l.lap.load(l.drivers, driver, lapNumber, PRACTICE), GetRpyInfo::OK);
+}
+
+// A circular 1000 m lap, 1000 map units a metre, the lateral offset towards the centre.
+class CircleTrack : public movrane::LapProjection {
+public:
+    movrane::MapPoint mapPoint(double d, double lat) const override {
+        const double angle = 2 * M_PI * d / lapLength();
+        const double radius = (lapLength() / (2 * M_PI) - lat) * mapScale();
+        return {static_cast<int32_t>(std::lround(radius * std::cos(angle))),
+                static_cast<int32_t>(std::lround(radius * std::sin(angle)))};
+    }
+    double lapLength() const override { return 1000; }
+    double mapScale() const override { return 1000; }
+};
+
+}  // namespace
+
+TEST(GetRpyInfoLoad, CutsThePlayersLapAtTheLine) {
+    TempDir dir;
+    Scenario sc;
+    Loaded l;
+    loadLap(l, writeScenario(dir, sc), 0, 2);
+    GetRpyInfo& lap = l.lap;
+    EXPECT_TRUE(lap.isPlayer());
+    EXPECT_EQ(lap.storedLapTime(), 20000u);
+    EXPECT_EQ(lap.missingFrames(), 0);
+    EXPECT_EQ(lap.samplesWithData(), lap.framesInWindow());
+
+    lap.trim(1);
+    // Sample 1 is the last before the line, sample 2 the first after it, n - 1 the first
+    // after the next crossing.
+    const int n = lap.sampleCount();
+    EXPECT_EQ(n, 20 * 36 + 3);
+    EXPECT_GT(lap.sample(1).distance, 990);
+    EXPECT_LT(lap.sample(2).distance, 2);
+    EXPECT_GT(lap.sample(n - 2).distance, 990);
+    EXPECT_LT(lap.sample(n - 1).distance, 2);
+    EXPECT_EQ(lap.lapStartStep(), raw(50.0 / 36));
+    EXPECT_EQ(lap.lapEndStep(), raw(50.0 / 36));
+    EXPECT_NEAR(static_cast<double>(lap.frameLapTime()), 20000, 60);
+    EXPECT_EQ(lap.sample(5).gear, 3);
+    EXPECT_NEAR(lap.sample(5).engineSpeed, std::tan(500 * 0.001288481) * 4131.182, 1e-9);
+}
+
+TEST(GetRpyInfoLoad, RefusesLapsWithoutData) {
+    TempDir dir;
+    Scenario sc;
+    Loaded l;
+    ASSERT_EQ(l.drivers.load(writeScenario(dir, sc)), 0);
+    EXPECT_EQ(l.lap.load(l.drivers, 0, 0, PRACTICE), GetRpyInfo::LAP_NOT_VALID);
+    EXPECT_EQ(l.lap.load(l.drivers, 0, 4, PRACTICE), GetRpyInfo::LAP_NOT_VALID);
+    EXPECT_EQ(l.lap.load(l.drivers, 5, 1, PRACTICE), GetRpyInfo::LAP_NOT_VALID);
+}
+
+TEST(GetRpyInfoLoad, OtherCarFoundByItsSlotBits) {
+    TempDir dir;
+    Scenario sc;
+    sc.otherSlotsBefore = {4};
+    Loaded l;
+    loadLap(l, writeScenario(dir, sc), 1, 1);
+    EXPECT_FALSE(l.lap.isPlayer());
+    EXPECT_EQ(l.lap.missingFrames(), 0);
+    EXPECT_EQ(l.lap.sample(3).gear, 4) << "the record of slot 7, not the one of slot 4";
+    EXPECT_EQ(l.lap.sample(3).oilTemperature, 0) << "other cars carry no controls values";
+}
+
+TEST(GetRpyInfoLoad, CountsMissingFramesAndTheLongestGap) {
+    TempDir dir;
+    Scenario sc;
+    sc.otherSlotsBefore = {4};  // the other cars item stands in every frame
+    Loaded first;
+    const std::string path = writeScenario(dir, sc);
+    loadLap(first, path, 1, 1);
+    const int windowStart = static_cast<int>(first.lap.startFrame());
+
+    sc.otherMissingFrames = {windowStart + 4, windowStart + 5};  // window frames 5 and 6
+    Loaded two;
+    loadLap(two, writeScenario(dir, sc), 1, 1);
+    EXPECT_EQ(two.lap.missingFrames(), 2);
+    EXPECT_EQ(two.lap.longestGap(), 2);
+    EXPECT_EQ(two.lap.sample(5).lapPosition, 0u);
+
+    sc.otherMissingFrames = {windowStart};  // window frame 1 only
+    Loaded one;
+    loadLap(one, writeScenario(dir, sc), 1, 1);
+    EXPECT_EQ(one.lap.missingFrames(), 1);
+    EXPECT_EQ(one.lap.longestGap(), 2);
+}
+
+TEST(GetRpyInfoTrim, ControlsValuesCarryAndTemperaturesWrap) {
+    TempDir dir;
+    Scenario sc;
+    Loaded probe;
+    loadLap(probe, writeScenario(dir, sc), 0, 2);
+    const int first = static_cast<int>(probe.lap.startFrame());
+    sc.controls = [first](samplekit::PlayerControlsFields& c, int frame) {
+        const int w = frame - first + 1;  // sample of the window
+        if (w >= 40 && w < 43) c.oilTemperature = std::vector<uint32_t>{126, 127, 0}[w - 40];
+        if (w == 50) c.oilTemperature = c.waterTemperature = 0;
+    };
+    Loaded l;
+    loadLap(l, writeScenario(dir, sc), 0, 2);
+    l.lap.trim(1);
+    std::vector<double> oil;
+    for (int k = 1; k <= l.lap.sampleCount(); ++k) oil.push_back(l.lap.sample(k).oilTemperature);
+    const std::vector<double> wrapped = {126, 127, 128};
+    EXPECT_NE(std::search(oil.begin(), oil.end(), wrapped.begin(), wrapped.end()), oil.end())
+        << "126, 127, 0 become 126, 127, 128";
+    EXPECT_EQ(std::count(oil.begin(), oil.end(), 0.0), 0) << "a sample without values takes its predecessor's";
+}
+
+TEST(LapDerivation, CleanLapHasSteadySpeedAndNoAccelerationSpikes) {
+    TempDir dir;
+    Scenario sc;
+    Loaded l;
+    loadLap(l, writeScenario(dir, sc), 0, 2);
+    l.lap.trim(1);
+    CircleTrack track;
+    movrane::deriveLapQuantities(l.lap, track);
+    const int n = l.lap.sampleCount();
+    for (int k = 3; k <= n - 2; ++k) {
+        const auto& s = l.lap.sample(k);
+        EXPECT_NEAR(s.speed, 180, 1.0) << k;  // 50 m/s
+        EXPECT_LT(std::fabs(s.accX), 3) << k;
+        EXPECT_LT(std::fabs(s.totalAcc), 3) << k;
+    }
+    EXPECT_EQ(l.lap.sample(2).accX, 0) << "sample 2 has no third point";
+    EXPECT_EQ(l.lap.sample(6).accXMean, 0) << "the 7-sample mean starts at sample 7";
+    EXPECT_NEAR(static_cast<double>(l.lap.splitTimes[1]), 10000, 40);
+}
+
+TEST(LapDerivation, MissingRecordsNeverLookLikeAJumpToTheLine) {
+    TempDir dir;
+    Scenario sc;
+    sc.otherSlotsBefore = {4};
+    Loaded probe;
+    loadLap(probe, writeScenario(dir, sc), 1, 1);
+    const int first = static_cast<int>(probe.lap.startFrame());
+    for (int w = 200; w < 260; w += 7) sc.otherMissingFrames.insert(first + w);
+    sc.otherMissingFrames.insert(first + 300);
+    sc.otherMissingFrames.insert(first + 301);
+    Loaded l;
+    loadLap(l, writeScenario(dir, sc), 1, 1);
+    EXPECT_EQ(l.lap.missingFrames(), 11);
+    l.lap.trim(1);
+    EXPECT_GT(l.lap.sampleCount(), 700) << "a missing record is no crossing of the line";
+    CircleTrack track;
+    movrane::deriveLapQuantities(l.lap, track);
+    for (int k = 3; k <= l.lap.sampleCount() - 2; ++k) {
+        EXPECT_LT(l.lap.sample(k).speed, 200) << k;
+        EXPECT_LT(std::fabs(l.lap.sample(k).totalAcc), 3) << k;
+    }
+}
+
+TEST(LapDerivation, SpeedGlitchFilter) {
+    // A lap whose sample 4 lies 50 % further on than the rest.
+    TempDir dir;
+    Scenario sc;
+    Loaded l;
+    loadLap(l, writeScenario(dir, sc), 0, 2);
+    l.lap.trim(1);
+    for (int k = 1; k <= l.lap.sampleCount(); ++k) l.lap.sample(k).distance = 100 + k * (50.0 / 36);
+    l.lap.sample(9).distance += 50.0 / 36 / 2;  // speeds 180, 270, 90 around sample 9..10
+    CircleTrack track;
+    movrane::deriveLapQuantities(l.lap, track);
+    for (int k = 3; k <= 20; ++k) EXPECT_NEAR(l.lap.sample(k).speed, 180, 1.0) << k;
+}
