@@ -11,7 +11,7 @@ int main(int argc, char** argv) {
     const std::vector<std::string> args(argv, argv + argc);
     const movrane::StartRequest request = movrane::parseCommandLine(args);
     if (request.mode == movrane::StartRequest::Mode::ExportReports) {
-        return movrane::runReportExport(request, movrane::ReportPrefs{}, stderr);
+        return movrane::runReportExport(request, movrane::currentReportPrefs(), stderr);
     }
     std::fprintf(stderr,
                  "movrane: only -expreports is available in this build\n"

@@ -14,6 +14,8 @@ const cli::Command COMMANDS[] = {
      cli::printSettingsUsage},
     {"players", "list the simulator's players", cli::runPlayers, cli::printPlayersUsage},
     {"pb", "print a player's personal bests from player.ini", cli::runPb, cli::printPbUsage},
+    {"report", "print or write one report of a replay", cli::runReport, cli::printReportUsage},
+    {"export", "write the report files of many replays", cli::runExport, cli::printExportUsage},
 };
 
 void printUsage(std::FILE* out) {

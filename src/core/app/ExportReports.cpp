@@ -1,10 +1,16 @@
 #include "core/app/ExportReports.h"
 
+#include "core/library/Prefs.h"
 #include "core/replay/Drivers.h"
 #include "core/replay/Header.h"
 #include "core/reports/Report.h"
 
 namespace movrane {
+
+ReportPrefs currentReportPrefs() {
+    const Prefs& prefs = Prefs::get();
+    return ReportPrefs{prefs.retireInRaceReport() != 0, prefs.offTheTrackInRaceReport() == 1};
+}
 
 int runReportExport(const StartRequest& request, const ReportPrefs& prefs, std::FILE* messages) {
     Header header;
