@@ -95,3 +95,23 @@ TEST_F(Detection, AResetPrintsItsTimeEvenWhenJustPrinted) {
 }
 
 }  // namespace
+
+namespace {
+
+// A race table but no race time stamp in the stream: the race's session id is unknown (0),
+// and the practice stamps (session 0) must not pass for the race.
+TEST(MechanicalScan, PracticeStampsNeverPassForTheRace) {
+    testsupport::FixtureRace r = reportcases::standardRace();
+    r.raceSeconds = 0;
+    r.conditions = {{100000, 0, false, testsupport::conditionBytes({{9, 1}})}};
+    const LoadedReplay replay(r);
+    EXPECT_EQ(replay.generate(ReportKind::Mechanical),
+              "\r\nRACE - MECHANICAL PROBLEMS REPORT\r\n\r\n"
+              "Starting scan of replay file(this might take a while)...\r\n"
+              "\r\nSearching for race data...\r\n\r\n"
+              "Replay file starts 1m40.028s into the practice session.\r\n"
+              "\r\nEnd of replay file found - stopping detection.\r\n"
+              "\r\nGenerated with Movrane\r\n");
+}
+
+}  // namespace

@@ -69,3 +69,21 @@ TEST(RaceReport, LappedFinishersTiesAndRetirements) {
 }
 
 }  // namespace
+
+namespace {
+
+// Bob stops after one lap while Ann drives 101: a gap of 100 laps, written whole.
+TEST(RaceReport, AHundredLapsDownIsWrittenWhole) {
+    FixtureRace r;
+    r.drivers = {{"Ann", "Alpha", 4, 7, 14, {}}, {"Bob", "Bravo", 5, 12, 12, {}}};
+    FixtureLaps ann{20000, {}};
+    for (int lap = 0; lap < 101; ++lap) ann.laps.push_back(90000);
+    r.race = Laps{ann, FixtureLaps{20000, {95000}}};
+    r.raceSeconds = 5;
+    const LoadedReplay replay(r);
+    const std::string text = replay.generate(ReportKind::Race);
+    const std::string results = text.substr(0, text.find("\r\n\r\n\r\nRace results"));
+    expectGolden("hundred/Results", results);
+}
+
+}  // namespace
