@@ -205,7 +205,8 @@ private:
             const auto behind = [&](uint32_t d) {
                 return formatTime(static_cast<uint32_t>(data_.cumulative(d, laps_) - winnerTime_));
             };
-            text += " " + behind(last[1]) + " ahead of " + data_.name(last[1]) + ".\r\n";
+            text += ' ';
+            text += behind(last[1]) + " ahead of " + data_.name(last[1]) + ".\r\n";
             text += "Last of the podium finishers was " + data_.name(last[2]) + ",\r\nfinishing " + behind(last[2]) +
                     " behind the winner.\r\n";
         }

@@ -36,7 +36,13 @@ MechanicalScan::MechanicalScan(const ReportData& data, CarStateTable& carStates,
     raceLaps_ = data_.maxRaceLaps();
     cumulative_.resize(data_.driverCount());
     for (uint32_t d = 0; d < data_.driverCount(); ++d) {
+        lapCounts_.push_back(data_.raceLaps(d));
         for (int lap = 0; lap <= raceLaps_ + 1; ++lap) cumulative_[d].push_back(data_.cumulative(d, lap));
+    }
+    // The first driver with a slot names its car.
+    for (uint32_t d = data_.driverCount(); d-- > 0;) {
+        const uint32_t slot = data_.drivers().driver(d).slot;
+        if (slot < MAX_SLOTS) driverOfSlot_[slot] = d;
     }
 }
 
@@ -79,10 +85,7 @@ void MechanicalScan::walkStream(BufferedFile& file) {
 }
 
 std::optional<uint32_t> MechanicalScan::driverOfSlot(uint32_t slot) const {
-    for (uint32_t d = 0; d < data_.driverCount(); ++d) {
-        if (data_.drivers().driver(d).slot == slot) return d;
-    }
-    return std::nullopt;
+    return slot < MAX_SLOTS ? driverOfSlot_[slot] : std::nullopt;
 }
 
 // Items of cars outside the table, or of a slot that no driver has, are skipped.
@@ -121,7 +124,7 @@ void MechanicalScan::leaderLap() {
     if (!raceFound_) return;
     std::optional<uint64_t> earliest;
     for (uint32_t d = 0; d < data_.driverCount(); ++d) {
-        if (data_.raceLaps(d) < leaderLaps_ || leaderLaps_ > raceLaps_ + 1) continue;
+        if (lapCounts_[d] < leaderLaps_ || leaderLaps_ > raceLaps_ + 1) continue;
         const uint64_t c = cumulative_[d][leaderLaps_];
         if (!earliest || c < *earliest) earliest = c;
     }

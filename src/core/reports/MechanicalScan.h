@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -42,7 +43,9 @@ private:
     CarStateTable& cars_;
     Append append_;
     int raceLaps_ = 0;
+    std::vector<int> lapCounts_;                     // race laps per driver
     std::vector<std::vector<uint64_t>> cumulative_;  // C(d, L) for L = 0 .. N + 1
+    std::array<std::optional<uint32_t>, MAX_SLOTS> driverOfSlot_{};
     uint32_t currentTime_ = 0;
     std::optional<uint32_t> lastPrintedTime_;
     std::optional<uint32_t> lastDriver_;
