@@ -6,6 +6,8 @@
 
 #include "ReportCases.h"
 #include "core/reports/MechanicalScan.h"
+#include "samplekit/CarRecords.h"
+#include "samplekit/ReplayWriter.h"
 
 namespace {
 
@@ -110,6 +112,49 @@ TEST(MechanicalScan, PracticeStampsNeverPassForTheRace) {
               "Starting scan of replay file(this might take a while)...\r\n"
               "\r\nSearching for race data...\r\n\r\n"
               "Replay file starts 1m40.028s into the practice session.\r\n"
+              "\r\nEnd of replay file found - stopping detection.\r\n"
+              "\r\nGenerated with Movrane\r\n");
+}
+
+}  // namespace
+
+namespace {
+
+// A car condition item too short for its 16 bytes is skipped; the scan reads on behind it.
+TEST(MechanicalScan, AShortConditionItemIsSkipped) {
+    testsupport::TempDir dir;
+    samplekit::ReplayDescription description;
+    description.drivers.resize(1);
+    description.drivers[0].name1 = "Ann";
+    description.drivers[0].name2 = "Alpha";
+    description.practiceTable = samplekit::LapTable{"QTPL", {}};
+    description.raceTable = samplekit::LapTable{"BTPL", {{0, 20000, {110000}}}};
+    const std::string path = dir.file("short.rpy");
+    {
+        samplekit::ReplayWriter writer(path, description);
+        samplekit::Frame stamp;
+        stamp.addU32Item(13, ((30000 / 10) << 8) | 1);
+        writer.writeFrame(stamp);
+        samplekit::Frame conditions;
+        const auto full = samplekit::encodeCarCondition(0, testsupport::conditionBytes({{12, 63}}));
+        conditions.addRawItem(10, 12, std::vector<uint8_t>(full.begin(), full.end()));
+        conditions.addItem(10, samplekit::encodeCarCondition(0, testsupport::conditionBytes({{9, 2}})));
+        writer.writeFrame(conditions);
+        writer.finish();
+    }
+    movrane::Header header;
+    movrane::Drivers drivers;
+    ASSERT_EQ(header.load(path), 0);
+    ASSERT_EQ(drivers.load(path), 0) << drivers.failureText();
+    movrane::Report report(header, drivers, path);
+    EXPECT_EQ(report.generate(ReportKind::Mechanical),
+              "\r\nRACE - MECHANICAL PROBLEMS REPORT\r\n\r\n"
+              "Starting scan of replay file(this might take a while)...\r\n"
+              "\r\nSearching for race data...\r\n\r\n"
+              "Replay file starts 30.028s into the race.\r\n"
+              "\r\nRace data found - beginning detection.\r\n\r\n"
+              "\r\nLeader of the race starts lap 1\r\n"
+              "\r\n30.000s\r\nAnn Alpha - spotters reporting:\r\nmedium problems with left front tire.\r\n"
               "\r\nEnd of replay file found - stopping detection.\r\n"
               "\r\nGenerated with Movrane\r\n");
 }
