@@ -27,8 +27,6 @@ TEST(ReportText, ColumnsAlignRightAndGrowForWideValues) {
     EXPECT_EQ(rightAlignSigned(-3, 3), " -3");
     EXPECT_EQ(nameColumn("Ann Alpha"), "Ann Alpha" + std::string(23, ' '));
     EXPECT_EQ(nameColumn(std::string(40, 'x')), std::string(32, 'x'));
-    EXPECT_EQ(carMakeColumn(1), "BRM      ");
-    EXPECT_EQ(carMakeColumn(6), "Honda    ");
     EXPECT_EQ(carMakeColumn(9), "Unknown  ") << "a make outside the table must not read past it";
 }
 
@@ -67,18 +65,10 @@ TEST(ReportText, FileTextHasNewlineLineEnds) {
     EXPECT_EQ(toFileText("a\rb\n"), "a\rb\n");
 }
 
-TEST(ReportKinds, TitlesAndNames) {
-    EXPECT_STREQ(Report::title(ReportKind::Practice), "Practice Report");
-    EXPECT_STREQ(Report::title(ReportKind::Race), "Race Report");
-    EXPECT_STREQ(Report::title(ReportKind::LapChart), "Lap Chart");
-    EXPECT_STREQ(Report::title(ReportKind::LapByLap), "Lap By Lap report");
-    EXPECT_STREQ(Report::title(ReportKind::Complete), "Complete Report");
-    EXPECT_STREQ(Report::title(ReportKind::Mechanical), "Mechanical report");
+TEST(ReportKinds, NamesOfTheCommandLine) {
     EXPECT_EQ(Report::kindFromName("lapbylap"), ReportKind::LapByLap);
     EXPECT_EQ(Report::kindFromName("mechanical"), ReportKind::Mechanical);
     EXPECT_FALSE(Report::kindFromName("Race").has_value());
-    EXPECT_TRUE(Report::isDeferred(ReportKind::Mechanical));
-    EXPECT_FALSE(Report::isDeferred(ReportKind::Complete));
 }
 
 TEST(ReportSink, TheDeferredReportGrowsPieceByPiece) {
