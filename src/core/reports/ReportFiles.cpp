@@ -50,6 +50,17 @@ std::optional<std::string> exportToFile(const std::string& reportText, const std
     return std::string("Error creating file!");
 }
 
+bool exportReportToFile(Ui& ui, const Report& report, ReportKind kind) {
+    Ui::FileRequest request;
+    request.filters = {{"Text files (*.txt)", "*.txt"}};
+    request.initialPath = defaultExportName(kind, report.data().replayPath());
+    const std::optional<std::string> chosen = ui.chooseFileToSave(request);
+    if (!chosen) return false;
+    const std::optional<std::string> failure = exportToFile(report.text(), *chosen);
+    if (failure) ui.message(*failure);
+    return !failure;
+}
+
 int Report::exportBatch(const std::string& prefix, bool withMechanical) {
     const std::string stem = prefix + replayBaseName(data_.replayPath());
     int written = 0;

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "core/platform/Ui.h"
 #include "core/reports/Report.h"
 
 namespace movrane {
@@ -27,5 +28,10 @@ bool writeReportFile(const std::string& path, const std::string& reportText);
 // "Export to file" after the save chooser: writes the whole text to the chosen name (with
 // the ".txt" rule). Gives the message to show, or nothing on success.
 std::optional<std::string> exportToFile(const std::string& reportText, const std::string& chosenName);
+
+// The report window's "Export to file": asks for the file with the kind's default name,
+// writes the report's whole text and tells when the file cannot be created. False when
+// nothing was written (cancelled or failed).
+bool exportReportToFile(Ui& ui, const Report& report, ReportKind kind);
 
 }  // namespace movrane

@@ -6,6 +6,7 @@
 #include "ReportCases.h"
 #include "core/reports/ReportFiles.h"
 #include "core/reports/ReportText.h"
+#include "support/ScriptedUi.h"
 
 namespace {
 
@@ -35,6 +36,28 @@ TEST(ReportFiles, ExportToFileWritesNewlineTextOrSaysItCannot) {
     EXPECT_FALSE(exportToFile("a\r\nb\r\n", dir.file("saved")).has_value());
     EXPECT_EQ(testsupport::readFileText(dir.file("saved.txt")), "a\nb\n");
     EXPECT_EQ(exportToFile("a\r\n", dir.file("missing/saved.txt")), "Error creating file!");
+}
+
+TEST(ReportFiles, ExportToFileAsksForTheNameAndWritesTheWholeText) {
+    const LoadedReplay replay(reportcases::longRace());
+    Report report = replay.report();
+    report.generate(ReportKind::LapByLap);
+    testsupport::ScriptedUi ui;
+    ui.queueFile(replay.dir().file("story.TXT"));
+    EXPECT_TRUE(exportReportToFile(ui, report, ReportKind::LapByLap));
+    ASSERT_EQ(ui.saveRequests.size(), 1u);
+    EXPECT_EQ(ui.saveRequests[0].initialPath, replay.dir().file("race_LapByLap.txt"));
+    EXPECT_EQ(ui.saveRequests[0].filters[0].description, "Text files (*.txt)");
+    EXPECT_EQ(testsupport::readFileText(replay.dir().file("story.TXT.txt")), toFileText(report.text()));
+    EXPECT_GT(report.text().size(), REPORT_VIEW_LIMIT);
+
+    ui.queueFile(replay.dir().file("none/story"));
+    EXPECT_FALSE(exportReportToFile(ui, report, ReportKind::LapByLap));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "Error creating file!");
+    ui.queueFile(std::nullopt);
+    EXPECT_FALSE(exportReportToFile(ui, report, ReportKind::LapByLap));
+    EXPECT_EQ(ui.messages.size(), 1u);
 }
 
 std::vector<std::string> filesIn(const fs::path& dir) {
