@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include "RawReplay.h"
 #include "samplekit/Bytes.h"
@@ -48,6 +49,20 @@ TEST(BitWriter, RefusesToWritePastTheRecord) {
     EXPECT_THROW(w.write(0, 33), std::invalid_argument);
 }
 
+namespace {
+// Reads fields of the given widths (negative: signed) and compares them with the values.
+void expectFields(const uint8_t* raw, const std::vector<std::pair<int, int64_t>>& fields, unsigned totalBits) {
+    unsigned pos = 0;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        const auto [width, value] = fields[i];
+        const int64_t got = width < 0 ? int64_t{rawreplay::signedBits(raw, pos, static_cast<unsigned>(-width))}
+                                      : int64_t{rawreplay::bits(raw, pos, static_cast<unsigned>(width))};
+        EXPECT_EQ(got, value) << "field " << i + 1;
+    }
+    EXPECT_EQ(pos, totalBits);
+}
+}  // namespace
+
 TEST(CarRecords, PlayerCarFieldsReadBackInOrder) {
     PlayerCarFields f;
     f.lapPosition = 0x3ABCDEF; f.flag = 1; f.gearCode = 7; f.wheelState1 = 2; f.lateral = -1;
@@ -56,37 +71,12 @@ TEST(CarRecords, PlayerCarFieldsReadBackInOrder) {
     f.suspension1 = -300; f.wheelValue2 = 5; f.wheelState3 = 1; f.suspension2 = 300; f.wheelValue3 = 777;
     f.suspension3 = -1; f.wheelState4 = 2; f.wheelValue4 = 512; f.suspension4 = 17; f.oilPressure = 127;
     f.unused = 5;
-    const auto raw = encodePlayerCar(f);
-    unsigned p = 0;
-    using rawreplay::bits;
-    using rawreplay::signedBits;
-    EXPECT_EQ(bits(raw.data(), p, 26), f.lapPosition);
-    EXPECT_EQ(bits(raw.data(), p, 1), 1u);
-    EXPECT_EQ(bits(raw.data(), p, 3), 7u);
-    EXPECT_EQ(bits(raw.data(), p, 2), 2u);
-    EXPECT_EQ(bits(raw.data(), p, 20), 0xFFFFFu);  // -1 in 20 bits
-    EXPECT_EQ(bits(raw.data(), p, 12), 0xFEDu);
-    EXPECT_EQ(bits(raw.data(), p, 10), 1023u);
-    EXPECT_EQ(signedBits(raw.data(), p, 12), -2048);
-    EXPECT_EQ(signedBits(raw.data(), p, 10), 511);
-    EXPECT_EQ(signedBits(raw.data(), p, 10), -512);
-    EXPECT_EQ(bits(raw.data(), p, 7), 99u);
-    EXPECT_EQ(bits(raw.data(), p, 8), 200u);
-    EXPECT_EQ(signedBits(raw.data(), p, 7), -64);
-    EXPECT_EQ(bits(raw.data(), p, 2), 3u);
-    EXPECT_EQ(bits(raw.data(), p, 10), 1000u);
-    EXPECT_EQ(signedBits(raw.data(), p, 10), -300);
-    EXPECT_EQ(bits(raw.data(), p, 10), 5u);
-    EXPECT_EQ(bits(raw.data(), p, 2), 1u);
-    EXPECT_EQ(signedBits(raw.data(), p, 10), 300);
-    EXPECT_EQ(bits(raw.data(), p, 10), 777u);
-    EXPECT_EQ(signedBits(raw.data(), p, 10), -1);
-    EXPECT_EQ(bits(raw.data(), p, 2), 2u);
-    EXPECT_EQ(bits(raw.data(), p, 10), 512u);
-    EXPECT_EQ(signedBits(raw.data(), p, 10), 17);
-    EXPECT_EQ(bits(raw.data(), p, 7), 127u);
-    EXPECT_EQ(bits(raw.data(), p, 3), 5u);
-    EXPECT_EQ(p, 224u);
+    expectFields(encodePlayerCar(f).data(),
+                 {{26, 0x3ABCDEF}, {1, 1}, {3, 7}, {2, 2}, {20, 0xFFFFF} /* -1 */, {12, 0xFED}, {10, 1023},
+                  {-12, -2048}, {-10, 511}, {-10, -512}, {7, 99}, {8, 200}, {-7, -64}, {2, 3}, {10, 1000},
+                  {-10, -300}, {10, 5}, {2, 1}, {-10, 300}, {10, 777}, {-10, -1}, {2, 2}, {10, 512}, {-10, 17},
+                  {7, 127}, {3, 5}},
+                 224);
 }
 
 TEST(CarRecords, OtherCarSlotSitsInBitsTwoToSevenOfByteSeven) {
@@ -106,35 +96,14 @@ TEST(CarRecords, OtherCarFieldsReadBackInOrder) {
     f.unused1 = 1; f.counter = 1000; f.pitch = -3; f.engineSpeed = 900; f.unused5 = 1; f.lapPosition = 7200000;
     f.slot = 11; f.lateral = -32768; f.controlValue = 31; f.controlHigh = 2; f.rideHeight = 300; f.steering = 63;
     f.orientation = 1234; f.roll = -77; f.gearCode = 6;
-    const auto raw = encodeOtherCar(f);
-    unsigned p = 0;
-    using rawreplay::bits;
-    using rawreplay::signedBits;
-    EXPECT_EQ(bits(raw.data(), p, 1), 1u);
-    EXPECT_EQ(bits(raw.data(), p, 10), 1000u);
-    EXPECT_EQ(signedBits(raw.data(), p, 10), -3);
-    EXPECT_EQ(bits(raw.data(), p, 10), 900u);
-    EXPECT_EQ(bits(raw.data(), p, 1), 1u);
-    EXPECT_EQ(bits(raw.data(), p, 26), 7200000u);
-    EXPECT_EQ(bits(raw.data(), p, 6), 11u);
-    EXPECT_EQ(signedBits(raw.data(), p, 16), -32768);
-    EXPECT_EQ(bits(raw.data(), p, 5), 31u);
-    EXPECT_EQ(bits(raw.data(), p, 2), 2u);
-    EXPECT_EQ(bits(raw.data(), p, 9), 300u);
-    EXPECT_EQ(signedBits(raw.data(), p, 7), 63);
-    EXPECT_EQ(signedBits(raw.data(), p, 12), 1234);
-    EXPECT_EQ(signedBits(raw.data(), p, 10), -77);
-    EXPECT_EQ(bits(raw.data(), p, 3), 6u);
-    EXPECT_EQ(p, 128u);
+    expectFields(encodeOtherCar(f).data(),
+                 {{1, 1}, {10, 1000}, {-10, -3}, {10, 900}, {1, 1}, {26, 7200000}, {6, 11}, {-16, -32768}, {5, 31},
+                  {2, 2}, {9, 300}, {-7, 63}, {-12, 1234}, {-10, -77}, {3, 6}},
+                 128);
 }
 
 TEST(CarRecords, ControlsAndConditionItems) {
-    const auto c = encodePlayerControls({100, 90, 65, 0x7FF});
-    unsigned p = 0;
-    EXPECT_EQ(rawreplay::bits(c.data(), p, 7), 100u);
-    EXPECT_EQ(rawreplay::bits(c.data(), p, 7), 90u);
-    EXPECT_EQ(rawreplay::bits(c.data(), p, 7), 65u);
-    EXPECT_EQ(rawreplay::bits(c.data(), p, 11), 0x7FFu);
+    expectFields(encodePlayerControls({100, 90, 65, 0x7FF}).data(), {{7, 100}, {7, 90}, {7, 65}, {11, 0x7FF}}, 32);
 
     std::array<uint8_t, 14> cond{};
     cond[11] = 16;  // byte 13: retirement code

@@ -138,6 +138,30 @@ TEST(Simulation, StreamIsWellFormed) {
     const auto counter = std::find_if(last.items.begin(), last.items.end(), [](auto& i) { return i.type == 14; });
     ASSERT_NE(counter, last.items.end());
     EXPECT_EQ(u32(r.bytes, counter->offset + 4), r.frames.size());
+    // The counter of the race's first frame gives the number of race frames.
+    const auto& raceStart = r.frames.at(w->result.sessions[1].firstFrame);
+    const auto first = std::find_if(raceStart.items.begin(), raceStart.items.end(), [](auto& i) { return i.type == 14; });
+    ASSERT_NE(first, raceStart.items.end());
+    EXPECT_TRUE(first == raceStart.items.begin()) << "the counter stands before the time stamp";
+    EXPECT_EQ(r.frames.size() - u32(r.bytes, first->offset + 4) + 1, w->result.sessions[1].frameCount);
+}
+
+TEST(Simulation, ExtraItemsJoinTheFramesTheyAreGivenTo) {
+    SimulationSpec spec = smallSpec(1, 0);
+    spec.skippableItems = false;
+    spec.extraItems = [](Frame& f, std::size_t session, uint32_t frame) {
+        if (session == 0 && frame == 50) f.addRawItem(12, 9, {1, 2, 3, 4, 5});
+    };
+    const auto w = write(spec);
+    int found = 0;
+    for (std::size_t f = 0; f < w->replay.frames.size(); ++f)
+        for (const auto& it : w->replay.frames[f].items)
+            if (it.type == 12) {
+                ++found;
+                EXPECT_EQ(f, 50u);
+                EXPECT_EQ(it.length, 9);
+            }
+    EXPECT_EQ(found, 1);
 }
 
 TEST(Simulation, LapStampsAgreeWithTheCrossingsInTheRecords) {

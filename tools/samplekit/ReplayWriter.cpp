@@ -1,5 +1,7 @@
 #include "samplekit/ReplayWriter.h"
 
+#include <algorithm>
+#include <cstring>
 #include <limits>
 #include <stdexcept>
 
@@ -104,9 +106,7 @@ ByteBuffer encodeFixedPart(const ReplayDescription& d, uint32_t fileSizeField, u
 
 void Frame::addItem(uint16_t type, const void* payload, std::size_t size) {
     if (size + 4 > std::numeric_limits<uint16_t>::max()) throw std::length_error("item too long");
-    addRawItem(type, static_cast<uint16_t>(size + 4),
-               std::vector<uint8_t>(static_cast<const uint8_t*>(payload),
-                                    static_cast<const uint8_t*>(payload) + size));
+    addRawItem(type, static_cast<uint16_t>(size + 4), payload, size);
 }
 
 void Frame::addU32Item(uint16_t type, uint32_t word) {
@@ -116,15 +116,22 @@ void Frame::addU32Item(uint16_t type, uint32_t word) {
 }
 
 void Frame::addRawItem(uint16_t type, uint16_t declaredLength, const std::vector<uint8_t>& payload) {
+    addRawItem(type, declaredLength, payload.data(), payload.size());
+}
+
+void Frame::addRawItem(uint16_t type, uint16_t declaredLength, const void* payload, std::size_t size) {
     const std::size_t start = items_.size();
     const std::size_t occupied = occupiedSize(declaredLength < 4 ? 4 : declaredLength);
+    if (8 + start + occupied > std::numeric_limits<uint16_t>::max()) throw std::length_error("frame too long");
     items_.resize(start + occupied, 0);
-    items_[start] = static_cast<uint8_t>(type);
-    items_[start + 1] = static_cast<uint8_t>(type >> 8);
-    items_[start + 2] = static_cast<uint8_t>(declaredLength);
-    items_[start + 3] = static_cast<uint8_t>(declaredLength >> 8);
-    for (std::size_t i = 0; i < payload.size() && 4 + i < declaredLength; ++i) items_[start + 4 + i] = payload[i];
-    if (length() > std::numeric_limits<uint16_t>::max()) throw std::length_error("frame too long");
+    uint8_t* item = items_.data() + start;
+    item[0] = static_cast<uint8_t>(type);
+    item[1] = static_cast<uint8_t>(type >> 8);
+    item[2] = static_cast<uint8_t>(declaredLength);
+    item[3] = static_cast<uint8_t>(declaredLength >> 8);
+    // Bytes past the declared length are padding: always zero.
+    const std::size_t copied = std::min<std::size_t>(size, declaredLength > 4 ? declaredLength - 4u : 0u);
+    if (copied > 0) std::memcpy(item + 4, payload, copied);
 }
 
 ReplayWriter::ReplayWriter(const std::filesystem::path& path, ReplayDescription description)

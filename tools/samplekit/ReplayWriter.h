@@ -97,6 +97,7 @@ public:
     // Item whose length field says `declaredLength` (header included); the item occupies
     // declaredLength rounded up to 4 bytes, filled from payload and then zeros.
     void addRawItem(uint16_t type, uint16_t declaredLength, const std::vector<uint8_t>& payload = {});
+    void addRawItem(uint16_t type, uint16_t declaredLength, const void* payload, std::size_t size);
 
     uint32_t word() const { return word_; }
     void setWord(uint32_t word) { word_ = word; }

@@ -159,6 +159,9 @@ struct Car {
     CarResult* result = nullptr;
     double rpm = IDLE_RPM;
     int gear = 0;
+    // Randomness of what does not change the driving (lane drift, engine noise), kept apart
+    // so the first pass can leave it out and still drive exactly as the second.
+    Rng look{0};
 };
 
 struct Simulation::Run {
@@ -169,6 +172,8 @@ struct Simulation::Run {
     double L;
     uint32_t globalFrame = 0;
     SimulationResult out;
+    Frame frame_;                  // reused from frame to frame
+    std::vector<uint8_t> others_;  // records of the other cars item
 
     Run(Simulation& s, ReplayWriter* w)
         : sim(s), writer(w), course(*s.course_), rng(s.spec_.seed), L(s.course_->lapLength()) {}
@@ -268,13 +273,21 @@ struct Simulation::Run {
         } else {
             c.d = nd;
         }
+        if (writer) appearance(c, session, frame);
+    }
+
+    // Lateral position, heading, engine and temperatures: what the records show besides
+    // the distance driven.
+    void appearance(Car& c, const SessionResult& session, uint32_t frame) {
+        const bool race = session.kind == SessionSpec::Race;
+        const double moved = c.v * DT;
         // Lateral position: the racing line plus the car's own lane, or off the track.
         const LateralLimits lim = course.limitsAt(c.d);
         double want = lookup(sim.line_, c.d) + c.laneOffset + c.laneDrift;
         const double f = c.d / L;
         if (c.offTrackLap && f > 0.41 && f < 0.45) want = lim.left + 3.0;
         else want = std::clamp(want, lim.right + 0.8, lim.left - 0.8);
-        c.laneDrift = std::clamp(c.laneDrift + 0.05 * rng.gauss() * std::min(1.0, c.v / 10), -0.8, 0.8);
+        c.laneDrift = std::clamp(c.laneDrift + 0.05 * c.look.gauss() * std::min(1.0, c.v / 10), -0.8, 0.8);
         const double oldLateral = c.lateral;
         if (c.v > 0.1) c.lateral += (want - c.lateral) * std::min(1.0, DT * 2.5);
         const double dLat = c.lateral - oldLateral;
@@ -285,7 +298,7 @@ struct Simulation::Run {
         const double kmh = c.v * 3.6;
         if (race && frame <= session.greenFrame) {
             c.gear = 1;
-            c.rpm = frame + 72 >= session.greenFrame ? 7000 + 300 * rng.gauss() : IDLE_RPM + 100 * rng.gauss();
+            c.rpm = frame + 72 >= session.greenFrame ? 7000 + 300 * c.look.gauss() : IDLE_RPM + 100 * c.look.gauss();
         } else if (c.v < 0.5) {
             c.gear = 0;
             c.rpm = c.retired ? 0 : IDLE_RPM;
@@ -296,7 +309,7 @@ struct Simulation::Run {
         const double load = c.rpm / REV_LIMIT;
         c.oilT += (92 + 14 * load - c.oilT) * 0.0004;
         c.waterT += (84 + 8 * load - c.waterT) * 0.0003;
-        c.fuelP = 62 + 3 * load + 0.4 * rng.gauss();
+        c.fuelP = 62 + 3 * load + 0.4 * c.look.gauss();
     }
 
     double lookup_profile(const Car& c) const {
@@ -384,8 +397,9 @@ struct Simulation::Run {
             const double talent = pace.range(0.955, 1.0);
             c.profile = speedProfile(course, 76.0 * pace.range(0.97, 1.01), 15.5 * talent);
             c.laneOffset = pace.range(-0.6, 0.6);
-            c.oilT = 86 + 3 * rng.uniform();
-            c.waterT = 78 + 3 * rng.uniform();
+            c.look = Rng(s.seed * 31u + static_cast<uint64_t>(i) * 104729u + session.sessionId);
+            c.oilT = 86 + 3 * c.look.uniform();
+            c.waterT = 78 + 3 * c.look.uniform();
             for (const Retirement& r : spec.retirements)
                 if (r.driver == i) c.retirement = &r;
             session.cars.push_back(CarResult{i, c.slot, {}, {}, false, 0});
@@ -413,7 +427,9 @@ struct Simulation::Run {
 
     void emitFrame(std::vector<Car>& cars, const SessionSpec& spec, uint32_t frame, double nowMs, uint16_t status,
                    bool statusChanged, bool lastOfStream) {
-        Frame fr(globalFrame + 1);
+        Frame& fr = frame_;
+        fr.clear();
+        fr.setWord(globalFrame + 1);
         const bool stampFrame = frame % 36 == 0;
         if (stampFrame || lastOfStream) fr.addU32Item(T_COUNTER, globalFrame + 1);
         if (stampFrame) {
@@ -423,7 +439,8 @@ struct Simulation::Run {
         if (spec.kind == SessionSpec::Race && (stampFrame || statusChanged))
             fr.addU32Item(T_STATUS, static_cast<uint32_t>(status) << 16);
 
-        std::vector<uint8_t> others;
+        std::vector<uint8_t>& others = others_;
+        others.clear();
         for (Car& c : cars) {
             if (!c.taking || c.gone || absent(spec, c.driver, frame)) continue;
             c.result->lastPresentFrame = frame;
@@ -465,6 +482,7 @@ struct Simulation::Run {
                 fr.addRawItem(16, 12);
             }
         }
+        if (sim.spec_.extraItems) sim.spec_.extraItems(fr, out.sessions.size() - 1, frame);
         writer->writeFrame(fr);
     }
 

@@ -72,6 +72,9 @@ struct SimulationSpec {
     std::string practiceTableTag = "QTPL";
     bool conditionItems = true;
     bool skippableItems = true;
+    // Called for every frame before it is written (session index, frame of the session),
+    // to add items of any type or length to a realistic stream.
+    std::function<void(Frame&, std::size_t session, uint32_t frame)> extraItems;
 };
 
 // What the driving produced, per session and car.
