@@ -38,7 +38,7 @@ void printEvent(const movrane::Installation& installation, std::size_t number, c
         const movrane::CarBests& bests = event.cars[car];
         if (!hasAnyTime(bests)) continue;
         any = true;
-        std::printf("  %-8s T %-9s P %-9s R %-9s\n", movrane::carMakeName(car),
+        std::printf("  %-8s T %-9s P %-9s R %s\n", movrane::carMakeName(car),
                     timeText(bests.sessions[movrane::TRAINING].ms).c_str(),
                     timeText(bests.sessions[movrane::PRACTICE].ms).c_str(),
                     timeText(bests.sessions[movrane::RACE].ms).c_str());

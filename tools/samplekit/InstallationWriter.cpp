@@ -93,17 +93,17 @@ void writeTrackInfo(const std::filesystem::path& directory, const TrackInfo& tra
     writeText(directory / "tracks" / track.directory / "track.ini", trackIniText(track));
 }
 
-void writeInstallation(const std::filesystem::path& directory, const InstallationSpec& spec) {
+void writeInstallation(const std::filesystem::path& directory, const InstallationContent& content) {
     std::filesystem::create_directories(directory);
-    if (spec.orvExe) writeOrvExe(directory);
-    for (const Player& p : spec.players) writePlayer(directory, p);
-    if (!spec.events.empty()) writeSeason(directory, spec.events);
-    for (const TrackInfo& t : spec.tracks) writeTrackInfo(directory, t);
+    if (content.orvExe) writeOrvExe(directory);
+    for (const Player& p : content.players) writePlayer(directory, p);
+    if (!content.events.empty()) writeSeason(directory, content.events);
+    for (const TrackInfo& t : content.tracks) writeTrackInfo(directory, t);
 }
 
-InstallationSpec sampleInstallationSpec() {
-    InstallationSpec spec;
-    spec.tracks = {
+InstallationContent sampleInstallationContent() {
+    InstallationContent content;
+    content.tracks = {
         {"harbour", "Harbour", "Harbour Park Circuit"},
         {"ridgeway", "Ridgeway", "Ridgeway Motor Course"},
         {"lakeside", "Lakeside", "Lakeside Autodrome"},
@@ -111,19 +111,19 @@ InstallationSpec sampleInstallationSpec() {
         {"northcape", "North Cape", "North Cape Ring"},
     };
     const int months[] = {1, 3, 5, 7, 9};
-    for (std::size_t i = 0; i < spec.tracks.size(); ++i) {
-        const TrackInfo& t = spec.tracks[i];
-        spec.events.push_back({t.longName + " Grand Prix", t.shortName, t.directory, 20 + static_cast<int>(i) * 5,
+    for (std::size_t i = 0; i < content.tracks.size(); ++i) {
+        const TrackInfo& t = content.tracks[i];
+        content.events.push_back({t.longName + " Grand Prix", t.shortName, t.directory, 20 + static_cast<int>(i) * 5,
                                months[i], "random"});
     }
-    spec.players = {
+    content.players = {
         {"Player1", "Ada", "Kestrel",
          {{"harbour", "lotT", 83.456}, {"harbour", "lotR", 84.102}, {"harbour", "braP", 85.25},
           {"ridgeway", "ferR", 101.004}, {"lakeside", "murT", 92.5}}},
         {"Player2", "Bruno", "Talavera", {{"harbour", "eagR", 86.781}, {"pinewood", "covP", 77.349}}},
         {"Rookie", "Cleo", "Marsh", {}},
     };
-    return spec;
+    return content;
 }
 
 }  // namespace samplekit

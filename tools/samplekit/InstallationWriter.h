@@ -37,7 +37,7 @@ struct TrackInfo {
     bool longNameFirst = false;  // the simulator's own files put the short name first
 };
 
-struct InstallationSpec {
+struct InstallationContent {
     bool orvExe = true;
     std::vector<Player> players;
     std::vector<Event> events;
@@ -46,12 +46,12 @@ struct InstallationSpec {
 
 // The installation used by the demo: three players with personal bests, a season of
 // five events and their tracks.
-InstallationSpec sampleInstallationSpec();
+InstallationContent sampleInstallationContent();
 
 // Writes the installation's files below `directory` (created as needed): "orv.exe",
 // "players/<folder>/player.ini", "seasons/67season.ini", "tracks/<dir>/track.ini".
 // Throws std::runtime_error when a file cannot be written.
-void writeInstallation(const std::filesystem::path& directory, const InstallationSpec& spec);
+void writeInstallation(const std::filesystem::path& directory, const InstallationContent& content);
 
 void writeOrvExe(const std::filesystem::path& directory);
 // player.ini as the simulator writes it: "[ Section ]" headers, CR LF line ends, lap

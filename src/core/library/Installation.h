@@ -6,19 +6,19 @@
 #include <vector>
 
 #include "core/library/PersonalBests.h"
+#include "core/library/PlayerIni.h"
 
 namespace movrane {
 
 inline constexpr const char* ORV_EXE = "orv.exe";
+// Shown at start-up when the installation directory is empty or lacks orv.exe, before
+// the Settings dialog opens.
+inline constexpr const char* ORV_DIRECTORY_INVALID_MESSAGE =
+    "Unable to find the file orv.exe in the specified Orv-directory.\nPlease choose a valid Orv directory.";
 
 // True when the directory is not empty and holds "orv.exe" (spelled in any case); the
 // directory may end with a separator or not.
 bool hasOrvExe(const std::string& directory);
-
-struct PlayerNames {
-    std::string firstName;
-    std::string lastName;
-};
 
 // One entry of the player list: the player's folder name, names and the entry text
 // n + ". " + firstName + " " + lastName (n counts the listed players from 1).
@@ -26,14 +26,6 @@ struct PlayerEntry {
     std::string directory;
     PlayerNames names;
     std::string text;
-};
-
-struct PlayerIni {
-    enum class Status { Ok, CannotOpen, CannotWriteTemp };
-    Status status = Status::CannotOpen;
-    std::string path;  // the player.ini that was read
-    PlayerNames names;
-    PersonalBestTable bests;  // filled when asked for
 };
 
 struct TrackNames {
@@ -76,15 +68,6 @@ private:
 
     std::string directory_;
 };
-
-// Applies the simulator's name rules: a leading ";" empties it, a ";" at position 2 or
-// later cuts it there, and trailing blanks are removed.
-std::string cleanPlayerName(std::string_view name);
-
-// Reads a player.ini: repairs the simulator's "[ section ]" headers in a temporary
-// copy ("player.ini.MOVRN" beside it, removed before returning on every path), reads
-// the names and, when `seasonTracks` is given, one entry of bests per season track.
-PlayerIni readPlayerIni(const std::string& path, const std::vector<std::string>* seasonTracks);
 
 // The short and long track names from the text of a track.ini; a missing key gives
 // an empty name.

@@ -2,7 +2,7 @@
 #include <fstream>
 #include <system_error>
 
-#include "core/library/Installation.h"
+#include "core/library/PlayerIni.h"
 #include "core/platform/Files.h"
 #include "core/platform/Paths.h"
 #include "core/platform/Profile.h"

@@ -92,11 +92,16 @@ const std::vector<AnyField>& PrefsFields::declarationOrder() {
 
 const std::vector<AnyField>& PrefsFields::saveOrder() {
     static const std::vector<AnyField> fields = {
-        *findField("OrvDirectory"),       *findField("DontShowQualReport"),
-        *findField("RetireInRaceReport"), *findField("OffTheTrackInRaceReport"),
-        *findField("BMPSizeInPixel"),     *findField("MPH"),
-        *findField("AltRpyPath"),         *findField("RecordsPath"),
-        *findField("DefaultPlayerIndex"), *findField("VizUzivMsg"),
+        *findField(setting::ORV_DIRECTORY.name),
+        *findField(setting::DONT_SHOW_QUAL_REPORT.name),
+        *findField(setting::RETIRE_IN_RACE_REPORT.name),
+        *findField(setting::OFF_THE_TRACK_IN_RACE_REPORT.name),
+        *findField(setting::BMP_SIZE_IN_PIXEL.name),
+        *findField(setting::MPH.name),
+        *findField(setting::ALT_RPY_PATH.name),
+        *findField(setting::RECORDS_PATH.name),
+        *findField(setting::DEFAULT_PLAYER_INDEX.name),
+        *findField(setting::VIZ_UZIV_MSG.name),
     };
     return fields;
 }

@@ -29,9 +29,10 @@ std::vector<std::string> splitComponents(std::string_view relative) {
     return parts;
 }
 
+// Exists as spelled (a link counts even when it leads nowhere).
 bool exists(const fs::path& p) {
     std::error_code ec;
-    return fs::exists(fs::symlink_status(p, ec)) || fs::exists(p, ec);
+    return fs::exists(fs::symlink_status(p, ec));
 }
 
 // The entry of `directory` whose name equals `name` without regard to case; the first

@@ -115,6 +115,14 @@ bool writeLines(const std::string& path, const IniLines& ini) {
     return writeFileAtomically(path, ini.toText(), modeOf(path));
 }
 
+// A line end inside a name or value would split the line and corrupt the file; a
+// "]" in a section name or "=" in a key would change what the line means.
+bool fitsOnOneLine(std::string_view section, std::string_view key, std::string_view value) {
+    const auto hasLineEnd = [](std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; };
+    return !hasLineEnd(section) && !hasLineEnd(key) && !hasLineEnd(value) && section.find(']') == std::string_view::npos &&
+           key.find('=') == std::string_view::npos && !trim(key).empty();
+}
+
 std::string cutToBuffer(std::string_view text, std::size_t bufferSize) {
     if (bufferSize == 0) return {};
     return std::string(text.substr(0, bufferSize - 1));
@@ -175,6 +183,7 @@ bool Profile::hasSection(std::string_view section) const {
 }
 
 bool Profile::writeString(std::string_view section, std::string_view key, std::string_view value) {
+    if (!fitsOnOneLine(section, key, value)) return false;
     auto ini = readForChange(path_);
     if (!ini) return false;
     const auto range = findSection(*ini, section);

@@ -31,7 +31,9 @@ public:
     std::vector<std::string> sectionNames() const;
     bool hasSection(std::string_view section) const;
 
-    // Sets key=value, creating the file, the section or the key as needed.
+    // Sets key=value, creating the file, the section or the key as needed. Refuses
+    // (false, file unchanged) a line end in any part, "]" in the section name, and an
+    // empty key or one holding "=".
     bool writeString(std::string_view section, std::string_view key, std::string_view value);
     // True when the key is gone afterwards (also when it never existed).
     bool deleteKey(std::string_view section, std::string_view key);

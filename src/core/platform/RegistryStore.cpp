@@ -102,6 +102,20 @@ RegHive RegistryStore::load(RootKey root) const {
     const std::string path = filePath(root);
     std::string text;
     if (!readWholeFile(path, text)) return {};
+    return parseOrSetAside(path, text);
+}
+
+std::optional<RegHive> RegistryStore::loadForChange(RootKey root) const {
+    const std::string path = filePath(root);
+    std::string text;
+    if (readWholeFile(path, text)) return parseOrSetAside(path, text);
+    // A file that exists but cannot be read is not overwritten with a single value.
+    std::error_code ec;
+    if (std::filesystem::exists(path, ec) || ec) return std::nullopt;
+    return RegHive{};
+}
+
+RegHive RegistryStore::parseOrSetAside(const std::string& path, const std::string& text) const {
     RegHive hive;
     std::string reason;
     if (parseRegistryText(text, hive, reason)) return hive;
@@ -111,8 +125,7 @@ RegHive RegistryStore::load(RootKey root) const {
 
 bool RegistryStore::save(RootKey root, const RegHive& hive) {
     std::error_code ec;
-    std::filesystem::create_directories(locations_.configDir, ec);
-    ::chmod(locations_.configDir.c_str(), 0700);
+    if (std::filesystem::create_directories(locations_.configDir, ec)) ::chmod(locations_.configDir.c_str(), 0700);
     return writeFileAtomically(filePath(root), formatRegistryText(hive), STORE_FILE_MODE);
 }
 
@@ -122,10 +135,11 @@ bool RegistryStore::keyExists(RootKey root, const std::string& key) const {
 }
 
 bool RegistryStore::createKey(RootKey root, const std::string& key) {
-    RegHive hive = load(root);
-    if (hive.find(key)) return true;
-    hive.findOrAdd(key);
-    return save(root, hive);
+    auto hive = loadForChange(root);
+    if (!hive) return false;
+    if (hive->find(key)) return true;
+    hive->findOrAdd(key);
+    return save(root, *hive);
 }
 
 std::optional<StoredValue> RegistryStore::read(RootKey root, const std::string& key, const std::string& name) const {
@@ -152,23 +166,24 @@ std::optional<StoredValue> RegistryStore::readWine(const std::string& key, const
 }
 
 bool RegistryStore::write(RootKey root, const std::string& key, RegValue value) {
-    RegHive hive = load(root);
-    RegKey& k = hive.findOrAdd(key);
+    auto hive = loadForChange(root);
+    if (!hive) return false;
+    RegKey& k = hive->findOrAdd(key);
     if (RegValue* existing = k.find(value.name)) {
         value.name = existing->name;
         *existing = std::move(value);
     } else {
         k.values.push_back(std::move(value));
     }
-    return save(root, hive);
+    return save(root, *hive);
 }
 
 bool RegistryStore::remove(RootKey root, const std::string& key, const std::string& name) {
-    RegHive hive = load(root);
-    RegKey* k = hive.find(key);
+    auto hive = loadForChange(root);
+    RegKey* k = hive ? hive->find(key) : nullptr;
     if (!k || !k->find(name)) return false;
     std::erase_if(k->values, [&](const RegValue& v) { return equalsIgnoreCase(v.name, name); });
-    return save(root, hive);
+    return save(root, *hive);
 }
 
 std::vector<std::string> takeStoreNotices() {

@@ -54,6 +54,9 @@ public:
 
 private:
     RegHive load(RootKey root) const;
+    // Nothing when the file exists but cannot be read: then it must not be replaced.
+    std::optional<RegHive> loadForChange(RootKey root) const;
+    RegHive parseOrSetAside(const std::string& path, const std::string& text) const;
     bool save(RootKey root, const RegHive& hive);
     RegHive loadWine() const;
     std::optional<StoredValue> readWine(const std::string& key, const std::string& name) const;

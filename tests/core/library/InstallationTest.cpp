@@ -24,12 +24,12 @@ bool anyTemporaryCopyLeft(const fs::path& root) {
     return false;
 }
 
-samplekit::InstallationSpec twoTrackSeason() {
-    samplekit::InstallationSpec spec;
-    spec.events = {{"Harbour GP", "Harbour", "Harbour", 20, 1, "random"},
+samplekit::InstallationContent twoTrackSeason() {
+    samplekit::InstallationContent content;
+    content.events = {{"Harbour GP", "Harbour", "Harbour", 20, 1, "random"},
                    {"Ridgeway GP", "Ridgeway", "ridgeway", 30, 3, "random"}};
-    spec.tracks = {{"Harbour", "Harbour", "Harbour Park Circuit"}, {"ridgeway", "Ridgeway", "Ridgeway Motor Course"}};
-    return spec;
+    content.tracks = {{"Harbour", "Harbour", "Harbour Park Circuit"}, {"ridgeway", "Ridgeway", "Ridgeway Motor Course"}};
+    return content;
 }
 
 TEST(Installation, OrvExeIsFoundWithOrWithoutTrailingSeparator) {
@@ -156,11 +156,11 @@ TEST(Installation, LapTimeValues) {
 
 TEST(Installation, PersonalBestTable) {
     TempDir dir;
-    samplekit::InstallationSpec spec = twoTrackSeason();
-    spec.players = {{"Ada", "Ada", "Kestrel",
+    samplekit::InstallationContent content = twoTrackSeason();
+    content.players = {{"Ada", "Ada", "Kestrel",
                      {{"Harbour", "lotT", 83.456}, {"Harbour", "lotR", 84.1}, {"Harbour", "braP", 83.454},
                       {"elsewhere", "ferR", 60.0}}}};
-    samplekit::writeInstallation(dir.path(), spec);
+    samplekit::writeInstallation(dir.path(), content);
     const PlayerIni read = Installation(dir.path().string()).readPlayer("ada", true);
     ASSERT_EQ(read.status, PlayerIni::Status::Ok);
     ASSERT_EQ(read.bests.size(), 2u);

@@ -72,4 +72,15 @@ TEST(Profile, WriteCreatesTheFileButNotItsFolder) {
     EXPECT_FALSE(nowhere.writeString("A", "b", "c"));
 }
 
+TEST(Profile, WriteRefusesTextThatWouldBreakTheFile) {
+    TempDir dir;
+    Profile ini(dir.file("a.ini"));
+    ASSERT_TRUE(ini.writeString("A", "b", "c"));
+    EXPECT_FALSE(ini.writeString("A", "b", "two\r\nlines"));
+    EXPECT_FALSE(ini.writeString("A]x", "b", "c"));
+    EXPECT_FALSE(ini.writeString("A", "b=c", "d"));
+    EXPECT_FALSE(ini.writeString("A", " ", "d"));
+    EXPECT_EQ(readFileText(dir.file("a.ini")), "[A]\r\nb=c\r\n");
+}
+
 }  // namespace

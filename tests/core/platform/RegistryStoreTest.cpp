@@ -143,6 +143,14 @@ TEST_F(RegistryStoreTest, UnreadableStoreIsSetAsideReportedOnceAndReplaced) {
     EXPECT_EQ(mph, 1u);
 }
 
+TEST_F(RegistryStoreTest, StoreThatExistsButCannotBeReadIsNeverReplaced) {
+    std::filesystem::create_directories(sandbox.userStoreFile() + "/inside");
+    CRegistry reg(store());
+    EXPECT_FALSE(reg.createKey(RootKey::CurrentUser, KEY));
+    EXPECT_EQ(reg.status(), REG_STATUS_WRITE_FAULT);
+    EXPECT_TRUE(std::filesystem::is_directory(sandbox.userStoreFile() + "/inside"));
+}
+
 TEST_F(RegistryStoreTest, CrashBeforeTheRenameLeavesTheOldStoreWhole) {
     {
         CRegistry reg(store());
