@@ -155,7 +155,10 @@ std::string leadersTable(const Race& race) {
         std::size_t last = first;
         while (last + 1 < race.leaders.size() && race.leaders[last + 1] == race.leaders[first]) ++last;
         text += nameColumn(race.data.name(race.leaders[first])) + " " + std::to_string(first + 1);
-        if (last > first) text += "-" + std::to_string(last + 1);
+        if (last > first) {
+            text += '-';
+            text += std::to_string(last + 1);
+        }
         text += CRLF;
         ++runs;
         distinct.insert(race.leaders[first]);
@@ -227,7 +230,8 @@ std::string onTrackTable(const Race& race) {
     std::string text = "\r\n\r\nON TRACK LAPS\r\n\r\nDriver                           Laps/Total    Percent\r\n";
     for (const OnTrack& r : rows) {
         const double share = 1.0 - static_cast<double>(r.laps - r.on) / r.laps;
-        const std::string ratio = "(" + std::to_string(r.on) + "/" + std::to_string(r.laps) + ")";
+        std::string ratio = "(";
+        ratio += std::to_string(r.on) + "/" + std::to_string(r.laps) + ")";
         text += nameColumn(data.name(r.driver)) + "  " + rightAlign(ratio, 9) + "     " +
                 rightAlign(fourDigits(share * 100.0, 2), 6) + CRLF;
     }
