@@ -50,6 +50,13 @@ StartRequest exportReports(const std::vector<std::string>& args) {
 
 }  // namespace
 
+std::optional<std::string> missingLapsMessage(const StartRequest& request) {
+    const auto given = static_cast<int>(request.laps.size());
+    if (request.mode != StartRequest::Mode::LoadLaps || request.announcedLaps <= given) return std::nullopt;
+    return "The command line announces " + std::to_string(request.announcedLaps) + " laps but gives the arguments of " +
+           std::to_string(given) + "; " + std::to_string(request.announcedLaps - given) + " laps are not loaded.";
+}
+
 StartRequest parseCommandLine(const std::vector<std::string>& args) {
     StartRequest request;
     if (args.size() <= 2) {

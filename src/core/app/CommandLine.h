@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,10 @@ struct StartRequest {
 // Reads the argument vector (argument 0 is the program). Tags of tagged arguments are any
 // two characters and are not checked.
 StartRequest parseCommandLine(const std::vector<std::string>& args);
+
+// The message for -loadrpy laps announced without their four arguments, shown once after
+// the complete laps were loaded; nothing when every announced lap had its arguments.
+std::optional<std::string> missingLapsMessage(const StartRequest& request);
 
 // The value of a tagged argument: everything after its first two characters.
 std::string taggedValue(const std::string& arg);

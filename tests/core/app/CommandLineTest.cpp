@@ -37,6 +37,9 @@ TEST(CommandLine, LapsAnnouncedWithoutTheirArgumentsAreLeftOut) {
     EXPECT_EQ(r.announcedLaps, 3);
     ASSERT_EQ(r.laps.size(), 1u);
     EXPECT_EQ(r.laps[0].replayPath, "a.rpy");
+    EXPECT_EQ(movrane::missingLapsMessage(r),
+              "The command line announces 3 laps but gives the arguments of 1; 2 laps are not loaded.");
+    EXPECT_FALSE(movrane::missingLapsMessage(parseCommandLine({"p", "-loadrpy", "-c1", "a", "b", "c", "d"})));
 }
 
 TEST(CommandLine, OrdinaryStartAndShellOpen) {
