@@ -31,16 +31,19 @@ TEST(LapByLapReport, ANonStarterIsNeitherPolesitterNorOvertaken) {
     expectGolden("nonstarter/LapByLap", replay.generate(ReportKind::LapByLap));
 }
 
+constexpr uint32_t UNKNOWN = 1u << 24;
+
 // No starter set a valid practice lap: nobody to name as polesitter. No race lap is valid:
 // no fastest lap to name.
 TEST(LapByLapReport, NoPolesitterWithoutPracticeTimeAndNoFastestLapWithoutValidLap) {
     FixtureRace r = threeDrivers();
-    r.practice = Laps{FixtureLaps{1000, {INVALID | 88000}}, FixtureLaps{1000, {INVALID | 89000}}, std::nullopt};
-    r.race = Laps{FixtureLaps{20000, {INVALID | 91000, INVALID | 92000}}, FixtureLaps{20000, {INVALID | 90000}},
+    r.practice = Laps{FixtureLaps{1000, {OFF | INVALID | 88000}}, FixtureLaps{1000, {INVALID | 89000}}, std::nullopt};
+    r.race = Laps{FixtureLaps{20000, {INVALID | 91000, INVALID | UNKNOWN | 92000}}, FixtureLaps{20000, {INVALID | 90000}},
                   FixtureLaps{20000, {INVALID | OFF | 95000, INVALID | 95000}}};
     const LoadedReplay replay(r);
     expectGolden("novalid/LapByLap", replay.generate(ReportKind::LapByLap, {false, true}));
     expectGolden("novalid/Race", replay.generate(ReportKind::Race));
+    expectGolden("novalid/LapChart", replay.generate(ReportKind::LapChart));
 }
 
 // Without practice data lap 1 reports neither overtakes nor a lead change nor retirements.
