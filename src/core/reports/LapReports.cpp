@@ -133,7 +133,6 @@ private:
         std::string text;
         if (!data_.prefs().offTheTrackInRaceReport) return text;
         for (uint32_t d = 0; d < data_.driverCount(); ++d) {
-            if (lap > data_.raceLaps(d)) continue;
             if ((data_.raceWord(d, lap) & FLAG_BITS) == LAP_FLAG_OFF_TRACK) {
                 text += data_.name(d) + " goes off the track but rejoins.\r\n";
             }
