@@ -53,7 +53,7 @@ const BenchReplay& eightyLapRace() {
     return replay;
 }
 
-void BM_RawSequentialRead(benchmark::State& state) {
+void BM_MechanicalScanRawRead(benchmark::State& state) {
     const BenchReplay& replay = largeRace();
     std::vector<char> buffer(1 << 20);
     for (auto _ : state) {
@@ -65,7 +65,7 @@ void BM_RawSequentialRead(benchmark::State& state) {
     }
     state.SetBytesProcessed(state.iterations() * replay.size());
 }
-BENCHMARK(BM_RawSequentialRead)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MechanicalScanRawRead)->Unit(benchmark::kMillisecond);
 
 void BM_MechanicalScan(benchmark::State& state) {
     const BenchReplay& replay = largeRace();
