@@ -10,6 +10,7 @@ namespace cli {
 constexpr int EXIT_OK = 0;
 constexpr int EXIT_USAGE = 1;
 constexpr int EXIT_UNREADABLE = 2;  // an input file could not be read
+constexpr int EXIT_WRITE_FAILED = 3;  // an output file could not be written
 
 using Args = std::vector<std::string>;
 
@@ -27,6 +28,10 @@ void printSettingsUsage(std::FILE* out);
 int runPlayers(const Args& args);
 void printPlayersUsage(std::FILE* out);
 int runPb(const Args& args);
+int runReport(const Args& args);
+void printReportUsage(std::FILE* out);
+int runExport(const Args& args);
+void printExportUsage(std::FILE* out);
 void printPbUsage(std::FILE* out);
 
 int runTrack(const Args& args);

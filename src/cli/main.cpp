@@ -15,6 +15,8 @@ const cli::Command COMMANDS[] = {
     {"players", "list the simulator's players", cli::runPlayers, cli::printPlayersUsage},
     {"pb", "print a player's personal bests from player.ini", cli::runPb, cli::printPbUsage},
     {"track", "print the geometry of a track and draw its map as SVG", cli::runTrack, cli::printTrackUsage},
+    {"report", "print or write one report of a replay", cli::runReport, cli::printReportUsage},
+    {"export", "write the report files of many replays", cli::runExport, cli::printExportUsage},
 };
 
 void printUsage(std::FILE* out) {

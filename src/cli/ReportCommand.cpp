@@ -1,0 +1,160 @@
+// movrane-cli report KIND REPLAY and movrane-cli export REPLAY... --prefix PREFIX.
+#include <cstdio>
+#include <optional>
+#include <string>
+
+#include "cli/Commands.h"
+#include "cli/ReplayLookup.h"
+#include "core/app/ExportReports.h"
+#include "core/replay/Drivers.h"
+#include "core/replay/Header.h"
+#include "core/reports/Report.h"
+#include "core/reports/ReportFiles.h"
+#include "core/reports/ReportText.h"
+
+namespace cli {
+
+namespace {
+
+using movrane::Drivers;
+using movrane::Header;
+using movrane::Report;
+using movrane::ReportKind;
+
+// The replay's readers, loaded; their failure message is on stderr when they are not.
+struct LoadedReplay {
+    Header header;
+    Drivers drivers;
+    bool load(const std::string& path) {
+        if (header.load(path) != Header::OK) {
+            std::fprintf(stderr, "%s\n%s\n", header.errorMessage(), path.c_str());
+            return false;
+        }
+        if (drivers.load(path) != Drivers::OK) {
+            std::fprintf(stderr, "%s\n%s\n", Drivers::errorMessage(), path.c_str());
+            return false;
+        }
+        return true;
+    }
+};
+
+bool takeFlag(Args& args, const std::string& flag) {
+    for (auto it = args.begin(); it != args.end(); ++it) {
+        if (*it != flag) continue;
+        args.erase(it);
+        return true;
+    }
+    return false;
+}
+
+// "--name VALUE"; false when the option stands without its value.
+bool takeValue(Args& args, const std::string& option, std::optional<std::string>& value) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] != option) continue;
+        if (i + 1 >= args.size()) return false;
+        value = args[i + 1];
+        args.erase(args.begin() + static_cast<std::ptrdiff_t>(i), args.begin() + static_cast<std::ptrdiff_t>(i) + 2);
+        return true;
+    }
+    return true;
+}
+
+bool hasOption(const Args& args) {
+    for (const auto& a : args) {
+        if (!a.empty() && a[0] == '-') return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+void printReportUsage(std::FILE* out) {
+    std::fprintf(out,
+                 "usage: movrane-cli report KIND [--orv DIR] [--out FILE] [--retire] [--offtrack] REPLAY\n"
+                 "  prints one report of a replay (lines end in \"\\n\"), or writes it to FILE\n"
+                 "  KIND: practice, race, lapchart, lapbylap, complete, mechanical\n"
+                 "  --retire    show the retirement reasons in the race report (RetireInRaceReport)\n"
+                 "  --offtrack  write the off-the-track lines of the lap-by-lap report\n"
+                 "              (OffTheTrackInRaceReport); without these the preferences decide\n"
+                 "  --orv DIR   a REPLAY not found as given is taken from DIR's replay folder\n"
+                 "  exit status: 0 success, 1 usage error, 2 the replay cannot be read,\n"
+                 "  3 FILE cannot be written\n");
+}
+
+int runReport(const Args& given) {
+    Args args = given;
+    std::string orv;
+    std::optional<std::string> out;
+    if (!takeReplayInstallation(args, orv) || !takeValue(args, "--out", out)) {
+        printReportUsage(stderr);
+        return EXIT_USAGE;
+    }
+    movrane::ReportPrefs prefs = movrane::currentReportPrefs();
+    if (takeFlag(args, "--retire")) prefs.retireInRaceReport = true;
+    if (takeFlag(args, "--offtrack")) prefs.offTheTrackInRaceReport = true;
+    const std::optional<ReportKind> kind = args.size() == 2 ? Report::kindFromName(args[0]) : std::nullopt;
+    if (!kind || hasOption(args)) {
+        printReportUsage(stderr);
+        return EXIT_USAGE;
+    }
+    const std::string path = resolveReplay(args[1], orv);
+    LoadedReplay replay;
+    if (!replay.load(path)) return EXIT_UNREADABLE;
+    Report report(replay.header, replay.drivers, path, prefs);
+    const std::string& text = report.generate(*kind);
+    if (out) {
+        if (movrane::writeReportFile(*out, text)) return EXIT_OK;
+        std::fprintf(stderr, "Error creating file!\n%s\n", out->c_str());
+        return EXIT_WRITE_FAILED;
+    }
+    const std::string fileText = movrane::toFileText(text);
+    std::fwrite(fileText.data(), 1, fileText.size(), stdout);
+    return EXIT_OK;
+}
+
+void printExportUsage(std::FILE* out) {
+    std::fprintf(out,
+                 "usage: movrane-cli export [--mech] REPLAY... --prefix PREFIX\n"
+                 "  writes the practice, race, lap chart, lap-by-lap and complete report (with\n"
+                 "  --mech also the mechanical report) of every replay to PREFIX + the replay's\n"
+                 "  base name + \"_Practice.txt\" and so on; a PREFIX ending in \"/\" is a folder\n"
+                 "  one progress line per replay and a summary go to stderr\n"
+                 "  exit status: 0 every file written, 1 usage error, 2 a replay cannot be read,\n"
+                 "  3 a report file cannot be created\n");
+}
+
+int runExport(const Args& given) {
+    Args args = given;
+    std::optional<std::string> prefix;
+    const bool withMechanical = takeFlag(args, "--mech");
+    if (!takeValue(args, "--prefix", prefix) || !prefix || args.empty() || hasOption(args)) {
+        printExportUsage(stderr);
+        return EXIT_USAGE;
+    }
+    const movrane::ReportPrefs prefs = movrane::currentReportPrefs();
+    const int wanted = Report::batchFileCount(withMechanical);
+    int complete = 0;
+    int status = EXIT_OK;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& path = args[i];
+        std::fprintf(stderr, "[%zu/%zu] %s: ", i + 1, args.size(), path.c_str());
+        LoadedReplay replay;
+        if (!replay.load(path)) {
+            status = EXIT_UNREADABLE;
+            continue;
+        }
+        Report report(replay.header, replay.drivers, path, prefs);
+        const int written = report.exportBatch(*prefix, withMechanical);
+        const std::string stem = *prefix + movrane::replayBaseName(path);
+        std::fprintf(stderr, "%d of %d files written as %s_*.txt\n", written, wanted, stem.c_str());
+        if (written == wanted) {
+            ++complete;
+        } else if (status == EXIT_OK) {
+            status = EXIT_WRITE_FAILED;
+        }
+    }
+    std::fprintf(stderr, "exported %d of %zu replays\n", complete, args.size());
+    return status;
+}
+
+}  // namespace cli

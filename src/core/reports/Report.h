@@ -1,0 +1,72 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "core/reports/CarStates.h"
+#include "core/reports/ReportData.h"
+
+namespace movrane {
+
+enum class ReportKind : int {
+    Practice = 1,
+    Race = 2,
+    LapChart = 3,
+    LapByLap = 4,
+    Complete = 5,
+    Mechanical = 6,
+};
+
+// Characters the report window's text view holds.
+constexpr std::size_t REPORT_VIEW_LIMIT = 65535;
+
+// The report of one replay: the text of one report kind, built over the replay's header
+// and driver table. The window shows it through the sink; the exports take the text.
+class Report {
+public:
+    // Called after every append with the whole text so far, so that a view can follow it.
+    using Sink = std::function<void(const std::string& text)>;
+
+    Report(const Header& header, const Drivers& drivers, std::string replayPath, ReportPrefs prefs = {});
+
+    static const char* title(ReportKind kind);
+    // Kinds that scan the replay file and grow piece by piece while the window is open.
+    static bool isDeferred(ReportKind kind) { return kind == ReportKind::Mechanical; }
+    // "practice", "race", "lapchart", "lapbylap", "complete", "mechanical".
+    static std::optional<ReportKind> kindFromName(const std::string& name);
+
+    void setSink(Sink sink) { sink_ = std::move(sink); }
+
+    // Generates the report of the kind as its whole text (which also stays in text()).
+    const std::string& generate(ReportKind kind);
+    const std::string& text() const { return text_; }
+    const std::string& titleText() const { return title_; }
+    void append(const std::string& piece);
+
+    // The mechanical scan as its own report (through append) or, in race-report mode,
+    // only filling the car state table.
+    enum class ScanMode { OwnReport, RaceReport };
+    void scanMechanical(ScanMode mode = ScanMode::OwnReport);
+    const CarStateTable& carStates() const { return carStates_; }
+
+    // Writes practice, race, lap chart, lap-by-lap and complete report (and the mechanical
+    // report when asked) to prefix + base name + suffix. Stops at the first file that cannot
+    // be created; gives the number of files written.
+    int exportBatch(const std::string& prefix, bool withMechanical);
+    static int batchFileCount(bool withMechanical) { return withMechanical ? 6 : 5; }
+
+    const ReportData& data() const { return data_; }
+
+private:
+    std::string completeReport();
+
+    ReportData data_;
+    std::string title_;
+    std::string text_;
+    Sink sink_;
+    CarStateTable carStates_{};
+};
+
+}  // namespace movrane

@@ -1,0 +1,131 @@
+// movrane-cli report and export, and the movrane program's -expreports start.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "core/replay/Drivers.h"
+#include "core/replay/Header.h"
+#include "core/reports/Report.h"
+#include "core/reports/ReportText.h"
+#include "support/ConfigSandbox.h"
+#include "support/RaceFixture.h"
+#include "support/TempDir.h"
+
+namespace {
+
+using testsupport::runCommand;
+using testsupport::TempDir;
+namespace fs = std::filesystem;
+
+testsupport::FixtureRace twoDrivers() {
+    testsupport::FixtureRace r;
+    r.drivers = {{"Ann", "Alpha", 4, 7, 14, {}}, {"Bob", "Bravo", 5, 12, 12, {}}};
+    r.practice = std::vector<std::optional<testsupport::FixtureLaps>>{testsupport::FixtureLaps{1000, {88000}},
+                                                                      testsupport::FixtureLaps{1000, {87000}}};
+    r.race = std::vector<std::optional<testsupport::FixtureLaps>>{testsupport::FixtureLaps{20000, {90000, 90000}},
+                                                                  testsupport::FixtureLaps{20000, {91000, 1u << 30 | 88000}}};
+    r.raceSeconds = 20;
+    r.conditions = {{25000, 1, true, testsupport::conditionBytes({{13, 92}})}};
+    return r;
+}
+
+// The report text the core gives, with file line ends.
+std::string expected(const std::string& path, movrane::ReportKind kind, movrane::ReportPrefs prefs) {
+    movrane::Header header;
+    movrane::Drivers drivers;
+    header.load(path);
+    drivers.load(path);
+    movrane::Report report(header, drivers, path, prefs);
+    return movrane::toFileText(report.generate(kind));
+}
+
+class ReportCommands : public ::testing::Test {
+protected:
+    ReportCommands() { testsupport::writeFixtureRace(replay_, twoDrivers()); }
+    std::string cli(const std::string& arguments) const {
+        return sandbox_.environmentPrefix() + MOVRANE_CLI_PATH + " " + arguments;
+    }
+    testsupport::ConfigSandbox sandbox_;
+    TempDir dir_;
+    std::string replay_ = dir_.file("night.rpy");
+};
+
+TEST_F(ReportCommands, ReportPrintsTheTextWithTheOverriddenPreferences) {
+    auto r = runCommand(cli("report race --retire '" + replay_ + "'"));
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, expected(replay_, movrane::ReportKind::Race, {true, false}));
+    EXPECT_NE(r.out.find("  Puncture\n"), std::string::npos);
+
+    r = runCommand(cli("report lapbylap --offtrack '" + replay_ + "'"));
+    EXPECT_EQ(r.out, expected(replay_, movrane::ReportKind::LapByLap, {false, true}));
+    EXPECT_NE(r.out.find("Bob Bravo goes off the track but rejoins.\n"), std::string::npos);
+
+    r = runCommand(cli("report lapbylap '" + replay_ + "'"));
+    EXPECT_EQ(r.out, expected(replay_, movrane::ReportKind::LapByLap, {false, false})) << "preference off by default";
+}
+
+TEST_F(ReportCommands, ReportWritesAFileOrSaysWhyNot) {
+    auto r = runCommand(cli("report mechanical --out '" + dir_.file("m.txt") + "' '" + replay_ + "'"));
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(r.out.empty());
+    EXPECT_EQ(testsupport::readFileText(dir_.file("m.txt")), expected(replay_, movrane::ReportKind::Mechanical, {}));
+    r = runCommand(cli("report practice --out '" + dir_.file("no/m.txt") + "' '" + replay_ + "'"));
+    EXPECT_EQ(r.exitCode, 3);
+    EXPECT_EQ(r.err, "Error creating file!\n" + dir_.file("no/m.txt") + "\n");
+}
+
+TEST_F(ReportCommands, ReportRefusesUnknownKindsAndUnreadableReplays) {
+    EXPECT_EQ(runCommand(cli("report engine '" + replay_ + "'")).exitCode, 1);
+    EXPECT_EQ(runCommand(cli("report race --bogus '" + replay_ + "'")).exitCode, 1);
+    EXPECT_EQ(runCommand(cli("report race")).exitCode, 1);
+    const auto r = runCommand(cli("report race '" + dir_.file("none.rpy") + "'"));
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(r.err, "HeaderClass: Error reading file!\n" + dir_.file("none.rpy") + "\n");
+}
+
+TEST_F(ReportCommands, ReportFindsTheReplayInTheInstallation) {
+    fs::create_directories(dir_.path() / "orv" / "replay");
+    fs::copy_file(replay_, dir_.path() / "orv" / "replay" / "copy.rpy");
+    const auto r = runCommand(cli("report lapchart --orv '" + dir_.file("orv") + "' copy.rpy"));
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("Driver: Ann Alpha - Ferrari  \n"), std::string::npos);
+}
+
+TEST_F(ReportCommands, ExportWritesEveryReplayAndSummarises) {
+    testsupport::writeFixtureRace(dir_.file("second.rpy"), twoDrivers());
+    fs::create_directory(dir_.path() / "out");
+    const std::string prefix = dir_.file("out") + "/";
+    const auto r = runCommand(cli("export --mech '" + replay_ + "' '" + dir_.file("second.rpy") + "' '" +
+                                  dir_.file("gone.rpy") + "' --prefix '" + prefix + "'"));
+    EXPECT_EQ(r.exitCode, 2) << "one replay could not be read";
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_.path() / "out"), {}), 12);
+    EXPECT_EQ(testsupport::readFileText(prefix + "night_Race.txt"), expected(replay_, movrane::ReportKind::Race, {}));
+    EXPECT_EQ(r.err, "[1/3] " + replay_ + ": 6 of 6 files written as " + prefix + "night_*.txt\n" + "[2/3] " +
+                         dir_.file("second.rpy") + ": 6 of 6 files written as " + prefix + "second_*.txt\n" +
+                         "[3/3] " + dir_.file("gone.rpy") + ": HeaderClass: Error reading file!\n" +
+                         dir_.file("gone.rpy") + "\nexported 2 of 3 replays\n");
+    EXPECT_EQ(runCommand(cli("export '" + replay_ + "'")).exitCode, 1) << "the prefix is required";
+}
+
+TEST_F(ReportCommands, TheProgramExportsTheSampleRaceWithoutADisplay) {
+    ASSERT_EQ(runCommand(std::string(MOVRANE_SAMPLE_PATH) + " " + dir_.file("inst")).exitCode, 0);
+    fs::create_directory(dir_.path() / "out");
+    const std::string program = sandbox_.environmentPrefix() + "env -u DISPLAY -u WAYLAND_DISPLAY " + MOVRANE_PROGRAM_PATH;
+    auto r = runCommand(program + " -expreports '-f" + dir_.file("inst/replay/sample_race.rpy") + "' '-o" +
+                        dir_.file("out") + "/' -mech");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(r.err.empty()) << r.err;
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_.path() / "out"), {}), 6);
+    EXPECT_TRUE(fs::exists(dir_.path() / "out" / "sample_race_Mechanical.txt"));
+
+    r = runCommand(program + " -expreports '-f" + dir_.file("none.rpy") + "' -oout");
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(r.err, "HeaderClass: Error reading file!\n" + dir_.file("none.rpy") + "\n");
+
+    r = runCommand(program + " -expreports");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err.rfind("movrane: only -expreports is available in this build\n", 0), 0u) << r.err;
+}
+
+}  // namespace
