@@ -1,5 +1,6 @@
 #include "core/track/TrackData.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -28,29 +29,48 @@ std::string archiveEntryName(const uint8_t* entry) {
     throw MOVRNException(path, path + text);
 }
 
-// The whole file in memory; the stream is closed when this returns or throws.
-std::vector<uint8_t> readWholeFile(const std::string& path) {
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error)) failLoad(path, " ; _orvFile == NULL");
-    std::ifstream in(path, std::ios::binary);
-    if (!in) failLoad(path, " ; _orvFile == NULL");
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    if (size < 0) failLoad(path, " ; the file size cannot be taken");
-    in.seekg(0, std::ios::beg);
-    std::vector<uint8_t> bytes(static_cast<std::size_t>(size));
-    if (!in.read(reinterpret_cast<char*>(bytes.data()), size)) failLoad(path, " ; the file cannot be read");
-    return bytes;
-}
+// A file opened for reads at absolute offsets, closed when it goes out of scope.
+class InputFile {
+public:
+    explicit InputFile(const std::string& path) : _path(path) {
+        std::error_code error;
+        if (std::filesystem::is_directory(path, error)) failLoad(path, " ; _orvFile == NULL");
+        _in.open(path, std::ios::binary);
+        if (!_in) failLoad(path, " ; _orvFile == NULL");
+        _in.seekg(0, std::ios::end);
+        const std::streamoff size = _in.tellg();
+        if (size < 0) failLoad(path, " ; the file size cannot be taken");
+        _size = static_cast<uint64_t>(size);
+    }
 
-std::vector<uint8_t> archiveEntryData(std::vector<uint8_t> archive, const std::string& path) {
+    uint64_t size() const { return _size; }
+
+    // The bytes of [offset, offset + count), cut at the end of the file.
+    std::vector<uint8_t> read(uint64_t offset, uint64_t count) {
+        if (offset >= _size) return {};
+        std::vector<uint8_t> bytes(static_cast<std::size_t>(std::min(count, _size - offset)));
+        _in.seekg(static_cast<std::streamoff>(offset));
+        if (!_in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size())))
+            failLoad(_path, " ; the file cannot be read");
+        return bytes;
+    }
+
+private:
+    const std::string& _path;
+    std::ifstream _in;
+    uint64_t _size = 0;
+};
+
+std::vector<uint8_t> archiveEntryData(InputFile& file, const std::string& path) {
+    const std::vector<uint8_t> count = file.read(0, 2);
+    const uint64_t entries = count.size() == 2 ? readU16LE(count.data()) : 0;
+    const std::vector<uint8_t> table = file.read(0, 2 + ARCHIVE_ENTRY_SIZE * entries);
     const std::string stem = *trackStem(path);
-    const std::optional<ArchiveEntry> entry = findArchiveEntry(archive, stem + ".trk", path);
+    const std::optional<ArchiveEntry> entry = findArchiveEntry(table, stem + ".trk", path);
     if (!entry) failLoad(path, " ; !getTrkfileInfo(_orvFile, datfilename, offset, _fileSize)");
-    if (entry->offset > archive.size() || entry->size > archive.size() - entry->offset)
+    if (entry->offset > file.size() || entry->size > file.size() - entry->offset)
         failLoad(path, " ; the archive entry " + stem + ".trk lies outside the file");
-    const auto begin = archive.begin() + static_cast<std::ptrdiff_t>(entry->offset);
-    return std::vector<uint8_t>(begin, begin + static_cast<std::ptrdiff_t>(entry->size));
+    return file.read(entry->offset, entry->size);
 }
 
 bool startsWithMagic(const std::vector<uint8_t>& bytes) {
@@ -76,15 +96,15 @@ std::optional<std::string> trackStem(const std::string& path) {
     return stem;
 }
 
-std::optional<ArchiveEntry> findArchiveEntry(const std::vector<uint8_t>& archive, const std::string& wantedName,
+std::optional<ArchiveEntry> findArchiveEntry(const std::vector<uint8_t>& archiveStart, const std::string& wantedName,
                                              const std::string& path) {
-    if (archive.size() < 2) failLoad(path, " ; the archive has no entry table");
-    const uint64_t count = readU16LE(archive.data());
+    if (archiveStart.size() < 2) failLoad(path, " ; the archive has no entry table");
+    const uint64_t count = readU16LE(archiveStart.data());
     for (uint64_t k = 0; k < count; ++k) {
         const uint64_t at = 2 + ARCHIVE_ENTRY_SIZE * k;
-        if (at + ARCHIVE_ENTRY_SIZE > archive.size())
+        if (at + ARCHIVE_ENTRY_SIZE > archiveStart.size())
             failLoad(path, " ; the archive's entry table is cut short at entry " + std::to_string(k));
-        const uint8_t* entry = archive.data() + at;
+        const uint8_t* entry = archiveStart.data() + at;
         if (archiveEntryName(entry) == wantedName) return ArchiveEntry{readU32LE(entry + 23), readU32LE(entry + 2)};
     }
     return std::nullopt;
@@ -92,8 +112,9 @@ std::optional<ArchiveEntry> findArchiveEntry(const std::vector<uint8_t>& archive
 
 TrackData readTrackData(const std::string& path) {
     if (!trackStem(path)) failLoad(path, " ; filename lacks extension of trk or dat");
-    std::vector<uint8_t> bytes = readWholeFile(path);
-    if (!startsWithMagic(bytes)) bytes = archiveEntryData(std::move(bytes), path);
+    InputFile file(path);
+    std::vector<uint8_t> bytes =
+        startsWithMagic(file.read(0, 4)) ? file.read(0, file.size()) : archiveEntryData(file, path);
     if (!startsWithMagic(bytes)) failLoad(path, " ; _type != 0x5452414B");
     return TrackData(path, std::move(bytes));
 }

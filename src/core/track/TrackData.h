@@ -38,10 +38,10 @@ struct ArchiveEntry {
     uint64_t size = 0;
 };
 
-// Looks up an entry of an archive's table by name: entry names are lower-cased and
-// compared in full with wantedName. Raises MOVRNException when the table is cut short
-// before a match is found.
-std::optional<ArchiveEntry> findArchiveEntry(const std::vector<uint8_t>& archive, const std::string& wantedName,
+// Looks up an entry by name in the first bytes of an archive (its entry count and
+// table): entry names are lower-cased and compared in full with wantedName. Raises
+// MOVRNException when the table is cut short before a match is found.
+std::optional<ArchiveEntry> findArchiveEntry(const std::vector<uint8_t>& archiveStart, const std::string& wantedName,
                                              const std::string& path);
 
 // Reads the track data of a track file, or of the entry named after the stem in an
