@@ -12,7 +12,7 @@ namespace {
 std::string sampleTrackFile() {
     static const std::filesystem::path folder = std::filesystem::temp_directory_path() / "movrane-bench-track";
     samplekit::writeSampleTrack(folder);
-    return (folder / "tracks" / "samplering" / "samplering.trk").string();
+    return (folder / "tracks" / "harbour" / "harbour.trk").string();
 }
 
 void BM_LoadSampleTrack(benchmark::State& state) {

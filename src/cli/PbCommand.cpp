@@ -39,9 +39,9 @@ void printEvent(const movrane::Installation& installation, std::size_t number, c
         if (!hasAnyTime(bests)) continue;
         any = true;
         std::printf("  %-8s T %-9s P %-9s R %s\n", movrane::carMakeName(car),
-                    timeText(bests.sessions[movrane::TRAINING].ms).c_str(),
-                    timeText(bests.sessions[movrane::PRACTICE].ms).c_str(),
-                    timeText(bests.sessions[movrane::RACE].ms).c_str());
+                    timeText(bests.sessions[movrane::BEST_TRAINING].ms).c_str(),
+                    timeText(bests.sessions[movrane::BEST_PRACTICE].ms).c_str(),
+                    timeText(bests.sessions[movrane::BEST_RACE].ms).c_str());
     }
     if (!any) {
         std::printf("  no personal bests\n");

@@ -20,7 +20,7 @@ TEST(CliInfo, DescribesTheSampleRace) {
     ASSERT_EQ(runCommand(std::string(MOVRANE_SAMPLE_PATH) + " " + dir.path().string()).exitCode, 0);
     const auto r = runCommand(cli("info " + dir.file("replay/sample_race.rpy")));
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_NE(r.out.find("track: samplering\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("track: harbour\n"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("drivers: 20\n"), std::string::npos);
     EXPECT_NE(r.out.find("driver 0: "), std::string::npos);
     EXPECT_NE(r.out.find("  race: 9 laps, valid: "), std::string::npos);

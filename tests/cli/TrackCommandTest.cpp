@@ -30,7 +30,7 @@ TEST(CliTrack, ListsTheSampleTrackAndDrawsItsMap) {
     markInstallation(dir);
     samplekit::writeSampleTrack(dir.path());
     const std::string svg = dir.file("map.svg");
-    const auto r = runCommand(cli("--orv " + dir.path().string() + " samplering --svg " + svg));
+    const auto r = runCommand(cli("--orv " + dir.path().string() + " harbour --svg " + svg));
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_TRUE(r.err.empty());
     EXPECT_NE(r.out.find("lap length: 3498.0"), std::string::npos) << r.out;
@@ -82,11 +82,11 @@ TEST(CliTrack, FailuresAndUsage) {
     EXPECT_EQ(r.err, dir.file("ring") + " ; filename lacks extension of trk or dat\n");
 
     samplekit::writeSampleTrack(dir.path());
-    r = runCommand(cli("--orv " + dir.path().string() + " samplering --svg " + dir.file("no/such/folder.svg")));
+    r = runCommand(cli("--orv " + dir.path().string() + " harbour --svg " + dir.file("no/such/folder.svg")));
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_EQ(r.err, "cannot write " + dir.file("no/such/folder.svg") + "\n");
 
-    for (const char* wrong : {"", "a b", "--file", "--file x.trk name", "--bogus samplering",
+    for (const char* wrong : {"", "a b", "--file", "--file x.trk name", "--bogus harbour",
                               "--orv /tmp --file x.trk", "--orv"}) {
         r = runCommand(cli(wrong));
         EXPECT_EQ(r.exitCode, 1) << wrong;
@@ -103,12 +103,12 @@ TEST(CliTrack, InstallationFromThePreferences) {
     markInstallation(dir);
     samplekit::writeSampleTrack(dir.path());
     const std::string env = sandbox.environmentPrefix();
-    auto r = runCommand(env + cli("samplering"));
+    auto r = runCommand(env + cli("harbour"));
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_NE(r.err.find("no installation directory"), std::string::npos) << r.err;
     ASSERT_EQ(runCommand(env + MOVRANE_CLI_PATH + " settings set OrvDirectory '" + dir.path().string() + "'").exitCode,
               0);
-    r = runCommand(env + cli("samplering"));
+    r = runCommand(env + cli("harbour"));
     EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_NE(r.out.find("file: " + dir.file("tracks/samplering/samplering.trk") + "\n"), std::string::npos);
+    EXPECT_NE(r.out.find("file: " + dir.file("tracks/harbour/harbour.trk") + "\n"), std::string::npos);
 }

@@ -59,7 +59,7 @@ TEST(SampleCircuit, PlansThatCannotCloseAreRefused) {
 
 TEST(TrackWriter, ArchiveNamesHoldThirteenCharacters) {
     EXPECT_NO_THROW(samplekit::encodeArchive({{"abcdefghi.trk", {1}}}));
-    EXPECT_THROW(samplekit::encodeArchive({{"samplering.trk", {1}}}), std::invalid_argument);
+    EXPECT_THROW(samplekit::encodeArchive({{"abcdefghij.trk", {1}}}), std::invalid_argument);
 }
 
 TEST(TrackWriter, AngleWords) {

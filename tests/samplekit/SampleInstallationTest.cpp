@@ -12,7 +12,7 @@ TEST(SampleInstallation, WritesAHotlapAndARaceReplay) {
 
     const auto hot = rawreplay::Replay::load(dir.path() / "replay" / "sample_hotlap.rpy");
     EXPECT_EQ(hot.driverCount, 1u);
-    EXPECT_EQ(rawreplay::text(hot.bytes, 112, 16), "samplering");
+    EXPECT_EQ(rawreplay::text(hot.bytes, 112, 16), "harbour");
     EXPECT_EQ(hot.bytes[225], 1);  // a training session
     ASSERT_EQ(hot.chunks.size(), 2u);  // practice table, stream
     const auto laps = hot.lapEntries(hot.chunks[0]).at(0).stamps;

@@ -61,7 +61,7 @@ struct ReplayDescription {
     // Empty: the names of the driver at playerIndex.
     std::optional<std::string> playerName1;
     std::optional<std::string> playerName2;
-    std::string trackName = "samplering";
+    std::string trackName = "harbour";
     std::string carSet = "cars67";
     uint32_t sessionType = 5;
     uint16_t count156 = 0;

@@ -81,11 +81,11 @@ private:
     double _lapLength = 0.0;
 };
 
-// The sample circuit "samplering": about 3.5 km, clockwise, with a long start and
+// The sample circuit "harbour": about 3.5 km, clockwise, with a long start and
 // finish straight, right and left curves, a chicane and a hairpin.
 Circuit sampleCircuit();
 
 // Writes the sample circuit as DIR/tracks/TRACK/TRACK.trk.
-void writeSampleTrack(const std::filesystem::path& installation, const std::string& trackDirectory = "samplering");
+void writeSampleTrack(const std::filesystem::path& installation, const std::string& trackDirectory = "harbour");
 
 }  // namespace samplekit

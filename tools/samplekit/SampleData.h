@@ -10,7 +10,7 @@
 
 namespace samplekit {
 
-constexpr const char* SAMPLE_TRACK = "samplering";
+constexpr const char* SAMPLE_TRACK = "harbour";
 // The sample circuit that the sample replays are driven on, and its lap length.
 std::shared_ptr<const Course> sampleCourse();
 double sampleLapLength();

@@ -17,9 +17,10 @@ inline constexpr uint32_t MISSING_TIME = 0xFFFFFFFF;
 // Personal-best keys in player.ini are a car prefix and a session letter.
 inline constexpr std::array<const char*, CAR_MAKE_COUNT> CAR_PREFIXES = {"bra", "brm", "cov", "eag",
                                                                          "fer", "lot", "mur"};
-enum Session { TRAINING = 0, PRACTICE = 1, RACE = 2 };
-inline constexpr int SESSION_COUNT = 3;
-inline constexpr std::array<char, SESSION_COUNT> SESSION_LETTERS = {'T', 'P', 'R'};
+// The three sessions a personal best is kept for.
+enum BestSession { BEST_TRAINING = 0, BEST_PRACTICE = 1, BEST_RACE = 2 };
+inline constexpr int BEST_SESSION_COUNT = 3;
+inline constexpr std::array<char, BEST_SESSION_COUNT> BEST_SESSION_LETTERS = {'T', 'P', 'R'};
 
 struct SessionTime {
     uint32_t ms = MISSING_TIME;
@@ -27,7 +28,7 @@ struct SessionTime {
 };
 
 struct CarBests {
-    std::array<SessionTime, SESSION_COUNT> sessions;
+    std::array<SessionTime, BEST_SESSION_COUNT> sessions;
     // The smallest of the three session times.
     uint32_t best() const;
 };

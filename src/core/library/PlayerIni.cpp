@@ -70,8 +70,8 @@ EventBests readEventBests(const Profile& ini, const std::vector<std::string>& se
     for (const std::string& s : sections) present = present || (!track.empty() && equalsIgnoreCase(s, track));
     if (!present) return event;
     for (int car = 0; car < CAR_MAKE_COUNT; ++car) {
-        for (int session = 0; session < SESSION_COUNT; ++session) {
-            const std::string key = std::string(CAR_PREFIXES[car]) + SESSION_LETTERS[session];
+        for (int session = 0; session < BEST_SESSION_COUNT; ++session) {
+            const std::string key = std::string(CAR_PREFIXES[car]) + BEST_SESSION_LETTERS[session];
             event.cars[car].sessions[session] = readSessionTime(ini, track, key);
         }
     }

@@ -7,7 +7,7 @@ namespace movrane {
 class Drivers;
 class GetRpyInfo;
 
-// "Ada_Mar_samplering_Brabham_1m 23.456s.txt": driver, track, make and stored lap time.
+// "Ada_Mar_harbour_Brabham_1m 23.456s.txt": driver, track, make and stored lap time.
 std::string telemetryFileName(const Drivers& drivers, const GetRpyInfo& lap, const std::string& trackName);
 // The whole text of a lap's telemetry file, "\n" line ends.
 std::string telemetryText(const GetRpyInfo& lap);

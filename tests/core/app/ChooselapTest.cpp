@@ -38,7 +38,7 @@ TEST(Chooselap, InformationAndTree) {
     writeAndLoad(dir, r);
     Chooselap chooser(r.header, r.drivers);
     const auto& info = chooser.information();
-    EXPECT_EQ(info.trackName, "samplering");
+    EXPECT_EQ(info.trackName, "harbour");
     EXPECT_EQ(info.practiceLaps, "Yes");
     EXPECT_EQ(info.raceLaps, "Yes");
     EXPECT_EQ(info.drivers, "3");

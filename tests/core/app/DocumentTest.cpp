@@ -98,7 +98,7 @@ TEST(DocumentLoad, MenuLoadAsksForFileAndLapThenDerivesAgainstTheTrack) {
     EXPECT_EQ(f.ui.waitWindowDepth, 0);
 
     ASSERT_TRUE(f.doc.trackFound());
-    EXPECT_EQ(f.doc.trackName(), "samplering");
+    EXPECT_EQ(f.doc.trackName(), "harbour");
     EXPECT_EQ(f.doc.loadedLaps(), 1);
     const auto& slot = f.doc.slot(0);
     EXPECT_TRUE(slot.inUse);
@@ -161,7 +161,7 @@ TEST(DocumentLoad, OtherTrackIsRefusedSameTrackOtherCarSetAccepted) {
     EXPECT_EQ(f.doc.commandLineLoad(other, PRACTICE, 0, 1), CZodEvadiDoc::LoadResult::Failed);
     ASSERT_EQ(f.ui.messages.size(), 1u);
     EXPECT_EQ(f.ui.messages[0].text, "This file is not from the same track!");
-    const std::string same = inst.writeOther("same.rpy", "samplering");
+    const std::string same = inst.writeOther("same.rpy", "harbour");
     EXPECT_EQ(f.doc.commandLineLoad(same, PRACTICE, 0, 1), CZodEvadiDoc::LoadResult::Loaded);
     EXPECT_EQ(f.doc.loadedLaps(), 2);
 }

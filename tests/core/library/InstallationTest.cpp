@@ -168,11 +168,11 @@ TEST(Installation, PersonalBestTable) {
     const EventBests& harbour = read.bests[0];
     EXPECT_EQ(harbour.trackDirectory, "harbour");
     const CarBests& lotus = harbour.cars[5];
-    EXPECT_EQ(lotus.sessions[TRAINING].ms, 83460u);
-    EXPECT_EQ(lotus.sessions[TRAINING].flag, 0);
-    EXPECT_EQ(lotus.sessions[RACE].ms, 84100u);
-    EXPECT_EQ(lotus.sessions[PRACTICE].ms, MISSING_TIME);
-    EXPECT_EQ(lotus.sessions[PRACTICE].flag, -1);
+    EXPECT_EQ(lotus.sessions[BEST_TRAINING].ms, 83460u);
+    EXPECT_EQ(lotus.sessions[BEST_TRAINING].flag, 0);
+    EXPECT_EQ(lotus.sessions[BEST_RACE].ms, 84100u);
+    EXPECT_EQ(lotus.sessions[BEST_PRACTICE].ms, MISSING_TIME);
+    EXPECT_EQ(lotus.sessions[BEST_PRACTICE].flag, -1);
     EXPECT_EQ(lotus.best(), 83460u);
     EXPECT_EQ(harbour.cars[0].best(), 83450u);
     EXPECT_EQ(harbour.bestCar(), 0);
@@ -189,8 +189,8 @@ TEST(Installation, PersonalBestTable) {
 
 TEST(Installation, BestCarTieGoesToTheFirstInTableOrder) {
     EventBests event;
-    event.cars[4].sessions[RACE].ms = 70000;
-    event.cars[2].sessions[PRACTICE].ms = 70000;
+    event.cars[4].sessions[BEST_RACE].ms = 70000;
+    event.cars[2].sessions[BEST_PRACTICE].ms = 70000;
     EXPECT_EQ(event.bestCar(), 2);
     EXPECT_EQ(EventBests().bestCar(), 0);
 }

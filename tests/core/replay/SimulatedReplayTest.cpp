@@ -46,7 +46,7 @@ TEST(SimulatedReplay, PracticeAndRaceRoundTripThroughTheDriverTable) {
 
     Header header;
     ASSERT_EQ(header.load(path), Header::OK);
-    EXPECT_EQ(header.trackName(), "samplering");
+    EXPECT_EQ(header.trackName(), "harbour");
     EXPECT_EQ(header.scheduledLaps(), 4);
     EXPECT_EQ(header.recordedFrames(), result.frames);
     EXPECT_EQ(header.playerName2(), spec.drivers[2].name2);

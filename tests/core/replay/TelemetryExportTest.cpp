@@ -23,9 +23,9 @@ TEST(TelemetryExport, NameAndFileLayout) {
     ASSERT_EQ(lap.load(drivers, 1, 1, movrane::PRACTICE), 0);
     lap.trim(1);
 
-    const std::string name = movrane::telemetryFileName(drivers, lap, "samplering");
+    const std::string name = movrane::telemetryFileName(drivers, lap, "harbour");
     const std::string name2 = drivers.driver(1).name2.substr(0, 3);
-    EXPECT_EQ(name.rfind("Al_" + name2 + "_samplering_Ferrari_", 0), 0u) << name;
+    EXPECT_EQ(name.rfind("Al_" + name2 + "_harbour_Ferrari_", 0), 0u) << name;
     EXPECT_EQ(name.substr(name.size() - 5), "s.txt");
 
     ASSERT_TRUE(movrane::writeTelemetryFile(dir.file("t.txt"), lap));

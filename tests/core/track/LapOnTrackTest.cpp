@@ -37,7 +37,7 @@ TEST(LapOnTrack, SimulatedLapStaysOnTheTarmacAndKeepsItsSpeed) {
     testsupport::TempDir dir;
     const auto circuit = std::make_shared<const samplekit::Circuit>(samplekit::sampleCircuit());
     const auto track = movrane::Track::load(
-        tracktest::writeBytes(dir.file("samplering.trk"), samplekit::encodeTrack(circuit->trackFile())).string());
+        tracktest::writeBytes(dir.file("harbour.trk"), samplekit::encodeTrack(circuit->trackFile())).string());
 
     samplekit::SimulationSpec simulation;
     simulation.seed = 3;
