@@ -4,8 +4,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 
+#include "core/platform/Files.h"
 #include "core/platform/Paths.h"
 #include "core/replay/GetRpyInfo.h"
 
@@ -109,11 +109,6 @@ std::string grooveText(const GetRpyInfo& lap, double lapLength, const GrooveSett
 
 std::string grooveFileName(const std::string& chosen) { return withExtension(chosen, ".grv"); }
 
-bool writeGrooveFile(const std::string& path, const std::string& text) {
-    std::ofstream out(path, std::ios::trunc);
-    if (!out) return false;
-    out << text;
-    return static_cast<bool>(out.flush());
-}
+bool writeGrooveFile(const std::string& path, const std::string& text) { return writeFileAtomically(path, text); }
 
 }  // namespace movrane
