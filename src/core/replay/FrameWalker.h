@@ -72,7 +72,24 @@ public:
     bool previousFrame();
     bool enterFrame(uint64_t offset);
 
-    bool nextItem();
+    // The next item of the current frame; false at the frame's end or on damage (status()).
+    bool nextItem() {
+        // The common case, inline: the next item lies whole inside a frame still in the window.
+        if (status_ == WalkStatus::Ok && haveFrame_ && frameFill_ == file_.fillCount() &&
+            itemPosition_ + ITEM_HEADER_BYTES <= frame_.length) {
+            const uint8_t* header = frameBytes_ + itemPosition_;
+            const uint16_t type = static_cast<uint16_t>(header[0] | (header[1] << 8));
+            const uint16_t length = static_cast<uint16_t>(header[2] | (header[3] << 8));
+            if (isAllowedItemType(type) && length >= ITEM_HEADER_BYTES && itemPosition_ + length <= frame_.length) {
+                item_.type = type;
+                item_.length = length;
+                item_.offset = frame_.offset + itemPosition_;
+                itemPosition_ += occupiedItemSize(length);
+                return true;
+            }
+        }
+        return nextItemChecked();
+    }
     // Reads count bytes at offset `at` of the current item's payload; false when they lie
     // outside the item.
     bool readPayload(std::size_t at, void* dst, std::size_t count);
@@ -86,7 +103,11 @@ public:
     uint64_t failureOffset() const { return failureOffset_; }
 
 private:
+    static constexpr uint32_t ITEM_HEADER_BYTES = 4;
+
+    bool nextItemChecked();
     bool loadFrame(uint64_t offset);
+    bool viewFrame();
     bool fail(WalkStatus status, uint64_t offset);
 
     BufferedFile& file_;
@@ -97,6 +118,8 @@ private:
     StreamFrame frame_;
     StreamItem item_;
     uint32_t itemPosition_ = 0;  // offset of the next item inside the current frame
+    const uint8_t* frameBytes_ = nullptr;  // the current frame inside the file's window
+    uint64_t frameFill_ = 0;               // the window fill frameBytes_ belongs to
     WalkStatus status_ = WalkStatus::Ok;
     uint64_t failureOffset_ = 0;
 };
