@@ -73,7 +73,8 @@ bool FrameWalker::viewFrame() {
     return frameBytes_ ? true : fail(WalkStatus::Truncated, frame_.offset);
 }
 
-bool FrameWalker::nextFrame() {
+// Every case of the next frame: the first one, the stream's end, and damage.
+bool FrameWalker::nextFrameChecked() {
     if (failed()) return false;
     const uint64_t next = haveFrame_ ? frame_.end() : firstFrame_;
     if (next >= streamEnd_) {

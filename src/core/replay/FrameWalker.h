@@ -68,15 +68,43 @@ public:
     uint64_t streamEnd() const { return streamEnd_; }
     uint32_t declaredLength() const { return declaredLength_; }
 
-    bool nextFrame();
+    // The next frame (the first one on the first call); false at the stream's end or on damage.
+    bool nextFrame() {
+        // The common case, inline: a whole, well-formed frame follows inside the stream.
+        if (haveFrame_ && !failed()) {
+            const uint64_t next = frame_.end();
+            const uint8_t* header = next + FRAME_HEADER_BYTES <= streamEnd_ ? file_.view(next, FRAME_HEADER_BYTES) : nullptr;
+            if (header) {
+                const uint16_t length = static_cast<uint16_t>(header[0] | (header[1] << 8));
+                const uint16_t previous = static_cast<uint16_t>(header[2] | (header[3] << 8));
+                const uint32_t word = static_cast<uint32_t>(header[4] | (header[5] << 8) | (header[6] << 16)) |
+                                      (static_cast<uint32_t>(header[7]) << 24);
+                const uint8_t* bytes = length >= FRAME_HEADER_BYTES && next + length <= streamEnd_ ? file_.view(next, length) : nullptr;
+                if (bytes) {
+                    frame_ = StreamFrame{next, length, previous, word};
+                    frameBytes_ = bytes;
+                    frameFill_ = file_.fillCount();
+                    itemPosition_ = FRAME_HEADER_BYTES;
+                    status_ = WalkStatus::Ok;
+                    return true;
+                }
+            }
+        }
+        return nextFrameChecked();
+    }
     bool previousFrame();
     bool enterFrame(uint64_t offset);
 
     // The next item of the current frame; false at the frame's end or on damage (status()).
     bool nextItem() {
-        // The common case, inline: the next item lies whole inside a frame still in the window.
-        if (status_ == WalkStatus::Ok && haveFrame_ && frameFill_ == file_.fillCount() &&
-            itemPosition_ + ITEM_HEADER_BYTES <= frame_.length) {
+        // The common cases, inline: the frame's end, or an item that lies whole inside a
+        // frame still in the window.
+        if (status_ != WalkStatus::Ok || !haveFrame_) return false;
+        if (itemPosition_ >= frame_.length) {
+            status_ = WalkStatus::End;
+            return false;
+        }
+        if (frameFill_ == file_.fillCount() && itemPosition_ + ITEM_HEADER_BYTES <= frame_.length) {
             const uint8_t* header = frameBytes_ + itemPosition_;
             const uint16_t type = static_cast<uint16_t>(header[0] | (header[1] << 8));
             const uint16_t length = static_cast<uint16_t>(header[2] | (header[3] << 8));
@@ -104,7 +132,9 @@ public:
 
 private:
     static constexpr uint32_t ITEM_HEADER_BYTES = 4;
+    static constexpr uint32_t FRAME_HEADER_BYTES = 8;
 
+    bool nextFrameChecked();
     bool nextItemChecked();
     bool loadFrame(uint64_t offset);
     bool viewFrame();
