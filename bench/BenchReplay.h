@@ -1,5 +1,8 @@
 #pragma once
 
+#include <benchmark/benchmark.h>
+
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -39,6 +42,27 @@ private:
     double writerPeakRssMB_ = 0;
     mutable double rawBytesPerSecond_ = 0;
 };
+
+// Runs `work` once per benchmark iteration, each time beside a plain read of the same
+// file, and sets the counter `name` to the work's throughput as a share of the plain
+// read's. Timing both side by side keeps the share steady on a busy machine.
+template <class Work>
+void timeBesideRawRead(benchmark::State& state, const BenchReplay& replay, const char* name, Work&& work) {
+    double rawSeconds = 0;
+    double workSeconds = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        benchmark::DoNotOptimize(replay.rawRead());
+        const auto middle = std::chrono::steady_clock::now();
+        work();
+        const auto end = std::chrono::steady_clock::now();
+        rawSeconds += std::chrono::duration<double>(middle - start).count();
+        workSeconds += std::chrono::duration<double>(end - middle).count();
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * replay.size()));
+    state.counters["raw_read_ms"] = rawSeconds * 1000 / static_cast<double>(state.iterations());
+    state.counters[name] = workSeconds > 0 ? rawSeconds / workSeconds : 0;
+}
 
 // About 100 MB: a practice of two laps and a race of 92 laps of 20 cars.
 const BenchReplay& largeRace();

@@ -3,8 +3,6 @@
 // 20-driver, 80-lap race (target: well under 50 ms).
 #include <benchmark/benchmark.h>
 
-#include <chrono>
-
 #include "BenchReplay.h"
 #include "core/reports/Report.h"
 
@@ -21,16 +19,10 @@ movrane::Report reportOf(const bench::BenchReplay& replay) {
 
 void BM_MechanicalScan(benchmark::State& state) {
     const bench::BenchReplay& replay = bench::largeRace();
-    const double rawBytesPerSecond = replay.rawBytesPerSecond();
-    const auto start = std::chrono::steady_clock::now();
-    for (auto _ : state) {
+    bench::timeBesideRawRead(state, replay, "scan_vs_raw_read", [&] {
         movrane::Report report = reportOf(replay);
         benchmark::DoNotOptimize(report.generate(movrane::ReportKind::Mechanical).size());
-    }
-    const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * replay.size()));
-    state.counters["scan_vs_raw_read"] =
-        static_cast<double>(state.iterations() * replay.size()) / elapsed / rawBytesPerSecond;
+    });
 }
 BENCHMARK(BM_MechanicalScan)->Unit(benchmark::kMillisecond);
 
