@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+#include <functional>
+
+#include "core/app/CZodEvadiDoc.h"
+#include "core/reports/ReportReplayChoice.h"
+
+class QDialog;
+
+namespace movrane::gui {
+
+// Runs the program's modal dialogs: the lap chooser and the chooser among the loaded
+// files for the document and the reports, and every other dialog the main window opens.
+// Tests replace the runner to look at a dialog and answer it without a modal loop.
+class DialogHost : public LapChooserDialog, public LoadedFileChooser {
+public:
+    using Runner = std::function<int(QDialog&)>;
+
+    DialogHost();
+
+    void setParent(QWidget* parent) { parent_ = parent; }
+    QWidget* parent() const { return parent_; }
+    void setRunner(Runner runner) { runner_ = std::move(runner); }
+    // Shows the dialog modally; QDialog::Accepted or QDialog::Rejected.
+    int run(QDialog& dialog) { return runner_(dialog); }
+
+    std::optional<Chooselap::Selection> choose(Chooselap& chooser) override;
+    std::optional<std::size_t> chooseFile(const std::string& title, const std::vector<std::string>& options) override;
+
+    // The Ui the lap chooser plays its sound and shows its quality report through.
+    void setUi(Ui* ui) { ui_ = ui; }
+
+private:
+    QPointer<QWidget> parent_;
+    Runner runner_;
+    Ui* ui_ = nullptr;
+};
+
+}  // namespace movrane::gui
