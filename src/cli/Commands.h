@@ -34,6 +34,12 @@ int runExport(const Args& args);
 void printExportUsage(std::FILE* out);
 void printPbUsage(std::FILE* out);
 
+int runLaps(const Args& args);
+void printLapsUsage(std::FILE* out);
+int runTelemetry(const Args& args);
+void printTelemetryUsage(std::FILE* out);
+int runGroove(const Args& args);
+void printGrooveUsage(std::FILE* out);
 int runTrack(const Args& args);
 void printTrackUsage(std::FILE* out);
 

@@ -1,5 +1,6 @@
 #include "core/app/CZodEvadiDoc.h"
 
+#include "core/app/DocumentExports.h"
 #include "core/app/LapQuality.h"
 #include "core/library/Prefs.h"
 #include "core/platform/Paths.h"
@@ -55,6 +56,15 @@ CZodEvadiDoc::LoadResult CZodEvadiDoc::loadLap() { return load(Mode::Menu, {}); 
 CZodEvadiDoc::LoadResult CZodEvadiDoc::shellOpen(const std::string& path) {
     replayPath_ = path;
     return load(Mode::ShellOpen, {});
+}
+
+CZodEvadiDoc::LoadResult CZodEvadiDoc::openMostRecentReplay() {
+    const auto newest = mostRecentReplay(replayFolder());
+    if (!newest) {
+        ui_.message("No replay files found in " + replayFolder());
+        return LoadResult::Failed;
+    }
+    return shellOpen(*newest);
 }
 
 CZodEvadiDoc::LoadResult CZodEvadiDoc::commandLineLoad(const std::string& path, Session session, uint32_t driver,

@@ -92,6 +92,9 @@ public:
     LoadResult shellOpen(const std::string& path);
     // A lap named on the command line: no dialog at all.
     LoadResult commandLineLoad(const std::string& path, Session session, uint32_t driver, int lap);
+    // "Open most recently added replay file...": the newest replay of the replay folder,
+    // opened as "&Add replay lap..." does after its file dialog.
+    LoadResult openMostRecentReplay();
 
     void clear();
     void removeLap(int slot);

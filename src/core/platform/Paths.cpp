@@ -99,4 +99,11 @@ bool equalsIgnoreCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && toLowerAscii(a) == toLowerAscii(b);
 }
 
+std::string withExtension(std::string_view chosen, std::string_view extension) {
+    const bool has = chosen.size() >= extension.size() && chosen.substr(chosen.size() - extension.size()) == extension;
+    std::string name(chosen);
+    if (!has) name += extension;
+    return name;
+}
+
 }  // namespace movrane

@@ -14,4 +14,8 @@ std::string telemetryText(const GetRpyInfo& lap);
 // Writes the text; false when the file cannot be created.
 bool writeTelemetryFile(const std::string& path, const GetRpyInfo& lap);
 
+// Every channel of every sample 1 .. n as comma-separated values, with a header row that
+// names each column and its unit (one column per wheel).
+std::string telemetryCsv(const GetRpyInfo& lap);
+
 }  // namespace movrane

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "core/platform/Paths.h"
 #include "core/reports/ReportText.h"
 
 namespace movrane {
@@ -31,10 +32,7 @@ std::string defaultExportName(ReportKind kind, const std::string& replayPath) {
     return replayPath.substr(0, keep) + exportSuffix(kind) + ".txt";
 }
 
-std::string withTxtExtension(const std::string& chosenName) {
-    const bool hasTxt = chosenName.size() >= 4 && chosenName.compare(chosenName.size() - 4, 4, ".txt") == 0;
-    return hasTxt ? chosenName : chosenName + ".txt";
-}
+std::string withTxtExtension(const std::string& chosenName) { return withExtension(chosenName, ".txt"); }
 
 bool writeReportFile(const std::string& path, const std::string& reportText) {
     std::FILE* file = std::fopen(path.c_str(), "w");

@@ -4,8 +4,9 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 
+#include "core/platform/Files.h"
+#include "core/platform/Paths.h"
 #include "core/replay/GetRpyInfo.h"
 
 namespace movrane {
@@ -106,18 +107,8 @@ std::string grooveText(const GetRpyInfo& lap, double lapLength, const GrooveSett
     return "60sections," + std::to_string(count) + "entries\n" + lines;
 }
 
-std::string grooveFileName(const std::string& chosen) {
-    const std::string extension = ".grv";
-    const bool hasExtension = chosen.size() >= extension.size() &&
-                              chosen.compare(chosen.size() - extension.size(), extension.size(), extension) == 0;
-    return hasExtension ? chosen : chosen + extension;
-}
+std::string grooveFileName(const std::string& chosen) { return withExtension(chosen, ".grv"); }
 
-bool writeGrooveFile(const std::string& path, const std::string& text) {
-    std::ofstream out(path, std::ios::trunc);
-    if (!out) return false;
-    out << text;
-    return static_cast<bool>(out.flush());
-}
+bool writeGrooveFile(const std::string& path, const std::string& text) { return writeFileAtomically(path, text); }
 
 }  // namespace movrane

@@ -1,0 +1,233 @@
+// movrane-cli laps, telemetry and groove: the laps of a replay, and one lap loaded as the
+// document loads it, written as telemetry text, CSV or a groove file.
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+#include "cli/ArgParsing.h"
+#include "cli/Commands.h"
+#include "cli/OrvOption.h"
+#include "cli/ReplayLookup.h"
+#include "core/app/CZodEvadiDoc.h"
+#include "core/app/Chooselap.h"
+#include "core/library/Prefs.h"
+#include "core/platform/Files.h"
+#include "core/platform/SilentUi.h"
+#include "core/replay/Drivers.h"
+#include "core/replay/GetRpyInfo.h"
+#include "core/replay/Header.h"
+#include "core/replay/TelemetryExport.h"
+#include "core/track/GrooveExport.h"
+#include "core/track/Track.h"
+
+namespace cli {
+
+namespace {
+
+using movrane::Chooselap;
+using movrane::CZodEvadiDoc;
+
+// The command line has chosen the lap already; the document never asks.
+class NoLapChooser : public movrane::LapChooserDialog {
+public:
+    std::optional<Chooselap::Selection> choose(Chooselap&) override { return std::nullopt; }
+};
+
+struct LapRequest {
+    std::string orv;
+    std::string replay;
+    movrane::Session session = movrane::PRACTICE;
+    uint32_t driver = 0;
+    int lap = 0;
+    std::string out;
+};
+
+bool parseNumber(const std::optional<std::string>& text, long low, long high, long& value) {
+    if (!text || text->empty()) return false;
+    char* end = nullptr;
+    value = std::strtol(text->c_str(), &end, 10);
+    return *end == '\0' && value >= low && value <= high;
+}
+
+// Takes the options that name a lap; false when one is missing or malformed.
+bool takeLapRequest(Args& args, LapRequest& request) {
+    std::optional<std::string> replay, session, driver, lap, out;
+    if (!takeOrvOption(args, request.orv) || !takeValue(args, "--replay", replay) ||
+        !takeValue(args, "--session", session) || !takeValue(args, "--driver", driver) ||
+        !takeValue(args, "--lap", lap) || !takeValue(args, "--out", out)) {
+        return false;
+    }
+    long driverIndex = 0, lapNumber = 0;
+    if (!replay || !out || !session || (*session != "practice" && *session != "race") ||
+        !parseNumber(driver, 0, movrane::Drivers::INVALID_COUNT, driverIndex) ||
+        !parseNumber(lap, 0, movrane::MAX_LAP_WORDS, lapNumber)) {
+        return false;
+    }
+    request.replay = resolveReplay(*replay, request.orv);
+    request.session = *session == "race" ? movrane::RACE : movrane::PRACTICE;
+    request.driver = static_cast<uint32_t>(driverIndex);
+    request.lap = static_cast<int>(lapNumber);
+    request.out = *out;
+    return true;
+}
+
+// The document's settings for this call: the named installation with default settings, or
+// the stored preferences.
+std::optional<movrane::DocumentSettings> documentSettings(const std::string& orvOverride) {
+    const auto installation = chooseInstallation(orvOverride);
+    if (!installation) return std::nullopt;
+    movrane::DocumentSettings settings;
+    if (orvOverride.empty()) settings = movrane::DocumentSettings::fromPrefs(movrane::Prefs::get());
+    settings.orvDirectory = installation->directory();
+    return settings;
+}
+
+// Loads the lap into a document of its own, its messages on stderr.
+struct LoadedLap {
+    movrane::SilentUi ui{stderr};
+    NoLapChooser chooser;
+    CZodEvadiDoc doc{ui, chooser};
+
+    bool load(const LapRequest& r, const movrane::DocumentSettings& settings) {
+        doc.setSettings(settings);
+        return doc.commandLineLoad(r.replay, r.session, r.driver, r.lap) == CZodEvadiDoc::LoadResult::Loaded;
+    }
+    const movrane::GetRpyInfo& lap() const { return *doc.slot(0).lap; }
+};
+
+int writeOutput(const std::string& path, const std::string& text) {
+    if (movrane::writeFileAtomically(path, text)) return EXIT_OK;
+    std::fprintf(stderr, "Error creating file!\n%s\n", path.c_str());
+    return EXIT_WRITE_FAILED;
+}
+
+bool parseGrooveSettings(Args& args, movrane::GrooveSettings& settings) {
+    std::optional<std::string> resolution, way, accel, roll, width;
+    if (!takeValue(args, "--resolution", resolution) || !takeValue(args, "--way", way) ||
+        !takeValue(args, "--accel", accel) || !takeValue(args, "--roll", roll) || !takeValue(args, "--width", width)) {
+        return false;
+    }
+    if (resolution) {
+        const auto texts = movrane::GrooveSettings::resolutionTexts();
+        settings.resolutionIndex = -1;
+        for (std::size_t i = 0; i < texts.size(); ++i)
+            if (texts[i] == *resolution) settings.resolutionIndex = static_cast<int>(i);
+        if (settings.resolutionIndex < 0) return false;
+    }
+    if (way) {
+        if (*way != "new" && *way != "old") return false;
+        settings.newWay = *way == "new";
+    }
+    if (accel && !movrane::GrooveSettings::parseFactor(*accel, settings.accelerationFactor)) return false;
+    if (roll && !movrane::GrooveSettings::parseFactor(*roll, settings.rollFactor)) return false;
+    if (width) settings.widthText = *width;
+    return true;
+}
+
+void printLapTree(const Chooselap& chooser) {
+    const Chooselap::Information& i = chooser.information();
+    std::printf("track: %s\ncar set: %s\nrecorded length: %s\nrelease: %s\npractice laps: %s\nrace laps: %s\n",
+                i.trackName.c_str(), i.carSetName.c_str(), i.recordedLength.c_str(), i.release.c_str(),
+                i.practiceLaps.c_str(), i.raceLaps.c_str());
+    std::printf("difficulty: %s\nsession type: %s\ndrivers: %s\ncount: %s\nscheduled laps: %s\nsession kind: %s\n",
+                i.difficulty.c_str(), i.sessionType.c_str(), i.drivers.c_str(), i.count156.c_str(),
+                i.scheduledLaps.c_str(), i.sessionKind.c_str());
+    for (const auto& driver : chooser.tree()) {
+        std::printf("driver %u: %s\n", driver.driver, driver.text.c_str());
+        for (const auto& session : driver.sessions) {
+            std::printf("  %s\n", session.text.c_str());
+            for (const auto& lap : session.laps) std::printf("  %s %s\n", lap.bold ? "*" : " ", lap.text.c_str());
+        }
+    }
+}
+
+}  // namespace
+
+void printLapsUsage(std::FILE* out) {
+    std::fprintf(out,
+                 "usage: movrane-cli laps [--orv DIR] REPLAY\n"
+                 "  prints the lap chooser's information and its tree of drivers and laps;\n"
+                 "  laps whose data is in the replay are marked with '*'\n"
+                 "  a REPLAY not found as given is looked up in DIR's replay folder\n"
+                 "  exit status: 0 success, 1 usage error, 2 the replay cannot be read\n");
+}
+
+int runLaps(const Args& arguments) {
+    Args args = arguments;
+    std::string orv;
+    if (!takeOrvOption(args, orv) || args.size() != 1 || hasOption(args)) {
+        printLapsUsage(stderr);
+        return EXIT_USAGE;
+    }
+    const std::string path = resolveReplay(args[0], orv);
+    movrane::Header header;
+    if (header.load(path) != movrane::Header::OK) {
+        std::fprintf(stderr, "%s\n", header.errorMessage());
+        return EXIT_UNREADABLE;
+    }
+    movrane::Drivers drivers;
+    if (drivers.load(path) != movrane::Drivers::OK) {
+        std::fprintf(stderr, "%s\n", movrane::Drivers::errorMessage());
+        return EXIT_UNREADABLE;
+    }
+    printLapTree(Chooselap(header, drivers));
+    return EXIT_OK;
+}
+
+void printTelemetryUsage(std::FILE* out) {
+    std::fprintf(out,
+                 "usage: movrane-cli telemetry --orv DIR --replay FILE --session practice|race --driver INDEX\n"
+                 "                             --lap N --out OUTFILE [--csv]\n"
+                 "  loads the lap as the program does (trimmed to the line, derived quantities when the\n"
+                 "  track of DIR is found) and writes its telemetry text, or with --csv every channel\n"
+                 "  as comma-separated values with a header row; the program's messages go to stderr\n"
+                 "  exit status: 0 success, 1 usage error, 2 the lap cannot be loaded (no file is\n"
+                 "  written), 3 OUTFILE cannot be written\n");
+}
+
+int runTelemetry(const Args& arguments) {
+    Args args = arguments;
+    LapRequest request;
+    const bool csv = takeFlag(args, "--csv");
+    if (!takeLapRequest(args, request) || !args.empty()) {
+        printTelemetryUsage(stderr);
+        return EXIT_USAGE;
+    }
+    const auto settings = documentSettings(request.orv);
+    if (!settings) return EXIT_UNREADABLE;
+    LoadedLap loaded;
+    if (!loaded.load(request, *settings)) return EXIT_UNREADABLE;
+    const auto& lap = loaded.lap();
+    return writeOutput(request.out, csv ? movrane::telemetryCsv(lap) : movrane::telemetryText(lap));
+}
+
+void printGrooveUsage(std::FILE* out) {
+    std::fprintf(out,
+                 "usage: movrane-cli groove --orv DIR --replay FILE --session practice|race --driver INDEX\n"
+                 "                          --lap N [--resolution 0.5] [--way new|old] [--accel 100]\n"
+                 "                          [--roll 100] [--width 3.0] --out OUTFILE\n"
+                 "  writes the groove file of the lap: resolution 0.1 .. 2.0 metres in steps of 0.1,\n"
+                 "  darkness from the total acceleration (new) or from acceleration and roll (old,\n"
+                 "  with the factors 0..999 per cent), the width written as given\n"
+                 "  exit status: 0 success, 1 usage error, 2 the lap or its track cannot be loaded,\n"
+                 "  3 OUTFILE cannot be written\n");
+}
+
+int runGroove(const Args& arguments) {
+    Args args = arguments;
+    LapRequest request;
+    movrane::GrooveSettings grooveSettings;
+    if (!parseGrooveSettings(args, grooveSettings) || !takeLapRequest(args, request) || !args.empty()) {
+        printGrooveUsage(stderr);
+        return EXIT_USAGE;
+    }
+    const auto settings = documentSettings(request.orv);
+    if (!settings) return EXIT_UNREADABLE;
+    LoadedLap loaded;
+    if (!loaded.load(request, *settings) || !loaded.doc.trackFound()) return EXIT_UNREADABLE;
+    return writeOutput(request.out,
+                       movrane::grooveText(loaded.lap(), loaded.doc.track()->lapLength(), grooveSettings));
+}
+
+}  // namespace cli

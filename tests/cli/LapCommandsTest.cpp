@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "support/TempDir.h"
+
+using testsupport::runCommand;
+using testsupport::TempDir;
+
+namespace {
+
+// One sample installation for all cases of this file (writing it takes a few seconds).
+const TempDir& installation() {
+    static const TempDir dir;
+    static const bool written =
+        runCommand(std::string(MOVRANE_SAMPLE_PATH) + " " + dir.path().string()).exitCode == 0;
+    EXPECT_TRUE(written);
+    return dir;
+}
+
+testsupport::CommandResult cli(const std::string& arguments) {
+    return runCommand(std::string(MOVRANE_CLI_PATH) + " " + arguments);
+}
+
+std::string lapArguments(const std::string& replay, const std::string& session, int driver, int lap) {
+    return "--orv " + installation().path().string() + " --replay " + replay + " --session " + session +
+           " --driver " + std::to_string(driver) + " --lap " + std::to_string(lap);
+}
+
+std::string firstLine(const std::string& text) { return text.substr(0, text.find('\n')); }
+
+}  // namespace
+
+TEST(CliLaps, PrintsTheTreeWithValidLapsMarked) {
+    const auto r = cli("laps --orv " + installation().path().string() + " sample_hotlap.rpy");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("track: harbour\n"), std::string::npos);
+    EXPECT_NE(r.out.find("driver 0: Ada Marsh\n  Practice Laps\n    Time before start/finish: "), std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("\n  * Lap 1: "), std::string::npos);
+    EXPECT_NE(r.out.find("\n    Lap 3: "), std::string::npos) << "the invalid lap is not marked";
+    EXPECT_NE(r.out.find("[16]\n"), std::string::npos);
+    EXPECT_EQ(cli("laps").exitCode, 1);
+    EXPECT_EQ(cli("laps " + installation().file("missing.rpy")).exitCode, 2);
+}
+
+TEST(CliTelemetry, WritesTheTextExportOfALap) {
+    TempDir out;
+    const auto r = cli("telemetry " + lapArguments("sample_race.rpy", "race", 3, 4) + " --out " + out.file("t.txt"));
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(firstLine(r.err), "Online quality of lapdata: 100%") << "the document's messages go to stderr";
+    const std::string text = testsupport::readFileText(out.file("t.txt"));
+    EXPECT_NE(text.find("\nLongitude, Latitude, Gear, Rpm, Orientation, Roll, Pitch, Steering, Speed, Long Acc, "
+                        "Lat Acc, SlipAngle\n"),
+              std::string::npos);
+}
+
+TEST(CliTelemetry, CsvHasAHeaderWithUnits) {
+    TempDir out;
+    const auto r = cli("telemetry " + lapArguments("sample_hotlap.rpy", "practice", 0, 2) + " --out " +
+                       out.file("t.csv") + " --csv");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const std::string text = testsupport::readFileText(out.file("t.csv"));
+    const std::string header = firstLine(text);
+    EXPECT_EQ(header.rfind("sample,has data,lap position [raw],lap distance [m],", 0), 0u) << header;
+    EXPECT_NE(header.find(",speed [km/h],"), std::string::npos);
+    EXPECT_NE(header.find(",suspension 4 [raw],"), std::string::npos);
+    const auto columns = std::count(header.begin(), header.end(), ',');
+    const std::string row = text.substr(header.size() + 1, text.find('\n', header.size() + 1) - header.size() - 1);
+    EXPECT_EQ(std::count(row.begin(), row.end(), ','), columns);
+}
+
+TEST(CliTelemetry, FailedLoadWritesNoFile) {
+    TempDir out;
+    // Lap 3 of the hotlap is flagged invalid.
+    const auto r = cli("telemetry " + lapArguments("sample_hotlap.rpy", "practice", 0, 3) + " --out " + out.file("t.txt"));
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(r.err, "RpyDataClass: Error reading file!\n");
+    EXPECT_FALSE(std::filesystem::exists(out.file("t.txt")));
+
+    EXPECT_EQ(cli("telemetry " + lapArguments("sample_hotlap.rpy", "qualifying", 0, 2) + " --out x").exitCode, 1);
+    EXPECT_EQ(cli("telemetry --replay sample_hotlap.rpy --session race").exitCode, 1);
+    const auto unwritable = cli("telemetry " + lapArguments("sample_hotlap.rpy", "practice", 0, 2) + " --out " +
+                                out.file("no/such/t.txt"));
+    EXPECT_EQ(unwritable.exitCode, 3);
+}
+
+TEST(CliGroove, WritesTheGrooveFile) {
+    TempDir out;
+    const auto r = cli("groove " + lapArguments("sample_hotlap.rpy", "practice", 0, 2) +
+                       " --resolution 2.0 --way old --accel 50 --roll 10 --width 4.5 --out " + out.file("g.grv"));
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const std::string text = testsupport::readFileText(out.file("g.grv"));
+    EXPECT_EQ(firstLine(text), "60sections,1750entries") << "2 m steps over the 3498.06 m sample circuit";
+    EXPECT_EQ(text.substr(text.find('\n') + 1, 2), "0 ");
+    EXPECT_NE(text.find(" 2.00000000 4.5\n"), std::string::npos);
+    EXPECT_EQ(cli("groove " + lapArguments("sample_hotlap.rpy", "practice", 0, 2) + " --resolution 0.25 --out " +
+                  out.file("x.grv"))
+                  .exitCode,
+              1);
+    EXPECT_EQ(cli("groove " + lapArguments("sample_hotlap.rpy", "practice", 0, 2) + " --accel 1000 --out " +
+                  out.file("x.grv"))
+                  .exitCode,
+              1);
+}
