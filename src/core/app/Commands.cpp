@@ -53,18 +53,6 @@ const CommandInfo& commandInfo(CommandId id) {
     return COMMANDS.front();
 }
 
-std::optional<std::string> commandGuard(CommandId id, const CZodEvadiDoc& doc) {
-    switch (id) {
-        case CommandId::SaveTrackmap:
-            if (!doc.trackFound()) return NO_TRACK_MESSAGE;
-            return std::nullopt;
-        case CommandId::SaveTelemetry:
-            if (doc.loadedLaps() == 0) return NO_REPLAY_MESSAGE;
-            return std::nullopt;
-        default: return std::nullopt;
-    }
-}
-
 std::optional<ReportKind> reportKindOf(CommandId id) {
     switch (id) {
         case CommandId::ReportPractice: return ReportKind::Practice;
@@ -83,15 +71,18 @@ int bitmapSide(uint32_t sizePreference) {
 }
 
 bool saveTrackmap(Ui& ui, const CZodEvadiDoc& doc, MapBitmapWriter& writer) {
-    if (const auto refusal = commandGuard(CommandId::SaveTrackmap, doc)) {
-        ui.message(*refusal);
+    if (!doc.trackFound()) {
+        ui.message(NO_TRACK_LOADED_MESSAGE);
         return false;
     }
-    Ui::FileRequest request{BITMAP_TITLE, {{"Bitmap files (*.bmp)", "*.bmp"}}, doc.trackName() + ".bmp", "bmp"};
+    Ui::FileRequest request{BITMAP_TITLE,
+                            {{"Bitmap files (*.bmp)", "*.bmp"}},
+                            joinPath(doc.replayFolder(), doc.trackName() + ".bmp"),
+                            ".bmp"};
     const auto chosen = ui.chooseFileToSave(request);
     if (!chosen) return false;
-    if (!writer.write(*chosen, bitmapSide(doc.settings().bitmapSize))) {
-        ui.message(ERROR_CREATING_FILE_MESSAGE, {}, Ui::Icon::Warning);
+    if (!writer.write(withExtension(*chosen, ".bmp"), bitmapSide(doc.settings().bitmapSize))) {
+        ui.message(BITMAP_NOT_CREATED_MESSAGE, {}, Ui::Icon::Warning);
         return false;
     }
     return true;

@@ -51,14 +51,9 @@ const std::vector<CommandInfo>& mainMenuCommands();
 const CommandInfo& commandInfo(CommandId id);
 
 inline constexpr const char* MAIN_TITLE = "Movrane - version " MOVRANE_VERSION;
-inline constexpr const char* NO_TRACK_MESSAGE = "No track loaded!";
-inline constexpr const char* NO_REPLAY_MESSAGE = "No replay file loaded!";
-inline constexpr const char* ERROR_CREATING_FILE_MESSAGE = "Error creating file!";
+inline constexpr const char* NO_TRACK_LOADED_MESSAGE = "No track loaded!";
+inline constexpr const char* BITMAP_NOT_CREATED_MESSAGE = "Error creating file!";
 inline constexpr const char* README_FILE = "Movrane.txt";
-
-// The message a command shows instead of running, or nothing when its guard passes.
-// The report commands make their own choice of the replay (chooseReportReplay).
-std::optional<std::string> commandGuard(CommandId id, const CZodEvadiDoc& doc);
 
 // The report kind a report command opens.
 std::optional<ReportKind> reportKindOf(CommandId id);

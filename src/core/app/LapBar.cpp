@@ -1,7 +1,6 @@
 #include "core/app/LapBar.h"
 
-#include "core/replay/Drivers.h"
-#include "core/replay/LapTimeText.h"
+#include "core/app/DocumentExports.h"
 
 namespace movrane {
 
@@ -18,7 +17,7 @@ LapBoxState LapBar::box(int slot) const {
     state.enabled = toggleEnabled(slot);
     state.checked = lap.inUse && lap.shown;
     state.colour = lap.colour;
-    state.label = lap.inUse ? lapLabel(lap) : "Lap " + std::to_string(slot + 1) + ": none loaded";
+    state.label = lap.inUse ? loadedLapLabel(doc_, slot) : "Lap " + std::to_string(slot + 1) + ": none loaded";
     return state;
 }
 
@@ -30,17 +29,5 @@ bool LapBar::toggle(int slot) {
 }
 
 std::string LapBar::toggleCommandText(int slot) { return "Toggle lap " + std::to_string(slot + 1); }
-
-std::string LapBar::lapLabel(const LapSlot& slot) {
-    std::string label = "Lap " + std::to_string(slot.lapNumber);
-    if (slot.drivers && slot.driver < slot.drivers->count()) {
-        const uint32_t time = slot.drivers->lapTime(slot.driver, slot.session, slot.lapNumber);
-        label += " (" + lapTimeText(time) + ")";
-        const DriverRecord& driver = slot.drivers->driver(slot.driver);
-        label += " - " + driver.name1 + " " + driver.name2;
-    }
-    label += slot.session == RACE ? ", Race" : ", Practice";
-    return label;
-}
 
 }  // namespace movrane

@@ -7,8 +7,6 @@
 
 namespace movrane {
 
-struct LapSlot;
-
 // What one lap check box of the lap bar shows.
 struct LapBoxState {
     bool enabled = false;
@@ -36,8 +34,6 @@ public:
 
     // "Toggle lap 1" .. "Toggle lap 5".
     static std::string toggleCommandText(int slot);
-    // A lap's label: "Lap 3 (1m 23.456s) - Anna Berg, Race".
-    static std::string lapLabel(const LapSlot& slot);
 
 private:
     CZodEvadiDoc& doc_;

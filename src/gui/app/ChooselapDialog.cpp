@@ -37,6 +37,7 @@ ChooselapDialog::ChooselapDialog(Chooselap& chooser, Ui* ui, QWidget* parent)
       session_(new QLabel(this)),
       flags_(new QLabel(this)) {
     setWindowTitle(QStringLiteral("Choose lap"));
+    resize(640, 560);
     auto* top = new QHBoxLayout;
     auto* infoBox = new QGroupBox(QStringLiteral("Replay information"), this);
     auto* form = new QFormLayout(infoBox);
@@ -75,7 +76,7 @@ void ChooselapDialog::buildInformation(QFormLayout* form) {
         {"Track:", info.trackName},       {"Car set:", info.carSetName},      {"Length:", info.recordedLength},
         {"Version:", info.release},       {"Practice laps:", info.practiceLaps}, {"Race laps:", info.raceLaps},
         {"Difficulty:", info.difficulty}, {"Session type:", info.sessionType}, {"Drivers:", info.drivers},
-        {"Count:", info.count156},        {"Laps:", info.scheduledLaps},      {"Session:", info.sessionKind},
+        {"Count:", info.count156},        {"Laps:", info.scheduledLaps},      {"Session kind:", info.sessionKind},
     };
     for (const auto& [caption, value] : rows) form->addRow(QString::fromLatin1(caption), valueLabel(value, this));
 }

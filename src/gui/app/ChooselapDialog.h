@@ -4,6 +4,7 @@
 
 #include "core/app/Chooselap.h"
 
+class QFormLayout;
 class QLabel;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -31,7 +32,7 @@ public:
     void accept() override;
 
 private:
-    void buildInformation(class QFormLayout* form);
+    void buildInformation(QFormLayout* form);
     void buildTree();
     void selectionChanged();
     void showLabels();

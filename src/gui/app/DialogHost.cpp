@@ -4,6 +4,7 @@
 
 #include "gui/app/ChooselapDialog.h"
 #include "gui/reports/LoadedFileChooserDialog.h"
+#include "gui/track/GrooveExportDialog.h"
 
 namespace movrane::gui {
 
@@ -19,6 +20,19 @@ std::optional<std::size_t> DialogHost::chooseFile(const std::string& title, cons
     LoadedFileChooserDialog dialog(title, options, parent_);
     if (run(dialog) != QDialog::Accepted) return std::nullopt;
     return dialog.chosen();
+}
+
+std::optional<int> DialogHost::pickLap(const std::string& title, const std::vector<int>& slotIndexes,
+                                       const std::vector<std::string>& labels) {
+    const auto chosen = chooseFile(title, labels);
+    if (!chosen || *chosen >= slotIndexes.size()) return std::nullopt;
+    return slotIndexes[*chosen];
+}
+
+bool DialogHost::edit(GrooveSettings& settings) {
+    GrooveExportDialog dialog(settings, parent_);
+    if (run(dialog) != QDialog::Accepted) return false;
+    return dialog.read(settings);
 }
 
 }  // namespace movrane::gui

@@ -5,16 +5,17 @@
 #include <functional>
 
 #include "core/app/CZodEvadiDoc.h"
+#include "core/app/DocumentExports.h"
 #include "core/reports/ReportReplayChoice.h"
 
 class QDialog;
 
 namespace movrane::gui {
 
-// Runs the program's modal dialogs: the lap chooser and the chooser among the loaded
-// files for the document and the reports, and every other dialog the main window opens.
+// Runs the program's modal dialogs: the lap chooser, the choosers among the loaded files
+// and laps, the groove settings, and every other dialog the main window opens.
 // Tests replace the runner to look at a dialog and answer it without a modal loop.
-class DialogHost : public LapChooserDialog, public LoadedFileChooser {
+class DialogHost : public LapChooserDialog, public LoadedFileChooser, public LoadedLapPicker, public GrooveSettingsDialog {
 public:
     using Runner = std::function<int(QDialog&)>;
 
@@ -28,6 +29,9 @@ public:
 
     std::optional<Chooselap::Selection> choose(Chooselap& chooser) override;
     std::optional<std::size_t> chooseFile(const std::string& title, const std::vector<std::string>& options) override;
+    std::optional<int> pickLap(const std::string& title, const std::vector<int>& slotIndexes,
+                               const std::vector<std::string>& labels) override;
+    bool edit(GrooveSettings& settings) override;
 
     // The Ui the lap chooser plays its sound and shows its quality report through.
     void setUi(Ui* ui) { ui_ = ui; }

@@ -5,6 +5,7 @@
 #include "core/library/Options.h"
 
 class QCheckBox;
+class QGridLayout;
 class QLineEdit;
 class QRadioButton;
 
@@ -23,7 +24,7 @@ public:
     QLineEdit* bitmapSizeField() const { return bitmapSize_; }
 
 private:
-    QLineEdit* pathRow(class QGridLayout* grid, int row, const char* caption, void (OptionsDialog::*browse)());
+    QLineEdit* pathRow(QGridLayout* grid, int row, const char* caption, void (OptionsDialog::*browse)());
     void browseOrv();
     void browseAlt();
     void browseExport();

@@ -5,7 +5,6 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QUrl>
@@ -30,12 +29,6 @@ QString filterText(const Ui::FileRequest& request) {
 
 namespace {
 QString captionOf(const std::string& caption) { return caption.empty() ? QString(MAIN_TITLE) : fromCore(caption); }
-
-// A chosen save name without an extension gets the request's default one.
-QString withDefaultExtension(const QString& chosen, const std::string& extension) {
-    if (extension.empty() || !QFileInfo(chosen).suffix().isEmpty()) return chosen;
-    return chosen + QLatin1Char('.') + fromCore(extension);
-}
 
 // A modeless window with a text and a busy or counting bar.
 std::unique_ptr<QProgressDialog> makeProgressWindow(QWidget* parent, const QString& text, int total) {
@@ -88,7 +81,7 @@ std::optional<std::string> QtUi::chooseFileToSave(const FileRequest& request) {
     const QString chosen = QFileDialog::getSaveFileName(parent_, fromCore(request.title),
                                                         pathFromCore(request.initialPath), filterText(request));
     if (chosen.isEmpty()) return std::nullopt;
-    return pathToCore(withDefaultExtension(chosen, request.defaultExtension));
+    return pathToCore(chosen);
 }
 
 std::optional<std::string> QtUi::chooseFolder(const std::string& title, const std::string& initialFolder) {
