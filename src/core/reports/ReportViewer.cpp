@@ -33,9 +33,11 @@ void ReportViewer::focusGained() {
     report_.generate(kind_);
 }
 
-std::string ReportViewer::viewText() const {
-    return withNewlineEnds(report_.text().substr(0, REPORT_VIEW_LIMIT));
+std::string viewTextOf(const std::string& reportText) {
+    return withNewlineEnds(reportText.substr(0, REPORT_VIEW_LIMIT));
 }
+
+std::string ReportViewer::viewText() const { return viewTextOf(report_.text()); }
 
 std::string ReportViewer::fullText() const { return withNewlineEnds(report_.text()); }
 

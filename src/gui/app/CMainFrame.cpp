@@ -162,7 +162,7 @@ void CMainFrame::runCommand(CommandId id) {
         case CommandId::PanningTool: view_->togglePanning(); break;
         case CommandId::LapBarShown: lapBarDock_->setVisible(!lapBarDock_->isVisible()); break;
         case CommandId::GrooveExport: exportGroove(doc_, ui_, dialogs_, dialogs_); break;
-        case CommandId::About: QMessageBox::about(this, QStringLiteral("About Movrane"), fromCore(aboutText())); break;
+        case CommandId::About: showAbout(); break;
         case CommandId::ViewReadme: viewReadme(ui_, programDirectory_); break;
         default: break;
     }
@@ -190,6 +190,12 @@ void CMainFrame::openReport(ReportKind kind) {
         std::make_unique<ReportViewer>(std::move(replay), kind, ReportPrefs{s.retireInRaceReport, s.offTrackInRaceReport});
     ReportWindow window(std::move(viewer), ui_, this);
     dialogs_.run(window);
+}
+
+void CMainFrame::showAbout() {
+    QMessageBox about(QMessageBox::Information, QStringLiteral("About Movrane"), fromCore(aboutText()),
+                      QMessageBox::Ok, this);
+    dialogs_.run(about);
 }
 
 void CMainFrame::editSettings() {

@@ -50,6 +50,7 @@ private:
     void loaded(CZodEvadiDoc::LoadResult result);
     void openReport(ReportKind kind);
     void editSettings();
+    void showAbout();
     void saveTrackmap();
 
     CZodEvadiDoc& doc_;
