@@ -169,7 +169,9 @@ void CMainFrame::runCommand(CommandId id) {
 }
 
 void CMainFrame::loaded(CZodEvadiDoc::LoadResult result) {
-    if (result == CZodEvadiDoc::LoadResult::Loaded) recentFiles_.add(doc_.replayPath());
+    if (result != CZodEvadiDoc::LoadResult::Loaded) return;
+    recentFiles_.add(doc_.replayPath());
+    fillRecentFiles();
 }
 
 void CMainFrame::openReplay(const std::string& path) { loaded(doc_.shellOpen(path)); }
