@@ -1,6 +1,8 @@
 // movrane: the desktop program. The report export of -expreports runs before any window
 // or QApplication exists, so it needs no display; every other start opens the main window.
 #include <QApplication>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -8,11 +10,30 @@
 #include "core/app/ExportReports.h"
 #include "gui/app/CZodEvadiApp.h"
 
+namespace {
+
+// Qt ends the process when its platform cannot start; without a display, say so instead.
+bool windowsCanOpen() {
+    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
+        const char* value = std::getenv(name);
+        if (value && *value) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv, argv + argc);
     const movrane::StartRequest request = movrane::parseCommandLine(args);
     if (request.mode == movrane::StartRequest::Mode::ExportReports) {
         return movrane::runReportExport(request, movrane::currentReportPrefs(), stderr);
+    }
+    if (!windowsCanOpen()) {
+        std::fprintf(stderr,
+                     "movrane: no display to open the window on\n"
+                     "without a display only the report export runs: movrane -expreports -fREPLAY -oPREFIX [-mech]\n");
+        return 1;
     }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Movrane"));
