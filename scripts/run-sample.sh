@@ -14,6 +14,7 @@ if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
   trap 'rm -rf "$config"' EXIT
   export MOVRANE_CONFIG_DIR=$config
   "$build_dir/src/cli/movrane-cli" settings set OrvDirectory "$(cd "$sample_dir" && pwd)" >/dev/null
+  "$build_dir/src/cli/movrane-cli" settings set DontShowQualReport 1 >/dev/null
   "$build_dir/movrane" -loadrpy -c2 \
     "-f$replays/sample_hotlap.rpy" -s0 -d0 -l2 \
     "-f$replays/sample_race.rpy" -s1 -d1 -l4

@@ -51,8 +51,14 @@ ChooselapDialog::ChooselapDialog(Chooselap& chooser, Ui* ui, QWidget* parent)
 
     auto* selectionBox = new QGroupBox(QStringLiteral("Selection"), this);
     auto* selection = new QFormLayout(selectionBox);
-    selection->addRow(QStringLiteral("Driver:"), driverKind_);
-    selection->addRow(QString(), alien_);
+    auto* driverRow = new QHBoxLayout;
+    driverRow->addWidget(driverKind_);
+    driverRow->addWidget(alien_);
+    driverRow->addStretch();
+    QFont alienFont = alien_->font();
+    alienFont.setBold(true);
+    alien_->setFont(alienFont);
+    selection->addRow(QStringLiteral("Driver:"), driverRow);
     selection->addRow(QStringLiteral("Session:"), session_);
     selection->addRow(QStringLiteral("Flags:"), flags_);
 
