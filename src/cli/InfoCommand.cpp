@@ -3,6 +3,7 @@
 #include <string>
 
 #include "cli/Commands.h"
+#include "cli/ReplayLookup.h"
 #include "core/replay/Cars.h"
 #include "core/replay/Drivers.h"
 #include "core/replay/Header.h"
@@ -101,20 +102,15 @@ int runInfo(const Args& args) {
         return EXIT_USAGE;
     }
     const std::string& path = args[0];
-    Header header;
-    if (header.load(path) != Header::OK) {
-        std::fprintf(stderr, "%s\n", header.errorMessage());
-        return EXIT_UNREADABLE;
-    }
-    Drivers drivers;
-    if (drivers.load(path) != Drivers::OK) {
-        std::fprintf(stderr, "%s\n", Drivers::errorMessage());
+    ReplayReaders replay;
+    if (const char* failure = replay.load(path)) {
+        std::fprintf(stderr, "%s\n", failure);
         return EXIT_UNREADABLE;
     }
     std::printf("file: %s\n", path.c_str());
-    printHeader(header);
-    printSessions(drivers);
-    printDrivers(drivers);
+    printHeader(replay.header);
+    printSessions(replay.drivers);
+    printDrivers(replay.drivers);
     return EXIT_OK;
 }
 

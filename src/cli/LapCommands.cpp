@@ -160,18 +160,12 @@ int runLaps(const Args& arguments) {
         printLapsUsage(stderr);
         return EXIT_USAGE;
     }
-    const std::string path = resolveReplay(args[0], orv);
-    movrane::Header header;
-    if (header.load(path) != movrane::Header::OK) {
-        std::fprintf(stderr, "%s\n", header.errorMessage());
+    ReplayReaders replay;
+    if (const char* failure = replay.load(resolveReplay(args[0], orv))) {
+        std::fprintf(stderr, "%s\n", failure);
         return EXIT_UNREADABLE;
     }
-    movrane::Drivers drivers;
-    if (drivers.load(path) != movrane::Drivers::OK) {
-        std::fprintf(stderr, "%s\n", movrane::Drivers::errorMessage());
-        return EXIT_UNREADABLE;
-    }
-    printLapTree(Chooselap(header, drivers));
+    printLapTree(Chooselap(replay.header, replay.drivers));
     return EXIT_OK;
 }
 

@@ -14,4 +14,10 @@ std::string resolveReplay(const std::string& replay, const std::string& orv) {
     return movrane::Installation(orv).path("replay/" + replay);
 }
 
+const char* ReplayReaders::load(const std::string& path) {
+    if (header.load(path) != movrane::Header::OK) return header.errorMessage();
+    if (drivers.load(path) != movrane::Drivers::OK) return movrane::Drivers::errorMessage();
+    return nullptr;
+}
+
 }  // namespace cli

@@ -3,6 +3,8 @@
 #include <string>
 
 #include "cli/Commands.h"
+#include "core/replay/Drivers.h"
+#include "core/replay/Header.h"
 
 namespace cli {
 
@@ -12,5 +14,13 @@ bool takeReplayInstallation(Args& args, std::string& orv);
 // A replay not found as given is looked up in the replay folder of the installation `orv`
 // (when one was named).
 std::string resolveReplay(const std::string& replay, const std::string& orv);
+
+// A replay's header and driver table.
+struct ReplayReaders {
+    movrane::Header header;
+    movrane::Drivers drivers;
+    // Reads both; the failing reader's fixed message, or null when both read.
+    const char* load(const std::string& path);
+};
 
 }  // namespace cli

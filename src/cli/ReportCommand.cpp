@@ -22,20 +22,12 @@ using movrane::Header;
 using movrane::Report;
 using movrane::ReportKind;
 
-// The replay's readers, loaded; their failure message is on stderr when they are not.
-struct LoadedReplay {
-    Header header;
-    Drivers drivers;
+// The replay's readers, loaded; their failure message and the path are on stderr when they are not.
+struct LoadedReplay : ReplayReaders {
     bool load(const std::string& path) {
-        if (header.load(path) != Header::OK) {
-            std::fprintf(stderr, "%s\n%s\n", header.errorMessage(), path.c_str());
-            return false;
-        }
-        if (drivers.load(path) != Drivers::OK) {
-            std::fprintf(stderr, "%s\n%s\n", Drivers::errorMessage(), path.c_str());
-            return false;
-        }
-        return true;
+        const char* failure = ReplayReaders::load(path);
+        if (failure) std::fprintf(stderr, "%s\n%s\n", failure, path.c_str());
+        return failure == nullptr;
     }
 };
 

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <numbers>
+#include <optional>
 #include <stdexcept>
 
 #include "samplekit/CarRecords.h"
@@ -378,6 +379,23 @@ struct Simulation::Run {
         return o;
     }
 
+    // A driver's best valid lap (ms) in the practice sessions run so far.
+    std::optional<double> bestPracticeLap(int driver) const {
+        std::optional<double> best;
+        for (const SessionResult& session : out.sessions) {
+            if (session.kind != SessionSpec::Practice) continue;
+            for (const CarResult& car : session.cars) {
+                if (car.driver != driver) continue;
+                for (std::size_t k = 0; k + 1 < car.crossings.size(); ++k) {
+                    if (k < car.flags.size() && (car.flags[k] & FLAG_INVALID)) continue;
+                    const double lap = car.crossings[k + 1] - car.crossings[k];
+                    if (!best || lap < *best) best = lap;
+                }
+            }
+        }
+        return best;
+    }
+
     void setupCars(std::vector<Car>& cars, const SessionSpec& spec, SessionResult& session) {
         const SimulationSpec& s = sim.spec_;
         cars.assign(s.drivers.size(), Car{});
@@ -403,7 +421,10 @@ struct Simulation::Run {
             for (const Retirement& r : spec.retirements)
                 if (r.driver == i) c.retirement = &r;
             session.cars.push_back(CarResult{i, c.slot, {}, {}, false, 0});
-            order.push_back({talent + 0.01 * rng.gauss(), i});
+            const double drawn = talent + 0.01 * rng.gauss();
+            const auto best = bestPracticeLap(i);
+            // A race grid follows the practice times of the same replay when there are any.
+            order.push_back({spec.kind == SessionSpec::Race && best ? -*best : drawn, i});
         }
         for (std::size_t k = 0; k < session.cars.size(); ++k)
             cars[static_cast<std::size_t>(session.cars[k].driver)].result = &session.cars[k];

@@ -110,6 +110,7 @@ bool BufferedFile::fill(uint64_t offset, std::size_t count) {
     }
     windowStart_ = start;
     windowLength_ = done;
+    ++fillCount_;
     return offset >= start && offset + count <= start + done;
 }
 

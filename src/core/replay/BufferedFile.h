@@ -40,6 +40,8 @@ public:
     }
     bool readU16At(uint64_t offset, uint16_t& value);
     bool readU32At(uint64_t offset, uint32_t& value);
+    // Counts the window's refills: a view taken before a refill is no longer valid.
+    uint64_t fillCount() const { return fillCount_; }
     bool contains(uint64_t offset, uint64_t count) const {
         return offset <= size_ && count <= size_ - offset;
     }
@@ -54,6 +56,7 @@ private:
     std::unique_ptr<uint8_t[]> window_;  // not zeroed: only bytes read from the file are looked at
     std::size_t windowSize_ = 0;  // allocated
     std::size_t fillSize_ = FIRST_FILL;
+    uint64_t fillCount_ = 0;
     uint64_t windowStart_ = 0;
     std::size_t windowLength_ = 0;
 };

@@ -1,6 +1,7 @@
 #include "core/replay/FrameWalker.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "core/replay/ByteOrder.h"
 #include "core/replay/ReplayLayout.h"
@@ -61,10 +62,19 @@ bool FrameWalker::loadFrame(uint64_t offset) {
     haveFrame_ = true;
     itemPosition_ = FRAME_HEADER_SIZE;
     status_ = WalkStatus::Ok;
-    return true;
+    return viewFrame();
 }
 
-bool FrameWalker::nextFrame() {
+// Items are read straight out of the file's window: the whole frame is viewed at once and
+// viewed again only when the window was refilled since.
+bool FrameWalker::viewFrame() {
+    frameBytes_ = file_.view(frame_.offset, frame_.length);
+    frameFill_ = file_.fillCount();
+    return frameBytes_ ? true : fail(WalkStatus::Truncated, frame_.offset);
+}
+
+// Every case of the next frame: the first one, the stream's end, and damage.
+bool FrameWalker::nextFrameChecked() {
     if (failed()) return false;
     const uint64_t next = haveFrame_ ? frame_.end() : firstFrame_;
     if (next >= streamEnd_) {
@@ -97,7 +107,8 @@ bool FrameWalker::enterFrame(uint64_t offset) {
     return loadFrame(offset);
 }
 
-bool FrameWalker::nextItem() {
+// Every case of the next item: the end of the frame, a refilled window, and damage.
+bool FrameWalker::nextItemChecked() {
     if (!haveFrame_ || status_ != WalkStatus::Ok) return false;
     if (itemPosition_ >= frame_.length) {
         status_ = WalkStatus::End;
@@ -105,8 +116,8 @@ bool FrameWalker::nextItem() {
     }
     const uint64_t at = frame_.offset + itemPosition_;
     if (itemPosition_ + ITEM_HEADER_SIZE > frame_.length) return fail(WalkStatus::BadLength, at);
-    const uint8_t* header = file_.view(at, ITEM_HEADER_SIZE);
-    if (!header) return fail(WalkStatus::Truncated, at);
+    if (frameFill_ != file_.fillCount() && !viewFrame()) return false;
+    const uint8_t* header = frameBytes_ + itemPosition_;
     item_.type = readU16LE(header);
     item_.length = readU16LE(header + 2);
     item_.offset = at;
@@ -119,8 +130,10 @@ bool FrameWalker::nextItem() {
 }
 
 bool FrameWalker::readPayload(std::size_t at, void* dst, std::size_t count) {
-    if (at > item_.payloadLength() || count > item_.payloadLength() - at) return false;
-    return file_.readAt(item_.offset + ITEM_HEADER_SIZE + at, dst, count);
+    if (!haveFrame_ || at > item_.payloadLength() || count > item_.payloadLength() - at) return false;
+    if (frameFill_ != file_.fillCount() && !viewFrame()) return false;
+    std::memcpy(dst, frameBytes_ + (item_.offset - frame_.offset) + ITEM_HEADER_SIZE + at, count);
+    return true;
 }
 
 bool FrameWalker::readPayloadU32(std::size_t at, uint32_t& value) {

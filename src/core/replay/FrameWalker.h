@@ -68,11 +68,56 @@ public:
     uint64_t streamEnd() const { return streamEnd_; }
     uint32_t declaredLength() const { return declaredLength_; }
 
-    bool nextFrame();
+    // The next frame (the first one on the first call); false at the stream's end or on damage.
+    bool nextFrame() {
+        // The common case, inline: a whole, well-formed frame follows inside the stream.
+        if (haveFrame_ && !failed()) {
+            const uint64_t next = frame_.end();
+            const uint8_t* header = next + FRAME_HEADER_BYTES <= streamEnd_ ? file_.view(next, FRAME_HEADER_BYTES) : nullptr;
+            if (header) {
+                const uint16_t length = static_cast<uint16_t>(header[0] | (header[1] << 8));
+                const uint16_t previous = static_cast<uint16_t>(header[2] | (header[3] << 8));
+                const uint32_t word = static_cast<uint32_t>(header[4] | (header[5] << 8) | (header[6] << 16)) |
+                                      (static_cast<uint32_t>(header[7]) << 24);
+                const uint8_t* bytes = length >= FRAME_HEADER_BYTES && next + length <= streamEnd_ ? file_.view(next, length) : nullptr;
+                if (bytes) {
+                    frame_ = StreamFrame{next, length, previous, word};
+                    frameBytes_ = bytes;
+                    frameFill_ = file_.fillCount();
+                    itemPosition_ = FRAME_HEADER_BYTES;
+                    status_ = WalkStatus::Ok;
+                    return true;
+                }
+            }
+        }
+        return nextFrameChecked();
+    }
     bool previousFrame();
     bool enterFrame(uint64_t offset);
 
-    bool nextItem();
+    // The next item of the current frame; false at the frame's end or on damage (status()).
+    bool nextItem() {
+        // The common cases, inline: the frame's end, or an item that lies whole inside a
+        // frame still in the window.
+        if (status_ != WalkStatus::Ok || !haveFrame_) return false;
+        if (itemPosition_ >= frame_.length) {
+            status_ = WalkStatus::End;
+            return false;
+        }
+        if (frameFill_ == file_.fillCount() && itemPosition_ + ITEM_HEADER_BYTES <= frame_.length) {
+            const uint8_t* header = frameBytes_ + itemPosition_;
+            const uint16_t type = static_cast<uint16_t>(header[0] | (header[1] << 8));
+            const uint16_t length = static_cast<uint16_t>(header[2] | (header[3] << 8));
+            if (isAllowedItemType(type) && length >= ITEM_HEADER_BYTES && itemPosition_ + length <= frame_.length) {
+                item_.type = type;
+                item_.length = length;
+                item_.offset = frame_.offset + itemPosition_;
+                itemPosition_ += occupiedItemSize(length);
+                return true;
+            }
+        }
+        return nextItemChecked();
+    }
     // Reads count bytes at offset `at` of the current item's payload; false when they lie
     // outside the item.
     bool readPayload(std::size_t at, void* dst, std::size_t count);
@@ -86,7 +131,13 @@ public:
     uint64_t failureOffset() const { return failureOffset_; }
 
 private:
+    static constexpr uint32_t ITEM_HEADER_BYTES = 4;
+    static constexpr uint32_t FRAME_HEADER_BYTES = 8;
+
+    bool nextFrameChecked();
+    bool nextItemChecked();
     bool loadFrame(uint64_t offset);
+    bool viewFrame();
     bool fail(WalkStatus status, uint64_t offset);
 
     BufferedFile& file_;
@@ -97,6 +148,8 @@ private:
     StreamFrame frame_;
     StreamItem item_;
     uint32_t itemPosition_ = 0;  // offset of the next item inside the current frame
+    const uint8_t* frameBytes_ = nullptr;  // the current frame inside the file's window
+    uint64_t frameFill_ = 0;               // the window fill frameBytes_ belongs to
     WalkStatus status_ = WalkStatus::Ok;
     uint64_t failureOffset_ = 0;
 };

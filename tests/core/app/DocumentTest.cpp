@@ -78,6 +78,21 @@ struct Fixture {
     }
 };
 
+// The trimmed lap starts and ends at the line, and its derived speed is the driven speed:
+// the lap length over the lap time on average.
+void expectLapAsDriven(const movrane::GetRpyInfo& lap, double lapLength) {
+    const int n = lap.sampleCount();
+    EXPECT_GT(lap.sample(1).distance, lapLength - 100) << "sample 1 is the last before the line";
+    EXPECT_LT(lap.sample(2).distance, 100) << "sample 2 is the first after it";
+    EXPECT_GT(lap.sample(n - 2).distance, lapLength - 100);
+    EXPECT_LT(lap.sample(n - 1).distance, 100);
+    double sum = 0;
+    int counted = 0;
+    for (int k = 3; k <= n - 2; ++k, ++counted) sum += lap.sample(k).speed;
+    const double driven = lapLength / (lap.storedLapTime() / 1000.0) * 3.6;
+    EXPECT_NEAR(sum / counted, driven, driven * 0.01);
+}
+
 }  // namespace
 
 TEST(DocumentLoad, MenuLoadAsksForFileAndLapThenDerivesAgainstTheTrack) {
@@ -111,14 +126,9 @@ TEST(DocumentLoad, MenuLoadAsksForFileAndLapThenDerivesAgainstTheTrack) {
     ASSERT_EQ(f.ui.messages.size(), 1u) << f.ui.messages.back().text;
     EXPECT_EQ(f.ui.messages[0].text.rfind(QUALITY_PREFIX, 0), 0u);
 
-    // The derived speed is the driven speed: the lap length over the lap time on average.
     const movrane::GetRpyInfo& lap = *slot.lap;
-    double sum = 0;
-    int counted = 0;
-    for (int k = 3; k <= lap.sampleCount() - 2; ++k, ++counted) sum += lap.sample(k).speed;
-    const double mean = sum / counted;
-    const double driven = f.doc.track()->lapLength() / (lap.storedLapTime() / 1000.0) * 3.6;
-    EXPECT_NEAR(mean, driven, driven * 0.01);
+    EXPECT_FALSE(lap.isPlayer());
+    expectLapAsDriven(lap, f.doc.track()->lapLength());
     EXPECT_GT(lap.splitTimes[2], lap.splitTimes[1]);
     EXPECT_GT(lap.splitTimes[1], lap.splitTimes[0]);
 }
@@ -134,6 +144,7 @@ TEST(DocumentLoad, CommandLineLoadsWithoutDialogsAndFillsSlotsInOrder) {
     EXPECT_EQ(f.doc.slot(2).colour, (movrane::Colour{0, 127, 0}));
     EXPECT_FALSE(f.doc.slot(1).lap->isPlayer());
     EXPECT_TRUE(f.doc.slot(0).lap->isPlayer());
+    expectLapAsDriven(*f.doc.slot(0).lap, f.doc.track()->lapLength());
 
     f.doc.removeLap(1);
     EXPECT_EQ(f.doc.loadedLaps(), 2);

@@ -256,3 +256,38 @@ TEST(LapDerivation, SpeedGlitchFilter) {
     movrane::deriveLapQuantities(l.lap, track);
     for (int k = 3; k <= 20; ++k) EXPECT_NEAR(l.lap.sample(k).speed, 180, 1.0) << k;
 }
+
+TEST(GetRpyInfoLoad, LapEndingAfterTheLastUsableStampIsCodeFive) {
+    // Stamps run from 10 s to 59 s; a lap ending 10 ms before the last stamp lies inside
+    // the window, but no stamp comes after its end.
+    TempDir dir;
+    samplekit::ReplayDescription d;
+    d.drivers = testsupport::namedDrivers(1);
+    samplekit::LapEntry e;
+    e.slot = 0;
+    e.baseTime = 20000;
+    e.stamps = {40000, 58990};
+    d.practiceTable = samplekit::LapTable{"LBTP", {e}};
+    testsupport::writeStampedReplay(dir.file("r.rpy"), d, {{0, 10000, 50}});
+    Drivers drivers;
+    ASSERT_EQ(drivers.load(dir.file("r.rpy")), 0);
+    ASSERT_TRUE(drivers.lapValid(0, PRACTICE, 2));
+    GetRpyInfo lap;
+    EXPECT_EQ(lap.load(drivers, 0, 2, PRACTICE), GetRpyInfo::END_BEFORE_START);
+    EXPECT_EQ(lap.load(drivers, 0, 1, PRACTICE), GetRpyInfo::OK);
+}
+
+TEST(LapDerivation, ThreeSamplesGetNothingBeyondSampleTwo) {
+    std::vector<movrane::LapSample> samples(4);
+    for (int k = 1; k <= 3; ++k) {
+        samples[k].hasData = true;
+        samples[k].distance = 10.0 * k;
+    }
+    GetRpyInfo lap = GetRpyInfo::fromSamples(samples);
+    CircleTrack track;
+    movrane::deriveLapQuantities(lap, track);
+    EXPECT_GT(lap.sample(2).speed, 0);
+    EXPECT_EQ(lap.sample(3).speed, 0);
+    EXPECT_EQ(lap.sample(3).worldX, 0);
+    EXPECT_EQ(lap.sample(2).accX, 0);
+}
