@@ -44,7 +44,8 @@ TEST(MainWindow, StartsWithTwoCommandLineLapsInTheLapBarAndOnTheMap) {
 
     // Distance markers are red like lap 1: hidden here so that only the laps draw red. Both
     // laps follow nearly the same line, and lap 2 is drawn over lap 1.
-    frame.view()->drawOptions().distanceMarkers = false;
+    frame.action(CommandId::DistanceMarkers)->trigger();
+    EXPECT_FALSE(frame.view()->drawOptions().distanceMarkers);
     EXPECT_GT(countPixels(grabMap(frame), BLUE), 100);
 
     QTest::mouseClick(bar->box(1), Qt::LeftButton);
@@ -57,7 +58,8 @@ TEST(MainWindow, StartsWithTwoCommandLineLapsInTheLapBarAndOnTheMap) {
     EXPECT_FALSE(p.app->document().slot(0).shown);
     EXPECT_EQ(countPixels(grabMap(frame), RED), 0);
 
-    frame.view()->drawOptions().distanceMarkers = true;
+    frame.action(CommandId::DistanceMarkers)->trigger();
+    EXPECT_TRUE(frame.view()->drawOptions().distanceMarkers);
     EXPECT_GT(countPixels(grabMap(frame), RED), 20) << "the distance markers";
 }
 

@@ -29,6 +29,7 @@ const std::vector<CommandInfo> COMMANDS = {
     {CommandId::ZoomOut, VIEW_MENU, "", "Zoom Out", "Zoom Out"},
     {CommandId::FitToTrack, VIEW_MENU, "", "Fit To Track", "Fit To Track"},
     {CommandId::PanningTool, VIEW_MENU, "", "Panning Tool", "Panning Tool"},
+    {CommandId::DistanceMarkers, VIEW_MENU, "", "Distance Markers", "Show or hide the distance markers on the map"},
     {CommandId::LapBarShown, VIEW_MENU, "", "Lap Bar", "Lap Bar", true},
     {CommandId::ReportPractice, REPORTS_MENU, "", "Practice", "Practice"},
     {CommandId::ReportRace, REPORTS_MENU, "", "Race", "Race"},

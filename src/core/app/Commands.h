@@ -25,6 +25,7 @@ enum class CommandId {
     ZoomOut,
     FitToTrack,
     PanningTool,
+    DistanceMarkers,
     LapBarShown,
     ReportPractice,
     ReportRace,

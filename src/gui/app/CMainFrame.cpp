@@ -39,7 +39,9 @@ private:
     CZodEvadiView& view_;
 };
 
-bool isCheckable(CommandId id) { return id == CommandId::PanningTool || id == CommandId::LapBarShown; }
+bool isCheckable(CommandId id) {
+    return id == CommandId::PanningTool || id == CommandId::DistanceMarkers || id == CommandId::LapBarShown;
+}
 }  // namespace
 
 CMainFrame::CMainFrame(CZodEvadiDoc& doc, Ui& ui, DialogHost& dialogs, RecentFileList& recentFiles,
@@ -94,6 +96,7 @@ void CMainFrame::buildMenus() {
         actions_[id] = action;
     }
     action(CommandId::LapBarShown)->setChecked(true);
+    action(CommandId::DistanceMarkers)->setChecked(view_->drawOptions().distanceMarkers);
     fileMenu_ = menus["&File"];
     connect(fileMenu_, &QMenu::aboutToShow, this, &CMainFrame::fillRecentFiles);
     fillRecentFiles();
@@ -160,6 +163,7 @@ void CMainFrame::runCommand(CommandId id) {
         case CommandId::ZoomOut: view_->zoomOut(); break;
         case CommandId::FitToTrack: view_->fitToTrack(); break;
         case CommandId::PanningTool: view_->togglePanning(); break;
+        case CommandId::DistanceMarkers: view_->toggleDistanceMarkers(); break;
         case CommandId::LapBarShown: lapBarDock_->setVisible(!lapBarDock_->isVisible()); break;
         case CommandId::GrooveExport: exportGroove(doc_, ui_, dialogs_, dialogs_); break;
         case CommandId::About: showAbout(); break;

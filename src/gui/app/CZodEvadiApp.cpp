@@ -16,7 +16,11 @@ CZodEvadiApp::CZodEvadiApp(Ui& ui) : ui_(ui), doc_(ui, dialogs_) {
     dialogs_.setParent(frame_.get());
 }
 
-CZodEvadiApp::~CZodEvadiApp() { doc_.onChanged = nullptr; }
+// The preferences are saved when the document goes, as on every Settings OK.
+CZodEvadiApp::~CZodEvadiApp() {
+    doc_.onChanged = nullptr;
+    Prefs::get().save();
+}
 
 void CZodEvadiApp::start(const StartRequest& request) {
     if (request.mode == StartRequest::Mode::OpenReplay) frame_->openReplay(request.replayPath);

@@ -81,6 +81,11 @@ void CZodEvadiView::togglePanning() {
     emit panningChanged(mapView_.panning());
 }
 
+void CZodEvadiView::toggleDistanceMarkers() {
+    options_.distanceMarkers = !options_.distanceMarkers;
+    update();
+}
+
 void CZodEvadiView::toggleLap(int slot) {
     if (!lapBar_.toggle(slot)) return;
     update();

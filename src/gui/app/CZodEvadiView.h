@@ -27,6 +27,7 @@ public:
     void zoomOut();
     void fitToTrack();
     void togglePanning();
+    void toggleDistanceMarkers();
     void toggleLap(int slot);
 
     // The map drawn into a square image of `size` pixels, for the bitmap file.
