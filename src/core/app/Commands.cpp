@@ -48,12 +48,6 @@ constexpr char BITMAP_TITLE[] = "Save Trackmap as BMP-file";
 
 const std::vector<CommandInfo>& mainMenuCommands() { return COMMANDS; }
 
-const CommandInfo& commandInfo(CommandId id) {
-    for (const CommandInfo& info : COMMANDS)
-        if (info.id == id) return info;
-    return COMMANDS.front();
-}
-
 std::optional<ReportKind> reportKindOf(CommandId id) {
     switch (id) {
         case CommandId::ReportPractice: return ReportKind::Practice;

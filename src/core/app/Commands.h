@@ -49,7 +49,6 @@ struct CommandInfo {
 };
 
 const std::vector<CommandInfo>& mainMenuCommands();
-const CommandInfo& commandInfo(CommandId id);
 
 inline constexpr const char* MAIN_TITLE = "Movrane - version " MOVRANE_VERSION;
 inline constexpr const char* NO_TRACK_LOADED_MESSAGE = "No track loaded!";

@@ -22,7 +22,6 @@ public:
     DialogHost();
 
     void setParent(QWidget* parent) { parent_ = parent; }
-    QWidget* parent() const { return parent_; }
     void setRunner(Runner runner) { runner_ = std::move(runner); }
     // Shows the dialog modally; QDialog::Accepted or QDialog::Rejected.
     int run(QDialog& dialog) { return runner_(dialog); }
