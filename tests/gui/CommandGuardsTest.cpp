@@ -111,3 +111,24 @@ TEST(StartUp, AnInstallationWithoutOrvExeOpensTheSettings) {
               "Unable to find the file orv.exe in the specified Orv-directory.\nPlease choose a valid Orv directory.");
     EXPECT_EQ(dialogs.titles, QStringList{"Settings"});
 }
+
+TEST(StartUp, ASingleReplayArgumentOpensItWithoutTheFileDialog) {
+    Program p;
+    p.dialogs.expect([](QDialog& dialog) {
+        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Choose lap"));
+        return QDialog::Rejected;
+    });
+    p.start({p.replay("sample_race.rpy")});
+    EXPECT_TRUE(p.dialogs.allUsed());
+    EXPECT_TRUE(p.ui.openRequests.empty());
+    EXPECT_EQ(p.app->document().loadedLaps(), 0) << "the chooser was cancelled";
+    EXPECT_TRUE(p.app->frame().isVisible());
+}
+
+TEST(StartUp, LapsAnnouncedWithoutTheirArgumentsAreReported) {
+    Program p;
+    p.start({"-loadrpy", "-c2", "-f" + p.replay("sample_hotlap.rpy"), "-s0", "-d0", "-l2"});
+    EXPECT_EQ(p.app->document().loadedLaps(), 1);
+    ASSERT_FALSE(p.ui.messages.empty());
+    EXPECT_EQ(p.ui.messages.back().text.rfind("The command line announces 2 laps", 0), 0u);
+}

@@ -116,7 +116,7 @@ bool QtUi::openWithDefaultHandler(const std::string& pathOrUrl) {
 
 void QtUi::setClipboardText(const std::string& text) { QApplication::clipboard()->setText(fromCore(text)); }
 
-// The program carries no sound resources in this build; a sound is a short beep.
-void QtUi::playSound(int) { QApplication::beep(); }
+// Sounds need Qt Multimedia, which this build does without: they are skipped.
+void QtUi::playSound(int) {}
 
 }  // namespace movrane::gui
