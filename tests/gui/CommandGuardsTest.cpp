@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QDropEvent>
 #include <QMessageBox>
+#include <QMimeData>
+#include <QUrl>
 
 #include "GuiFixture.h"
 #include "gui/app/CMainFrame.h"
@@ -131,4 +135,22 @@ TEST(StartUp, LapsAnnouncedWithoutTheirArgumentsAreReported) {
     EXPECT_EQ(p.app->document().loadedLaps(), 1);
     ASSERT_FALSE(p.ui.messages.empty());
     EXPECT_EQ(p.ui.messages.back().text.rfind("The command line announces 2 laps", 0), 0u);
+}
+
+TEST(StartUp, ReplaysDroppedOnTheWindowOpenAsFromTheDesktop) {
+    Program p;
+    p.start();
+    p.dialogs.expect([](QDialog& dialog) {
+        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Choose lap"));
+        return QDialog::Rejected;
+    });
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(p.replay("sample_hotlap.rpy")))});
+    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&p.app->frame(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&p.app->frame(), &drop);
+    EXPECT_TRUE(p.dialogs.allUsed());
+    EXPECT_TRUE(p.ui.openRequests.empty());
 }

@@ -1,6 +1,6 @@
 // movrane-screenshot INSTALLATION OUTDIR: opens the main window with two laps of the
-// installation's sample replays, the lap chooser and a report window, and writes each
-// as a PNG picture into OUTDIR. Messages go to stderr instead of message boxes.
+// installation's sample replays, the lap chooser, a report window, the settings and the
+// groove export window, and writes each as a PNG picture into OUTDIR. Messages go to stderr instead of message boxes.
 #include <QApplication>
 #include <QTimer>
 #include <QWidget>
@@ -13,7 +13,11 @@
 #include "gui/app/CMainFrame.h"
 #include "gui/app/CZodEvadiApp.h"
 #include "gui/app/ChooselapDialog.h"
+#include "core/library/Options.h"
+#include "core/library/Prefs.h"
+#include "gui/library/OptionsDialog.h"
 #include "gui/reports/ReportWindow.h"
+#include "gui/track/GrooveExportDialog.h"
 #include <QPlainTextEdit>
 #include <QTreeWidget>
 
@@ -76,5 +80,16 @@ int main(int argc, char** argv) {
     report.show();
     report.textView()->moveCursor(QTextCursor::Start);
     ok = savePicture(report, out + "/report-window.png") && ok;
+    report.hide();
+
+    movrane::Options options(movrane::Prefs::get(), ui);
+    movrane::gui::OptionsDialog settings(options, &app.frame());
+    settings.show();
+    ok = savePicture(settings, out + "/settings.png") && ok;
+    settings.hide();
+
+    movrane::gui::GrooveExportDialog groove(movrane::GrooveSettings{}, &app.frame());
+    groove.show();
+    ok = savePicture(groove, out + "/groove-export.png") && ok;
     return ok ? 0 : 3;
 }

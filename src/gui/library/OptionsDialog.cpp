@@ -57,7 +57,7 @@ OptionsDialog::OptionsDialog(Options& options, QWidget* parent)
     connect(buttons, &QDialogButtonBox::accepted, this, &OptionsDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
-    show(options_);
+    showFields(options_);
 }
 
 QLineEdit* OptionsDialog::pathRow(QGridLayout* grid, int row, const char* caption, void (OptionsDialog::*browse)()) {
@@ -71,7 +71,7 @@ QLineEdit* OptionsDialog::pathRow(QGridLayout* grid, int row, const char* captio
     return field;
 }
 
-void OptionsDialog::show(const Options& o) {
+void OptionsDialog::showFields(const Options& o) {
     kph_->setChecked(!o.mph);
     mph_->setChecked(o.mph);
     qualityReport_->setChecked(o.qualityReport);
@@ -99,25 +99,25 @@ void OptionsDialog::take(Options& o) const {
 void OptionsDialog::browseOrv() {
     take(options_);
     options_.browseOrvPath();
-    show(options_);
+    showFields(options_);
 }
 
 void OptionsDialog::browseAlt() {
     take(options_);
     options_.browseAltRpyPath();
-    show(options_);
+    showFields(options_);
 }
 
 void OptionsDialog::browseExport() {
     take(options_);
     options_.browseExportPath();
-    show(options_);
+    showFields(options_);
 }
 
 void OptionsDialog::accept() {
     take(options_);
     const bool stored = options_.ok();
-    show(options_);
+    showFields(options_);
     if (stored) QDialog::accept();
 }
 

@@ -28,7 +28,7 @@ private:
     void browseOrv();
     void browseAlt();
     void browseExport();
-    void show(const Options& options);
+    void showFields(const Options& options);
     void take(Options& options) const;
 
     Options& options_;
