@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QRadioButton>
 #include <QPlainTextEdit>
+#include <QPrinter>
 #include <QTreeWidget>
 
 #include "GuiFixture.h"
@@ -38,11 +39,12 @@ int chooseRaceFile(QDialog& dialog) {
 }
 }  // namespace
 
-TEST(ReportWindow, OpensOverTheChosenReplayWithItsTitleAndText) {
+TEST(ReportWindow, OpensOverTheChosenReplayWithItsTitleAndTextAndPrints) {
     Program p;
     p.startWithTwoLaps();
+    const std::string pdf = p.dir.file("report.pdf");
     p.dialogs.expect(chooseRaceFile);
-    p.dialogs.expect([](QDialog& dialog) {
+    p.dialogs.expect([&pdf](QDialog& dialog) {
         auto* window = as<movrane::gui::ReportWindow>(dialog);
         if (!window) return QDialog::Rejected;
         EXPECT_EQ(window->titleText(), QStringLiteral("Race Report"));
@@ -52,9 +54,14 @@ TEST(ReportWindow, OpensOverTheChosenReplayWithItsTitleAndText) {
         EXPECT_FALSE(text.contains(QLatin1Char('\r')));
         EXPECT_TRUE(window->textView()->isReadOnly());
         EXPECT_TRUE(QFontInfo(window->textView()->font()).fixedPitch());
+        QPrinter printer;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(pdf));
+        window->printTo(printer);
         return QDialog::Accepted;
     });
     p.app->frame().runCommand(CommandId::ReportRace);
+    EXPECT_GT(testsupport::readFileBytes(pdf).size(), 1000u) << "the printed pages";
     EXPECT_EQ(p.dialogs.titles.front(), QStringLiteral("Feature only based on one file - choose which to use"));
     EXPECT_TRUE(p.dialogs.allUsed());
 }
