@@ -5,6 +5,7 @@
 #include "core/library/Installation.h"
 #include "core/library/Prefs.h"
 #include "gui/app/CMainFrame.h"
+#include "gui/app/ProgramIcon.h"
 #include "gui/platform/QtUi.h"
 
 namespace movrane::gui {
@@ -48,6 +49,7 @@ int runDesktop(const StartRequest& request) {
     CZodEvadiApp app(ui);
     ui.setParent(&app.frame());
     app.start(request);
+    QApplication::setWindowIcon(programIcon());
     return QApplication::exec();
 }
 
