@@ -7,7 +7,7 @@ TEST_DIR := build/test
 BENCH_DIR := build/bench
 SAMPLE_DIR := build/sample-installation
 
-.PHONY: run test deps release test-build bench clean
+.PHONY: run test deps release test-build bench screenshots clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -17,8 +17,10 @@ release: deps
 	@cmake --build $(RELEASE_DIR) -j $(JOBS)
 
 run: release
-	@$(RELEASE_DIR)/tools/movrane-sample/movrane-sample $(SAMPLE_DIR)
-	@$(RELEASE_DIR)/src/cli/movrane-cli info $(SAMPLE_DIR)/replay/sample_race.rpy
+	@bash scripts/run-sample.sh $(RELEASE_DIR) $(SAMPLE_DIR)
+
+screenshots: deps
+	@bash scripts/screenshot.sh
 
 test-build: deps
 	@cmake -S . -B $(TEST_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMOVRANE_SANITIZE=ON -DMOVRANE_BUILD_BENCH=OFF >/dev/null

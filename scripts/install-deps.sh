@@ -2,7 +2,10 @@
 # Installs the Debian packages the build needs; quiet and quick when everything is there.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev libpng-dev zlib1g-dev)
+# qt6-base-dev brings Widgets, PrintSupport and Test; xvfb and xauth run the desktop program
+# without a screen (screenshots).
+packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev libpng-dev zlib1g-dev
+  qt6-base-dev xvfb xauth)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,11 +1,27 @@
-// movrane: the desktop program. This build carries its window-free start only: the report
-// export of -expreports, which runs before any window exists and needs no display.
+// movrane: the desktop program. The report export of -expreports runs before any window
+// or QApplication exists, so it needs no display; every other start opens the main window.
+#include <QApplication>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "core/app/CommandLine.h"
 #include "core/app/ExportReports.h"
+#include "gui/app/CZodEvadiApp.h"
+
+namespace {
+
+// Qt ends the process when its platform cannot start; without a display, say so instead.
+bool windowsCanOpen() {
+    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
+        const char* value = std::getenv(name);
+        if (value && *value) return true;
+    }
+    return false;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv, argv + argc);
@@ -13,8 +29,13 @@ int main(int argc, char** argv) {
     if (request.mode == movrane::StartRequest::Mode::ExportReports) {
         return movrane::runReportExport(request, movrane::currentReportPrefs(), stderr);
     }
-    std::fprintf(stderr,
-                 "movrane: only -expreports is available in this build\n"
-                 "usage: movrane -expreports -fREPLAY -oPREFIX [-mech]\n");
-    return 1;
+    if (!windowsCanOpen()) {
+        std::fprintf(stderr,
+                     "movrane: no display to open the window on\n"
+                     "without a display only the report export runs: movrane -expreports -fREPLAY -oPREFIX [-mech]\n");
+        return 1;
+    }
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Movrane"));
+    return movrane::gui::runDesktop(request);
 }

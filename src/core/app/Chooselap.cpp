@@ -3,7 +3,9 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/app/LapQuality.h"
 #include "core/replay/Drivers.h"
+#include "core/replay/GetRpyInfo.h"
 #include "core/replay/Header.h"
 #include "core/replay/LapTimeText.h"
 
@@ -83,6 +85,13 @@ void Chooselap::selectLap(uint32_t driver, Session session, int lap) {
     if (!driver_) return;
     lap_ = Selection{driver, session, lap};
     if (!selectedNode()) lap_.reset();
+}
+
+std::optional<std::string> Chooselap::qualityReport() const {
+    if (!lap_) return std::nullopt;
+    GetRpyInfo lap;
+    if (lap.load(drivers_, lap_->driver, lap_->lap, lap_->session) != GetRpyInfo::OK) return GetRpyInfo::errorMessage();
+    return qualityReportText(qualityCounts(lap));
 }
 
 void Chooselap::clearSelection() {

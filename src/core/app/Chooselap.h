@@ -81,6 +81,11 @@ public:
 
     Verdict ok() const;
 
+    static constexpr const char* QUALITY_TITLE = "Quality report";
+    // The quality report of the selected lap, read from the replay; the reader's message
+    // when the lap cannot be read; nothing when no lap is selected.
+    std::optional<std::string> qualityReport() const;
+
     // The text of a lap node: "Lap 3: 1m 23.456s [64]".
     static std::string lapNodeText(int lap, uint32_t word);
     // The flag byte written in a lap node's text, 0 when it has no brackets.

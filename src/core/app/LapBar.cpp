@@ -1,0 +1,33 @@
+#include "core/app/LapBar.h"
+
+#include "core/app/DocumentExports.h"
+
+namespace movrane {
+
+namespace {
+bool validSlot(int slot) { return slot >= 0 && slot < CZodEvadiDoc::MAX_LAPS; }
+}  // namespace
+
+bool LapBar::toggleEnabled(int slot) const { return validSlot(slot) && doc_.slot(slot).inUse && !playing_; }
+
+LapBoxState LapBar::box(int slot) const {
+    LapBoxState state;
+    if (!validSlot(slot)) return state;
+    const LapSlot& lap = doc_.slot(slot);
+    state.enabled = toggleEnabled(slot);
+    state.checked = lap.inUse && lap.shown;
+    state.colour = lap.colour;
+    state.label = lap.inUse ? loadedLapLabel(doc_, slot) : "Lap " + std::to_string(slot + 1) + ": none loaded";
+    return state;
+}
+
+bool LapBar::toggle(int slot) {
+    if (!toggleEnabled(slot)) return false;
+    LapSlot& lap = doc_.slot(slot);
+    lap.shown = !lap.shown;
+    return true;
+}
+
+std::string LapBar::toggleCommandText(int slot) { return "Toggle lap " + std::to_string(slot + 1); }
+
+}  // namespace movrane

@@ -1,0 +1,40 @@
+#include "core/app/MapDrawing.h"
+
+#include "core/replay/GetRpyInfo.h"
+#include "core/track/Track.h"
+
+namespace movrane {
+
+void drawLapLine(const Track& track, const GetRpyInfo& lap, const MapFit& fit, MapLineState& line,
+                 MapCanvas& canvas) {
+    canvas.setLineColour(line.colour);
+    const int last = static_cast<int>(lap.samples().size()) - 1;
+    for (int i = 2; i <= lap.sampleCount() - 2 && i <= last; ++i) {
+        const LapSample& s = lap.sample(i);
+        if (s.distance == 0.0 && s.lateral == 0.0) continue;
+        const auto point = track.samplePosition(s.distance, s.lateral);
+        if (!point) continue;
+        if (line.firstPoint) {
+            canvas.moveTo(*point);
+            line.firstPoint = false;
+        } else {
+            canvas.lineTo(*point);
+        }
+        const UnitPoint units = fit.toUnits(*point);
+        line.previous = {static_cast<int32_t>(units.x), static_cast<int32_t>(units.y)};
+    }
+}
+
+void drawTrackMap(CZodEvadiDoc& doc, const MapFit& fit, MapCanvas& canvas, const MapDrawOptions& options) {
+    const Track* track = doc.track();
+    if (!track) return;
+    drawSurfaces(*track, canvas);
+    if (options.distanceMarkers) drawDistanceMarkers(*track, canvas);
+    for (const int index : doc.usedSlots()) {
+        LapSlot& slot = doc.slot(index);
+        slot.line = MapLineState{true, {}, slot.colour};
+        if (slot.shown && slot.lap) drawLapLine(*track, *slot.lap, fit, slot.line, canvas);
+    }
+}
+
+}  // namespace movrane

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "core/app/CZodEvadiDoc.h"
+#include "core/track/CoreDisplay.h"
+#include "core/track/MapFitting.h"
+
+namespace movrane {
+
+class GetRpyInfo;
+class Track;
+
+// A drawing sink that also draws the driven lines of laps, each in its slot's colour.
+class MapCanvas : public CoreDisplay {
+public:
+    virtual void setLineColour(Colour colour) = 0;
+};
+
+struct MapDrawOptions {
+    bool distanceMarkers = true;
+};
+
+// The driven line of one lap: samples 2 .. n-2 joined in order, leaving out samples whose
+// lap distance and lateral offset are both 0 and samples that lie in no section. The line
+// state follows the drawing; `fit` gives the map points it keeps.
+void drawLapLine(const Track& track, const GetRpyInfo& lap, const MapFit& fit, MapLineState& line,
+                 MapCanvas& canvas);
+
+// The whole map of the document: surface strips, distance markers unless hidden, and the
+// line of every shown lap. Every lap's line state is reset first. Nothing without a track.
+void drawTrackMap(CZodEvadiDoc& doc, const MapFit& fit, MapCanvas& canvas, const MapDrawOptions& options);
+
+}  // namespace movrane

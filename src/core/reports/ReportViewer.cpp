@@ -1,0 +1,50 @@
+#include "core/reports/ReportViewer.h"
+
+#include "core/reports/ReportFiles.h"
+
+namespace movrane {
+
+std::string withNewlineEnds(const std::string& reportText) {
+    std::string out;
+    out.reserve(reportText.size());
+    for (std::size_t i = 0; i < reportText.size(); ++i) {
+        if (reportText[i] == '\r' && i + 1 < reportText.size() && reportText[i + 1] == '\n') continue;
+        out += reportText[i];
+    }
+    return out;
+}
+
+ReportViewer::ReportViewer(std::unique_ptr<ReportReplay> replay, ReportKind kind, ReportPrefs prefs)
+    : replay_(std::move(replay)), report_(replay_->header, replay_->drivers, replay_->path, prefs), kind_(kind) {
+    report_.setSink([this](const std::string&) { showText(); });
+}
+
+void ReportViewer::open() {
+    if (Report::isDeferred(kind_)) {
+        pendingKind_ = static_cast<int>(kind_);
+        return;
+    }
+    report_.generate(kind_);
+}
+
+void ReportViewer::focusGained() {
+    if (pendingKind_ == 0) return;
+    pendingKind_ = 0;
+    report_.generate(kind_);
+}
+
+std::string viewTextOf(const std::string& reportText) {
+    return withNewlineEnds(reportText.substr(0, REPORT_VIEW_LIMIT));
+}
+
+std::string ReportViewer::viewText() const { return viewTextOf(report_.text()); }
+
+std::string ReportViewer::fullText() const { return withNewlineEnds(report_.text()); }
+
+bool ReportViewer::exportToFile(Ui& ui) const { return exportReportToFile(ui, report_, kind_); }
+
+void ReportViewer::showText() {
+    if (sink_) sink_(viewText());
+}
+
+}  // namespace movrane

@@ -1,0 +1,230 @@
+#include "gui/app/CMainFrame.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDockWidget>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+
+#include "core/app/DocumentExports.h"
+#include "core/library/Options.h"
+#include "core/library/Prefs.h"
+#include "core/reports/ReportViewer.h"
+#include "gui/app/CZodEvadiView.h"
+#include "gui/app/LapBarWindow.h"
+#include "gui/library/OptionsDialog.h"
+#include "gui/platform/QtUi.h"
+#include "gui/reports/ReportWindow.h"
+
+namespace movrane::gui {
+
+namespace {
+constexpr char READY_TEXT[] = "Ready";
+
+// The map drawn by the view, written as an uncompressed bitmap.
+class ViewBitmapWriter : public MapBitmapWriter {
+public:
+    explicit ViewBitmapWriter(CZodEvadiView& view) : view_(view) {}
+    bool write(const std::string& path, int size) override {
+        return view_.mapImage(size).save(pathFromCore(path), "BMP");
+    }
+
+private:
+    CZodEvadiView& view_;
+};
+
+bool isCheckable(CommandId id) {
+    return id == CommandId::PanningTool || id == CommandId::DistanceMarkers || id == CommandId::LapBarShown;
+}
+}  // namespace
+
+CMainFrame::CMainFrame(CZodEvadiDoc& doc, Ui& ui, DialogHost& dialogs, RecentFileList& recentFiles,
+                       std::string programDirectory)
+    : doc_(doc),
+      ui_(ui),
+      dialogs_(dialogs),
+      recentFiles_(recentFiles),
+      programDirectory_(std::move(programDirectory)),
+      lapBar_(doc),
+      view_(new CZodEvadiView(doc, lapBar_, this)),
+      lapBarWindow_(new LapBarWindow(lapBar_, this)),
+      lapBarDock_(new QDockWidget(QStringLiteral("Lap Bar"), this)) {
+    setWindowTitle(MAIN_TITLE);
+    setCentralWidget(view_);
+    lapBarDock_->setObjectName(QStringLiteral("LapBar"));
+    lapBarDock_->setWidget(lapBarWindow_);
+    addDockWidget(Qt::RightDockWidgetArea, lapBarDock_);
+    buildMenus();
+    buildToolBar();
+    statusBar()->showMessage(READY_TEXT);
+    setAcceptDrops(true);
+    resize(1100, 760);
+
+    connect(lapBarWindow_, &LapBarWindow::lapToggled, view_, &CZodEvadiView::toggleLap);
+    connect(view_, &CZodEvadiView::lapToggled, lapBarWindow_, &LapBarWindow::refresh);
+    connect(view_, &CZodEvadiView::panningChanged, action(CommandId::PanningTool), &QAction::setChecked);
+    connect(lapBarDock_, &QDockWidget::visibilityChanged, action(CommandId::LapBarShown), &QAction::setChecked);
+    doc_.onChanged = [this] { documentChanged(); };
+}
+
+QMenu* CMainFrame::menuFor(const CommandInfo& info, std::map<std::string, QMenu*>& menus) {
+    QMenu*& menu = menus[info.menu];
+    if (!menu) menu = menuBar()->addMenu(QString::fromLatin1(info.menu));
+    if (*info.submenu == '\0') return menu;
+    QMenu*& submenu = menus[std::string(info.menu) + "/" + info.submenu];
+    if (!submenu) submenu = menu->addMenu(QString::fromLatin1(info.submenu));
+    return submenu;
+}
+
+void CMainFrame::buildMenus() {
+    std::map<std::string, QMenu*> menus;
+    for (const CommandInfo& info : mainMenuCommands()) {
+        QMenu* menu = menuFor(info, menus);
+        if (info.id == CommandId::Exit) exitSeparator_ = menu->addSeparator();
+        else if (info.separatorBefore) menu->addSeparator();
+        QAction* action = menu->addAction(QString::fromLatin1(info.text));
+        action->setStatusTip(QString::fromLatin1(info.prompt));
+        action->setCheckable(isCheckable(info.id));
+        const CommandId id = info.id;
+        connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });
+        actions_[id] = action;
+    }
+    action(CommandId::LapBarShown)->setChecked(true);
+    action(CommandId::DistanceMarkers)->setChecked(view_->drawOptions().distanceMarkers);
+    fileMenu_ = menus["&File"];
+    connect(fileMenu_, &QMenu::aboutToShow, this, &CMainFrame::fillRecentFiles);
+    fillRecentFiles();
+}
+
+void CMainFrame::buildToolBar() {
+    QToolBar* bar = addToolBar(QStringLiteral("Toolbar"));
+    bar->setObjectName(QStringLiteral("Toolbar"));
+    bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    action(CommandId::AddLap)->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
+    action(CommandId::ClearLaps)->setIcon(style()->standardIcon(QStyle::SP_DialogResetButton));
+    action(CommandId::SaveTrackmap)->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    // Short button texts keep the bar within the window; the menus keep the full texts.
+    action(CommandId::AddLap)->setIconText(QStringLiteral("Add lap"));
+    action(CommandId::ClearLaps)->setIconText(QStringLiteral("Clear"));
+    action(CommandId::SaveTrackmap)->setIconText(QStringLiteral("Save map"));
+    for (CommandId id : {CommandId::AddLap, CommandId::ClearLaps, CommandId::SaveTrackmap}) bar->addAction(action(id));
+    bar->addSeparator();
+    for (CommandId id : {CommandId::ZoomIn, CommandId::ZoomOut, CommandId::FitToTrack, CommandId::PanningTool})
+        bar->addAction(action(id));
+    bar->addSeparator();
+    for (CommandId id : {CommandId::ReportPractice, CommandId::ReportRace, CommandId::ReportComplete})
+        bar->addAction(action(id));
+}
+
+// The recent-file list sits before "E&xit" as "&1 path" .. "&7 path".
+void CMainFrame::fillRecentFiles() {
+    for (QAction* a : recentActions_) {
+        fileMenu_->removeAction(a);
+        a->deleteLater();
+    }
+    recentActions_.clear();
+    const std::vector<std::string>& files = recentFiles_.files();
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        auto* a = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(pathFromCore(files[i])), fileMenu_);
+        a->setStatusTip(QStringLiteral("Open this document"));
+        const std::string path = files[i];
+        connect(a, &QAction::triggered, this, [this, path] { openReplay(path); });
+        fileMenu_->insertAction(exitSeparator_, a);
+        recentActions_.push_back(a);
+    }
+    if (!files.empty()) {
+        QAction* separator = new QAction(fileMenu_);
+        separator->setSeparator(true);
+        fileMenu_->insertAction(recentActions_.front(), separator);
+        recentActions_.push_back(separator);
+    }
+}
+
+void CMainFrame::runCommand(CommandId id) {
+    if (const auto kind = reportKindOf(id)) {
+        openReport(*kind);
+        return;
+    }
+    switch (id) {
+        case CommandId::ClearLaps: doc_.clear(); break;
+        case CommandId::AddLap: loaded(doc_.loadLap()); break;
+        case CommandId::OpenRecentReplay: loaded(doc_.openMostRecentReplay()); break;
+        case CommandId::SaveTrackmap: saveTrackmap(); break;
+        case CommandId::SaveTelemetry: exportTelemetry(doc_, ui_, dialogs_); break;
+        case CommandId::Settings: editSettings(); break;
+        case CommandId::Exit: close(); break;
+        case CommandId::ZoomIn: view_->zoomIn(); break;
+        case CommandId::ZoomOut: view_->zoomOut(); break;
+        case CommandId::FitToTrack: view_->fitToTrack(); break;
+        case CommandId::PanningTool: view_->togglePanning(); break;
+        case CommandId::DistanceMarkers: view_->toggleDistanceMarkers(); break;
+        case CommandId::LapBarShown: lapBarDock_->setVisible(!lapBarDock_->isVisible()); break;
+        case CommandId::GrooveExport: exportGroove(doc_, ui_, dialogs_, dialogs_); break;
+        case CommandId::About: showAbout(); break;
+        case CommandId::ViewReadme: viewReadme(ui_, programDirectory_); break;
+        default: break;
+    }
+}
+
+void CMainFrame::loaded(CZodEvadiDoc::LoadResult result) {
+    if (result != CZodEvadiDoc::LoadResult::Loaded) return;
+    recentFiles_.add(doc_.replayPath());
+    fillRecentFiles();
+}
+
+void CMainFrame::openReplay(const std::string& path) { loaded(doc_.shellOpen(path)); }
+
+void CMainFrame::documentChanged() {
+    lapBarWindow_->refresh();
+    view_->update();
+}
+
+void CMainFrame::openReport(ReportKind kind) {
+    std::vector<std::string> lapFiles;
+    for (int i = 0; i < CZodEvadiDoc::MAX_LAPS; ++i)
+        lapFiles.push_back(doc_.slot(i).inUse ? doc_.slot(i).replayPath : std::string());
+    auto replay = chooseReportReplay(ui_, dialogs_, lapFiles, doc_.replayFolder());
+    if (!replay) return;
+    const DocumentSettings& s = doc_.settings();
+    auto viewer =
+        std::make_unique<ReportViewer>(std::move(replay), kind, ReportPrefs{s.retireInRaceReport, s.offTrackInRaceReport});
+    ReportWindow window(std::move(viewer), ui_, this);
+    dialogs_.run(window);
+}
+
+void CMainFrame::showAbout() {
+    QMessageBox about(QMessageBox::Information, QStringLiteral("About Movrane"), fromCore(aboutText()),
+                      QMessageBox::Ok, this);
+    dialogs_.run(about);
+}
+
+void CMainFrame::editSettings() {
+    Options options(Prefs::get(), ui_);
+    OptionsDialog dialog(options, this);
+    if (dialogs_.run(dialog) != QDialog::Accepted) return;
+    doc_.setSettings(DocumentSettings::fromPrefs(Prefs::get()));
+    view_->update();
+}
+
+void CMainFrame::saveTrackmap() {
+    ViewBitmapWriter writer(*view_);
+    movrane::saveTrackmap(ui_, doc_, writer);
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile()) openReplay(pathToCore(url.toLocalFile()));
+    event->acceptProposedAction();
+}
+
+}  // namespace movrane::gui

@@ -1,0 +1,76 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "core/app/MapView.h"
+
+using movrane::MAP_LOGICAL_SIZE;
+using movrane::MapView;
+using movrane::PixelPoint;
+
+namespace {
+
+MapView viewOf(double width, double height) {
+    MapView view;
+    view.setWindowSize(width, height);
+    return view;
+}
+
+void expectNear(PixelPoint a, PixelPoint b) {
+    EXPECT_NEAR(a.x, b.x, 1e-6);
+    EXPECT_NEAR(a.y, b.y, 1e-6);
+}
+
+}  // namespace
+
+TEST(MapView, WholeSquareFitsTheShorterSideCentred) {
+    const MapView view = viewOf(800, 400);
+    expectNear(view.toPixels(0, 0), {200, 0});
+    expectNear(view.toPixels(MAP_LOGICAL_SIZE, MAP_LOGICAL_SIZE), {600, 400});
+    expectNear(view.toLogical(view.toPixels(1234, 5678)), {1234, 5678});
+}
+
+TEST(MapView, ZoomStepsStayWithinLimits) {
+    MapView view = viewOf(500, 500);
+    view.zoomOut();
+    EXPECT_DOUBLE_EQ(view.zoom(), MapView::MIN_ZOOM);
+    view.zoomIn();
+    EXPECT_DOUBLE_EQ(view.zoom(), MapView::ZOOM_STEP);
+    for (int i = 0; i < 40; ++i) view.zoomIn();
+    EXPECT_DOUBLE_EQ(view.zoom(), MapView::MAX_ZOOM);
+    view.fitToTrack();
+    EXPECT_DOUBLE_EQ(view.zoom(), 1.0);
+    EXPECT_DOUBLE_EQ(view.centreX(), MAP_LOGICAL_SIZE / 2);
+}
+
+TEST(MapView, WheelZoomKeepsThePointUnderTheMouse) {
+    MapView view = viewOf(600, 400);
+    const PixelPoint mouse{450, 120};
+    const PixelPoint before = view.toLogical(mouse);
+    view.zoomAt(mouse, 2);
+    EXPECT_DOUBLE_EQ(view.zoom(), MapView::ZOOM_STEP * MapView::ZOOM_STEP);
+    expectNear(view.toLogical(mouse), before);
+    view.zoomAt(mouse, -1);
+    expectNear(view.toLogical(mouse), before);
+}
+
+TEST(MapView, PanningMovesTheMapWithTheMouseButNeverLosesIt) {
+    MapView view = viewOf(500, 500);
+    view.zoomIn();
+    const PixelPoint before = view.toPixels(3000, 3000);
+    view.panBy(40, -25);
+    expectNear(view.toPixels(3000, 3000), {before.x + 40, before.y - 25});
+    view.panBy(1e9, -1e9);
+    EXPECT_DOUBLE_EQ(view.centreX(), 0.0);
+    EXPECT_DOUBLE_EQ(view.centreY(), MAP_LOGICAL_SIZE);
+    EXPECT_FALSE(view.panning());
+    view.togglePanning();
+    EXPECT_TRUE(view.panning());
+}
+
+TEST(MapView, DegenerateWindowSizesStayUsable) {
+    MapView view = viewOf(0, -5);
+    EXPECT_GT(view.pixelsPerUnit(), 0.0);
+    view.zoomAt({0, 0}, 3);
+    EXPECT_TRUE(std::isfinite(view.centreX()));
+}

@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+
+#include "core/reports/ReportViewer.h"
+#include "samplekit/SampleInstallation.h"
+#include "support/ScriptedUi.h"
+#include "support/TempDir.h"
+
+using movrane::ReportKind;
+using movrane::ReportViewer;
+
+namespace {
+
+std::unique_ptr<movrane::ReportReplay> sampleRace(const testsupport::TempDir& dir) {
+    samplekit::writeSampleInstallation(dir.path());
+    auto replay = std::make_unique<movrane::ReportReplay>();
+    replay->path = dir.file("replay/sample_race.rpy");
+    if (replay->header.load(replay->path) != movrane::Header::OK ||
+        replay->drivers.load(replay->path) != movrane::Drivers::OK)
+        throw std::runtime_error("sample race unreadable");
+    return replay;
+}
+
+}  // namespace
+
+TEST(ReportViewer, ImmediateKindsAreCompleteWhenTheWindowOpens) {
+    testsupport::TempDir dir;
+    ReportViewer viewer(sampleRace(dir), ReportKind::Race);
+    std::vector<std::string> shown;
+    viewer.setViewSink([&](const std::string& text) { shown.push_back(text); });
+    viewer.open();
+    EXPECT_EQ(viewer.pendingKind(), 0);
+    EXPECT_EQ(viewer.titleLine(), "Race Report");
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].rfind("Track: Harbour", 0), 0u);
+    EXPECT_EQ(shown[0].find('\r'), std::string::npos);
+    EXPECT_EQ(shown[0], viewer.viewText());
+    viewer.focusGained();
+    EXPECT_EQ(shown.size(), 1u) << "focus does not generate an immediate kind again";
+}
+
+TEST(ReportViewer, DeferredKindStartsOnTheFirstFocusOnlyAndGrowsThroughAppend) {
+    testsupport::TempDir dir;
+    ReportViewer viewer(sampleRace(dir), ReportKind::Mechanical);
+    int updates = 0;
+    viewer.setViewSink([&](const std::string&) { ++updates; });
+    viewer.open();
+    EXPECT_EQ(viewer.pendingKind(), static_cast<int>(ReportKind::Mechanical));
+    EXPECT_TRUE(viewer.report().text().empty());
+    EXPECT_EQ(updates, 0);
+    viewer.focusGained();
+    EXPECT_EQ(viewer.pendingKind(), 0);
+    EXPECT_GT(updates, 1) << "the view follows every appended piece";
+    const std::string text = viewer.report().text();
+    EXPECT_FALSE(text.empty());
+    viewer.focusGained();
+    EXPECT_EQ(viewer.report().text(), text) << "a later focus change does not scan again";
+}
+
+TEST(ReportViewer, TheViewHoldsItsLimit) {
+    std::string line = std::string(98, 'x') + "\r\n";
+    std::string text;
+    while (text.size() < 70000) text += line;
+    const std::string view = movrane::viewTextOf(text);
+    EXPECT_EQ(view.size(), movrane::REPORT_VIEW_LIMIT - movrane::REPORT_VIEW_LIMIT / 100);
+    EXPECT_EQ(view, movrane::withNewlineEnds(text.substr(0, movrane::REPORT_VIEW_LIMIT)));
+    EXPECT_EQ(movrane::viewTextOf("short\r\n"), "short\n");
+}
+
+TEST(ReportViewer, ExportAndPrintTakeTheWholeText) {
+    testsupport::TempDir dir;
+    ReportViewer viewer(sampleRace(dir), ReportKind::LapByLap);
+    viewer.open();
+    const std::string whole = viewer.report().text();
+    EXPECT_EQ(viewer.viewText(), movrane::viewTextOf(whole));
+    EXPECT_EQ(viewer.fullText(), movrane::withNewlineEnds(whole));
+
+    testsupport::ScriptedUi ui;
+    const std::string file = dir.file("out.txt");
+    ui.queueFile(file);
+    EXPECT_TRUE(viewer.exportToFile(ui));
+    EXPECT_EQ(testsupport::readFileText(file), movrane::withNewlineEnds(whole));
+}
+
+TEST(ReportViewer, NewlineEndsKeepLoneCarriageReturns) {
+    EXPECT_EQ(movrane::withNewlineEnds("a\r\nb\rc\r\n\r\n"), "a\nb\rc\n\n");
+    EXPECT_EQ(movrane::withNewlineEnds("\r"), "\r");
+}

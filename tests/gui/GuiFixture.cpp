@@ -1,0 +1,72 @@
+#include "GuiFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <filesystem>
+
+#include "core/library/Prefs.h"
+#include "gui/app/CMainFrame.h"
+#include "samplekit/SampleInstallation.h"
+
+namespace guitest {
+
+int DialogScript::run(QDialog& dialog) {
+    titles.push_back(dialog.windowTitle());
+    if (handlers_.empty()) {
+        ADD_FAILURE() << "unexpected dialog: " << dialog.windowTitle().toStdString();
+        return QDialog::Rejected;
+    }
+    Handler handler = std::move(handlers_.front());
+    handlers_.erase(handlers_.begin());
+    return handler(dialog);
+}
+
+Program::Program(Installation installation) {
+    if (installation == Installation::Sample) {
+        samplekit::writeSampleInstallation(dir.path());
+    } else {
+        testsupport::writeFileBytes(dir.path() / "orv.exe", {'M', 'Z'});
+    }
+    movrane::Prefs::get().setOrvDirectory(dir.path().string());
+    movrane::Prefs::get().save();
+    app = std::make_unique<movrane::gui::CZodEvadiApp>(ui);
+    app->dialogs().setRunner([this](QDialog& dialog) { return dialogs.run(dialog); });
+}
+
+Program::~Program() { app.reset(); }
+
+void Program::start(std::vector<std::string> args) {
+    args.insert(args.begin(), "movrane");
+    app->start(movrane::parseCommandLine(args));
+    app->frame().resize(1000, 700);
+    settle();
+}
+
+void Program::startWithTwoLaps() {
+    start({"-loadrpy", "-c2", "-f" + replay("sample_hotlap.rpy"), "-s0", "-d0", "-l2", "-f" + replay("sample_race.rpy"),
+           "-s1", "-d1", "-l4"});
+}
+
+std::vector<std::string> Program::messageTexts() const {
+    std::vector<std::string> texts;
+    for (const auto& m : ui.messages) texts.push_back(m.text);
+    return texts;
+}
+
+void settle() {
+    for (int i = 0; i < 10; ++i) QApplication::processEvents();
+}
+
+int countPixels(const QImage& image, QRgb colour) {
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    int count = 0;
+    for (int y = 0; y < rgb.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+        for (int x = 0; x < rgb.width(); ++x)
+            if ((line[x] & 0xffffff) == (colour & 0xffffff)) ++count;
+    }
+    return count;
+}
+
+}  // namespace guitest
