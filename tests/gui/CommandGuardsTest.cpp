@@ -73,7 +73,9 @@ TEST(CommandGuards, HelpSettingsAndExit) {
     p.dialogs.expect([](QDialog& dialog) {
         auto* box = qobject_cast<QMessageBox*>(&dialog);
         EXPECT_NE(box, nullptr);
-        if (box) EXPECT_TRUE(box->text().startsWith(QStringLiteral("Movrane - version 7.0\n")));
+        if (box) {
+            EXPECT_TRUE(box->text().startsWith(QStringLiteral("Movrane - version 7.0\n")));
+        }
         return QDialog::Accepted;
     });
     p.run(CommandId::About);
