@@ -12,6 +12,10 @@
 
 namespace movrane {
 
+namespace {
+constexpr uint64_t PAGE = 4096;
+}  // namespace
+
 BufferedFile::BufferedFile(std::size_t windowSize) : windowCapacity_(std::max<std::size_t>(windowSize, 64)) {}
 
 BufferedFile::~BufferedFile() { close(); }
@@ -96,10 +100,17 @@ bool BufferedFile::fill(uint64_t offset, std::size_t count) {
         const uint64_t end = std::min<uint64_t>(size_, offset + count + wanted / 2);
         start = end > wanted ? end - wanted : 0;
     }
-    const std::size_t length = static_cast<std::size_t>(std::min<uint64_t>(wanted, size_ - start));
+    // Fills start on a page boundary of the file: the copy out of the page cache is then
+    // whole pages.
+    const uint64_t pageStart = start - start % PAGE;
+    const std::size_t length =
+        static_cast<std::size_t>(std::min<uint64_t>(wanted + (start - pageStart), size_ - pageStart));
+    start = pageStart;
     if (windowSize_ < length) {
-        window_ = std::make_unique_for_overwrite<uint8_t[]>(length);
-        windowSize_ = length;
+        // One allocation of the whole window: its pages are touched only as the fills grow,
+        // and a walk never copies into fresh memory twice.
+        windowSize_ = std::max(length, static_cast<std::size_t>(std::min<uint64_t>(windowCapacity_ + PAGE, size_)));
+        window_ = std::make_unique_for_overwrite<uint8_t[]>(windowSize_);
     }
     std::size_t done = 0;
     while (done < length) {
