@@ -21,12 +21,12 @@ constexpr double LAP = 1500.0;
 const std::vector<uint32_t> SLOTS = {5, 0, 12, 3};  // slots differ from list positions
 
 SimulationSpec smallSpec(int practiceLaps = 2, int raceLaps = 3) {
-    SimulationSpec spec = sampleRaceSpec(4, practiceLaps, raceLaps, 11);
-    spec.lapLength = LAP;
-    spec.player = 2;
-    spec.drivers = sampleDrivers(4, 2);
-    for (std::size_t i = 0; i < SLOTS.size(); ++i) spec.drivers[i].slot = SLOTS[i];
-    return spec;
+    SimulationSpec plan = sampleRaceSpec(4, practiceLaps, raceLaps, 11);
+    plan.lapLength = LAP;
+    plan.player = 2;
+    plan.drivers = sampleDrivers(4, 2);
+    for (std::size_t i = 0; i < SLOTS.size(); ++i) plan.drivers[i].slot = SLOTS[i];
+    return plan;
 }
 
 // Lap position and lateral offset of each car (by slot) in each frame, from the records.
@@ -80,10 +80,10 @@ struct Written {
     rawreplay::Replay replay;
 };
 
-std::unique_ptr<Written> write(const SimulationSpec& spec) {
+std::unique_ptr<Written> write(const SimulationSpec& plan) {
     auto w = std::make_unique<Written>();
     w->path = w->dir.path() / "sim.rpy";
-    w->result = writeSimulatedReplay(w->path, spec, sampleHeader(false));
+    w->result = writeSimulatedReplay(w->path, plan, sampleHeader(false));
     w->replay = rawreplay::Replay::load(w->path);
     return w;
 }
@@ -147,12 +147,12 @@ TEST(Simulation, StreamIsWellFormed) {
 }
 
 TEST(Simulation, ExtraItemsJoinTheFramesTheyAreGivenTo) {
-    SimulationSpec spec = smallSpec(1, 0);
-    spec.skippableItems = false;
-    spec.extraItems = [](Frame& f, std::size_t session, uint32_t frame) {
+    SimulationSpec plan = smallSpec(1, 0);
+    plan.skippableItems = false;
+    plan.extraItems = [](Frame& f, std::size_t session, uint32_t frame) {
         if (session == 0 && frame == 50) f.addRawItem(12, 9, {1, 2, 3, 4, 5});
     };
-    const auto w = write(spec);
+    const auto w = write(plan);
     int found = 0;
     for (std::size_t f = 0; f < w->replay.frames.size(); ++f)
         for (const auto& it : w->replay.frames[f].items)
@@ -165,10 +165,10 @@ TEST(Simulation, ExtraItemsJoinTheFramesTheyAreGivenTo) {
 }
 
 TEST(Simulation, LapStampsAgreeWithTheCrossingsInTheRecords) {
-    const SimulationSpec spec = smallSpec();
-    const auto w = write(spec);
+    const SimulationSpec plan = smallSpec();
+    const auto w = write(plan);
     const auto& r = w->replay;
-    const auto track = carPositions(r, SLOTS[spec.player]);
+    const auto track = carPositions(r, SLOTS[plan.player]);
     const auto times = frameTimes(r);
     const auto practice = r.lapEntries(*r.chunk("QTPL"));
     const auto race = r.lapEntries(*r.chunk("BTPL"));
@@ -197,9 +197,9 @@ TEST(Simulation, LapStampsAgreeWithTheCrossingsInTheRecords) {
 }
 
 TEST(Simulation, LapTimesArePlausibleAndVaried) {
-    SimulationSpec spec = smallSpec(0, 5);
-    spec.lapLength = sampleLapLength();
-    Simulation sim(spec);
+    SimulationSpec plan = smallSpec(0, 5);
+    plan.lapLength = sampleLapLength();
+    Simulation sim(plan);
     const auto& cars = sim.result().sessions.at(0).cars;
     std::set<long> distinct;
     for (const auto& c : cars) {
@@ -216,9 +216,9 @@ TEST(Simulation, LapTimesArePlausibleAndVaried) {
 }
 
 TEST(Simulation, MarkedLapsCarryTheirFlagsAndAnOffTrackLapLeavesTheTrack) {
-    SimulationSpec spec = smallSpec(3, 0);
-    spec.sessions[0].marks = {{2, 1, FLAG_OFF_TRACK}, {0, 2, FLAG_INVALID}, {1, 3, FLAG_INVALID | FLAG_OFF_TRACK}};
-    const auto w = write(spec);
+    SimulationSpec plan = smallSpec(3, 0);
+    plan.sessions[0].marks = {{2, 1, FLAG_OFF_TRACK}, {0, 2, FLAG_INVALID}, {1, 3, FLAG_INVALID | FLAG_OFF_TRACK}};
+    const auto w = write(plan);
     const auto entries = w->replay.lapEntries(*w->replay.chunk("QTPL"));
     std::map<uint32_t, std::vector<uint32_t>> flags;
     for (const auto& e : entries)
@@ -242,12 +242,12 @@ TEST(Simulation, MarkedLapsCarryTheirFlagsAndAnOffTrackLapLeavesTheTrack) {
 }
 
 TEST(Simulation, RetiredAndAbsentCarsMissFromTheRecords) {
-    SimulationSpec spec = smallSpec(0, 4);
-    spec.sessions[0].retirements = {{1, 2, 0.5, 92}};
-    spec.sessions[0].absences = {{3, 400, 5}};
-    const auto w = write(spec);
+    SimulationSpec plan = smallSpec(0, 4);
+    plan.sessions[0].retirements = {{1, 2, 0.5, 92}};
+    plan.sessions[0].absences = {{3, 400, 5}};
+    const auto w = write(plan);
     const auto& r = w->replay;
-    const auto track = carPositions(r, SLOTS[spec.player]);
+    const auto track = carPositions(r, SLOTS[plan.player]);
 
     std::map<uint32_t, std::size_t> laps;
     for (const auto& e : r.lapEntries(*r.chunk("BTPL"))) laps[e.slot] = e.stamps.size();

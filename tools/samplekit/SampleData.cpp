@@ -56,19 +56,19 @@ std::shared_ptr<const Course> sampleCourse() {
 double sampleLapLength() { return sampleCourse()->lapLength(); }
 
 SimulationSpec sampleRaceSpec(std::size_t drivers, int practiceLaps, int raceLaps, uint64_t seed) {
-    SimulationSpec spec;
-    spec.seed = seed;
-    spec.course = sampleCourse();
-    spec.lapLength = sampleLapLength();
-    spec.player = 0;
-    spec.drivers = sampleDrivers(drivers, spec.player);
+    SimulationSpec plan;
+    plan.seed = seed;
+    plan.course = sampleCourse();
+    plan.lapLength = sampleLapLength();
+    plan.player = 0;
+    plan.drivers = sampleDrivers(drivers, plan.player);
     if (practiceLaps > 0) {
         SessionSpec p;
         p.kind = SessionSpec::Practice;
         p.sessionId = 0;
         p.clockStartMs = 30000;
         p.laps = practiceLaps;
-        spec.sessions.push_back(p);
+        plan.sessions.push_back(p);
     }
     if (raceLaps > 0) {
         SessionSpec r;
@@ -76,9 +76,9 @@ SimulationSpec sampleRaceSpec(std::size_t drivers, int practiceLaps, int raceLap
         r.sessionId = 1;
         r.clockStartMs = 1000;
         r.laps = raceLaps;
-        spec.sessions.push_back(r);
+        plan.sessions.push_back(r);
     }
-    return spec;
+    return plan;
 }
 
 ReplayDescription sampleHeader(bool training) {

@@ -9,29 +9,29 @@ namespace samplekit {
 
 namespace {
 void writeHotlap(const std::filesystem::path& file) {
-    SimulationSpec spec;
-    spec.seed = 3;
-    spec.course = sampleCourse();
-    spec.lapLength = sampleLapLength();
-    spec.player = 0;
-    spec.drivers = sampleDrivers(1, 0);
+    SimulationSpec plan;
+    plan.seed = 3;
+    plan.course = sampleCourse();
+    plan.lapLength = sampleLapLength();
+    plan.player = 0;
+    plan.drivers = sampleDrivers(1, 0);
     SessionSpec s;
     s.kind = SessionSpec::Practice;
     s.clockStartMs = 20000;
     s.laps = 6;
     s.marks = {{0, 3, FLAG_INVALID}, {0, 5, FLAG_OFF_TRACK}};
-    spec.sessions.push_back(s);
-    writeSimulatedReplay(file, spec, sampleHeader(true));
+    plan.sessions.push_back(s);
+    writeSimulatedReplay(file, plan, sampleHeader(true));
 }
 
 void writeRace(const std::filesystem::path& file) {
-    SimulationSpec spec = sampleRaceSpec(20, 2, 9, 7);
-    SessionSpec& practice = spec.sessions[0];
+    SimulationSpec plan = sampleRaceSpec(20, 2, 9, 7);
+    SessionSpec& practice = plan.sessions[0];
     practice.marks = {{4, 2, FLAG_INVALID}, {9, 1, FLAG_OFF_TRACK}};
-    SessionSpec& race = spec.sessions[1];
+    SessionSpec& race = plan.sessions[1];
     race.retirements = {{13, 5, 0.3, 16}, {17, 7, 0.8, 92}};
     race.absences = {{6, 2000, 40}};
-    writeSimulatedReplay(file, spec, sampleHeader(false));
+    writeSimulatedReplay(file, plan, sampleHeader(false));
 }
 }  // namespace
 

@@ -179,35 +179,35 @@ struct Simulation::Run {
     Run(Simulation& s, ReplayWriter* w)
         : sim(s), writer(w), course(*s.course_), rng(s.spec_.seed), L(s.course_->lapLength()) {}
 
-    uint32_t markFlags(const SessionSpec& spec, int driver, int lap) const {
+    uint32_t markFlags(const SessionSpec& plan, int driver, int lap) const {
         uint32_t f = 0;
-        for (const LapMark& m : spec.marks)
+        for (const LapMark& m : plan.marks)
             if (m.driver == driver && m.lap == lap) f |= m.flags;
         return f;
     }
 
-    bool absent(const SessionSpec& spec, int driver, uint32_t frame) const {
-        for (const Absence& a : spec.absences)
+    bool absent(const SessionSpec& plan, int driver, uint32_t frame) const {
+        for (const Absence& a : plan.absences)
             if (a.driver == driver && frame >= a.firstFrame && frame - a.firstFrame < a.frameCount) return true;
         return false;
     }
 
-    void newLap(Car& c, const SessionSpec& spec) {
+    void newLap(Car& c, const SessionSpec& plan) {
         c.lapFactor = 1.0 + 0.004 * rng.gauss();
         if (rng.uniform() < 0.08) c.lapFactor -= rng.range(0.015, 0.04);  // a scrappy lap
-        c.offTrackLap = (markFlags(spec, c.driver, c.crossings) & FLAG_OFF_TRACK) != 0;
+        c.offTrackLap = (markFlags(plan, c.driver, c.crossings) & FLAG_OFF_TRACK) != 0;
     }
 
-    void cross(Car& c, const SessionSpec& spec, double timeMs, SessionResult& session) {
+    void cross(Car& c, const SessionSpec& plan, double timeMs, SessionResult& session) {
         CarResult& r = *c.result;
         r.crossings.push_back(timeMs);
-        if (c.crossings > 0) r.flags.push_back(markFlags(spec, c.driver, c.crossings));
+        if (c.crossings > 0) r.flags.push_back(markFlags(plan, c.driver, c.crossings));
         ++c.crossings;
         const int completed = c.crossings - 1;
-        if (spec.kind == SessionSpec::Practice) {
-            if (completed >= spec.laps || completed >= MAX_LAPS) c.done = true;
+        if (plan.kind == SessionSpec::Practice) {
+            if (completed >= plan.laps || completed >= MAX_LAPS) c.done = true;
         } else {
-            if (session.chequeredMs > 0 || completed >= spec.laps || completed >= MAX_LAPS) {
+            if (session.chequeredMs > 0 || completed >= plan.laps || completed >= MAX_LAPS) {
                 if (session.chequeredMs == 0) session.chequeredMs = timeMs;
                 c.done = true;
             }
@@ -220,13 +220,13 @@ struct Simulation::Run {
             }
         }
         if (c.done) c.doneMs = timeMs;
-        newLap(c, spec);
+        newLap(c, plan);
     }
 
     // Advances a car by one frame; the frame ends at nowMs.
-    void step(Car& c, const SessionSpec& spec, SessionResult& session, uint32_t frame, double prevMs, double nowMs) {
+    void step(Car& c, const SessionSpec& plan, SessionResult& session, uint32_t frame, double prevMs, double nowMs) {
         if (!c.taking || c.gone) return;
-        const bool race = spec.kind == SessionSpec::Race;
+        const bool race = plan.kind == SessionSpec::Race;
         const double v0 = c.v;
         double target = 0;
         if (race && frame <= session.greenFrame) {
@@ -270,7 +270,7 @@ struct Simulation::Run {
             const double frac = moved > 0 ? (L - c.d) / moved : 1.0;
             nd -= L;
             c.d = nd;
-            cross(c, spec, prevMs + frac * (nowMs - prevMs), session);
+            cross(c, plan, prevMs + frac * (nowMs - prevMs), session);
         } else {
             c.d = nd;
         }
@@ -396,10 +396,10 @@ struct Simulation::Run {
         return best;
     }
 
-    void setupCars(std::vector<Car>& cars, const SessionSpec& spec, SessionResult& session) {
+    void setupCars(std::vector<Car>& cars, const SessionSpec& plan, SessionResult& session) {
         const SimulationSpec& s = sim.spec_;
         cars.assign(s.drivers.size(), Car{});
-        std::vector<int> takers = spec.drivers;
+        std::vector<int> takers = plan.drivers;
         if (takers.empty())
             for (std::size_t i = 0; i < s.drivers.size(); ++i) takers.push_back(static_cast<int>(i));
         std::vector<std::pair<double, int>> order;
@@ -418,20 +418,20 @@ struct Simulation::Run {
             c.look = Rng(s.seed * 31u + static_cast<uint64_t>(i) * 104729u + session.sessionId);
             c.oilT = 86 + 3 * c.look.uniform();
             c.waterT = 78 + 3 * c.look.uniform();
-            for (const Retirement& r : spec.retirements)
+            for (const Retirement& r : plan.retirements)
                 if (r.driver == i) c.retirement = &r;
             session.cars.push_back(CarResult{i, c.slot, {}, {}, false, 0});
             const double drawn = talent + 0.01 * rng.gauss();
             const auto best = bestPracticeLap(i);
             // A race grid follows the practice times of the same replay when there are any.
-            order.push_back({spec.kind == SessionSpec::Race && best ? -*best : drawn, i});
+            order.push_back({plan.kind == SessionSpec::Race && best ? -*best : drawn, i});
         }
         for (std::size_t k = 0; k < session.cars.size(); ++k)
             cars[static_cast<std::size_t>(session.cars[k].driver)].result = &session.cars[k];
         std::sort(order.begin(), order.end(), [](auto& a, auto& b) { return a.first > b.first; });
         for (std::size_t rank = 0; rank < order.size(); ++rank) {
             Car& c = cars[static_cast<std::size_t>(order[rank].second)];
-            if (spec.kind == SessionSpec::Race) {
+            if (plan.kind == SessionSpec::Race) {
                 c.d = L - 10.0 - 7.5 * static_cast<double>(rank);
                 c.lateral = rank % 2 == 0 ? 2.5 : -2.5;
                 c.v = 0;
@@ -442,11 +442,11 @@ struct Simulation::Run {
             }
             c.d = wrap(c.d, L);
             c.heading = course.headingAt(c.d);
-            newLap(c, spec);
+            newLap(c, plan);
         }
     }
 
-    void emitFrame(std::vector<Car>& cars, const SessionSpec& spec, uint32_t frame, double nowMs, uint16_t status,
+    void emitFrame(std::vector<Car>& cars, const SessionSpec& plan, uint32_t frame, double nowMs, uint16_t status,
                    bool statusChanged, bool lastOfStream) {
         Frame& fr = frame_;
         fr.clear();
@@ -455,15 +455,15 @@ struct Simulation::Run {
         if (stampFrame || lastOfStream) fr.addU32Item(T_COUNTER, globalFrame + 1);
         if (stampFrame) {
             const uint32_t hundredths = static_cast<uint32_t>(std::llround(nowMs / 10.0));
-            fr.addU32Item(T_STAMP, (hundredths << 8) | spec.sessionId);
+            fr.addU32Item(T_STAMP, (hundredths << 8) | plan.sessionId);
         }
-        if (spec.kind == SessionSpec::Race && (stampFrame || statusChanged))
+        if (plan.kind == SessionSpec::Race && (stampFrame || statusChanged))
             fr.addU32Item(T_STATUS, static_cast<uint32_t>(status) << 16);
 
         std::vector<uint8_t>& others = others_;
         others.clear();
         for (Car& c : cars) {
-            if (!c.taking || c.gone || absent(spec, c.driver, frame)) continue;
+            if (!c.taking || c.gone || absent(plan, c.driver, frame)) continue;
             c.result->lastPresentFrame = frame;
             if (c.player) {
                 fr.addItem(T_PLAYER, encodePlayerCar(playerFields(c)));
@@ -507,34 +507,34 @@ struct Simulation::Run {
         writer->writeFrame(fr);
     }
 
-    void runSession(const SessionSpec& spec, bool lastSession) {
-        if (spec.clockStartMs % 10 != 0) throw std::invalid_argument("session clock must start on 10 ms");
+    void runSession(const SessionSpec& plan, bool lastSession) {
+        if (plan.clockStartMs % 10 != 0) throw std::invalid_argument("session clock must start on 10 ms");
         SessionResult session;
-        session.kind = spec.kind;
-        session.sessionId = spec.sessionId;
-        session.clockStartMs = spec.clockStartMs;
+        session.kind = plan.kind;
+        session.sessionId = plan.sessionId;
+        session.clockStartMs = plan.clockStartMs;
         session.firstFrame = globalFrame;
-        const bool race = spec.kind == SessionSpec::Race;
-        const uint32_t liningFrames = static_cast<uint32_t>(std::lround(spec.liningUpSeconds * 36));
-        const uint32_t raisedFrames = static_cast<uint32_t>(std::lround(spec.greenRaisedSeconds * 36));
+        const bool race = plan.kind == SessionSpec::Race;
+        const uint32_t liningFrames = static_cast<uint32_t>(std::lround(plan.liningUpSeconds * 36));
+        const uint32_t raisedFrames = static_cast<uint32_t>(std::lround(plan.greenRaisedSeconds * 36));
         session.greenFrame = race ? liningFrames + raisedFrames : 0;
-        const uint32_t tailFrames = static_cast<uint32_t>(std::lround(std::max(2.0, spec.tailSeconds) * 36));
+        const uint32_t tailFrames = static_cast<uint32_t>(std::lround(std::max(2.0, plan.tailSeconds) * 36));
 
         // The result's car list must not move while cars point into it.
         out.sessions.push_back(std::move(session));
         SessionResult& s = out.sessions.back();
         std::vector<Car> cars;
-        setupCars(cars, spec, s);
+        setupCars(cars, plan, s);
 
         uint16_t status = 0;
         uint32_t allDoneFrame = 0;
         bool allDone = false;
         for (uint32_t frame = 0;; ++frame) {
             if (frame >= MAX_SESSION_FRAMES) throw std::runtime_error("session does not end");
-            const double nowMs = frameTimeMs(spec.clockStartMs, frame);
+            const double nowMs = frameTimeMs(plan.clockStartMs, frame);
             if (frame > 0) {
-                const double prevMs = frameTimeMs(spec.clockStartMs, frame - 1);
-                for (Car& c : cars) step(c, spec, s, frame, prevMs, nowMs);
+                const double prevMs = frameTimeMs(plan.clockStartMs, frame - 1);
+                for (Car& c : cars) step(c, plan, s, frame, prevMs, nowMs);
             }
             uint16_t newStatus = 0;
             if (race) {
@@ -552,7 +552,7 @@ struct Simulation::Run {
                 if (allDone) allDoneFrame = frame;
             }
             const bool last = allDone && frame >= allDoneFrame + tailFrames;
-            if (writer) emitFrame(cars, spec, frame, nowMs, status, changed, last && lastSession);
+            if (writer) emitFrame(cars, plan, frame, nowMs, status, changed, last && lastSession);
             ++globalFrame;
             if (last) {
                 s.frameCount = frame + 1;
@@ -563,7 +563,7 @@ struct Simulation::Run {
     }
 };
 
-Simulation::Simulation(SimulationSpec spec) : spec_(std::move(spec)) {
+Simulation::Simulation(SimulationSpec plan) : spec_(std::move(plan)) {
     course_ = spec_.course ? spec_.course : std::make_shared<LoopCourse>(spec_.lapLength);
     if (spec_.drivers.empty() || spec_.drivers.size() > 20) throw std::invalid_argument("a simulation has 1 to 20 drivers");
     if (spec_.sessions.empty()) throw std::invalid_argument("a simulation needs a session");
@@ -627,9 +627,9 @@ void Simulation::writeStream(ReplayWriter& writer) {
     haveResult_ = true;
 }
 
-SimulationResult writeSimulatedReplay(const std::filesystem::path& path, SimulationSpec spec, ReplayDescription base,
+SimulationResult writeSimulatedReplay(const std::filesystem::path& path, SimulationSpec plan, ReplayDescription base,
                                       const std::function<void(ReplayDescription&)>& edit) {
-    Simulation sim(std::move(spec));
+    Simulation sim(std::move(plan));
     ReplayDescription d = sim.describe(std::move(base));
     if (edit) edit(d);
     ReplayWriter writer(path, std::move(d));

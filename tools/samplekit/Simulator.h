@@ -115,10 +115,10 @@ double frameTimeMs(uint32_t clockStartMs, uint32_t frame);
 // being held in memory.
 class Simulation {
 public:
-    explicit Simulation(SimulationSpec spec);
+    explicit Simulation(SimulationSpec plan);
     ~Simulation();
 
-    const SimulationSpec& spec() const { return spec_; }
+    const SimulationSpec& plan() const { return spec_; }
     const Course& course() const { return *course_; }
     const SimulationResult& result();
 
@@ -141,7 +141,7 @@ private:
 
 // Simulates and writes a replay; `edit` may change the description (lap tables, header
 // fields) before it is written, for replays whose tables disagree with the driving.
-SimulationResult writeSimulatedReplay(const std::filesystem::path& path, SimulationSpec spec,
+SimulationResult writeSimulatedReplay(const std::filesystem::path& path, SimulationSpec plan,
                                       ReplayDescription base = {},
                                       const std::function<void(ReplayDescription&)>& edit = {});
 

@@ -22,10 +22,10 @@ struct Replay {
 // Three drivers, a practice of three timed laps (the player's second lap invalid, driver 1's
 // first off track) and a race of two laps.
 void writeAndLoad(const TempDir& dir, Replay& r, const std::string& thirdName = "Third") {
-    auto spec = samplekit::sampleRaceSpec(3, 3, 2);
-    spec.drivers[2].name1 = thirdName;
-    spec.sessions[0].marks = {{0, 3, samplekit::FLAG_INVALID}, {1, 2, samplekit::FLAG_OFF_TRACK}};
-    samplekit::writeSimulatedReplay(dir.file("r.rpy"), spec, samplekit::sampleHeader(false));
+    auto plan = samplekit::sampleRaceSpec(3, 3, 2);
+    plan.drivers[2].name1 = thirdName;
+    plan.sessions[0].marks = {{0, 3, samplekit::FLAG_INVALID}, {1, 2, samplekit::FLAG_OFF_TRACK}};
+    samplekit::writeSimulatedReplay(dir.file("r.rpy"), plan, samplekit::sampleHeader(false));
     ASSERT_EQ(r.header.load(dir.file("r.rpy")), 0);
     ASSERT_EQ(r.drivers.load(dir.file("r.rpy")), 0);
 }

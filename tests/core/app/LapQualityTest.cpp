@@ -40,8 +40,8 @@ namespace {
 // The player's second practice lap of a simulated session, trimmed; `shiftMs` moves the
 // stored end of that lap (and the start of the next).
 void loadSimulatedLap(const TempDir& dir, movrane::Drivers& drivers, movrane::GetRpyInfo& lap, int shiftMs) {
-    auto spec = samplekit::sampleRaceSpec(2, 3, 0);
-    samplekit::writeSimulatedReplay(dir.file("r.rpy"), spec, samplekit::sampleHeader(true),
+    auto plan = samplekit::sampleRaceSpec(2, 3, 0);
+    samplekit::writeSimulatedReplay(dir.file("r.rpy"), plan, samplekit::sampleHeader(true),
                                     [shiftMs](samplekit::ReplayDescription& d) {
                                         d.practiceTable->entries[0].stamps[1] += static_cast<uint32_t>(shiftMs);
                                     });

@@ -20,12 +20,12 @@ namespace {
 const std::vector<uint32_t> SLOTS = {7, 2, 0, 11, 4, 9};
 
 sk::SimulationSpec raceWeekend(int practiceLaps, int raceLaps) {
-    sk::SimulationSpec spec = sk::sampleRaceSpec(6, practiceLaps, raceLaps, 5);
-    spec.lapLength = 1800;
-    spec.player = 2;
-    spec.drivers = sk::sampleDrivers(6, 2);
-    for (std::size_t i = 0; i < SLOTS.size(); ++i) spec.drivers[i].slot = SLOTS[i];
-    return spec;
+    sk::SimulationSpec plan = sk::sampleRaceSpec(6, practiceLaps, raceLaps, 5);
+    plan.lapLength = 1800;
+    plan.player = 2;
+    plan.drivers = sk::sampleDrivers(6, 2);
+    for (std::size_t i = 0; i < SLOTS.size(); ++i) plan.drivers[i].slot = SLOTS[i];
+    return plan;
 }
 
 const sk::CarResult& carOf(const sk::SessionResult& s, int driver) {
@@ -37,19 +37,19 @@ const sk::CarResult& carOf(const sk::SessionResult& s, int driver) {
 }  // namespace
 
 TEST(SimulatedReplay, PracticeAndRaceRoundTripThroughTheDriverTable) {
-    sk::SimulationSpec spec = raceWeekend(2, 4);
-    spec.sessions[0].marks = {{1, 2, sk::FLAG_INVALID}, {3, 1, sk::FLAG_OFF_TRACK}};
-    spec.sessions[1].retirements = {{4, 3, 0.5, 16}};
+    sk::SimulationSpec plan = raceWeekend(2, 4);
+    plan.sessions[0].marks = {{1, 2, sk::FLAG_INVALID}, {3, 1, sk::FLAG_OFF_TRACK}};
+    plan.sessions[1].retirements = {{4, 3, 0.5, 16}};
     testsupport::TempDir dir;
     const auto path = dir.file("weekend.rpy");
-    const sk::SimulationResult result = sk::writeSimulatedReplay(path, spec, sk::sampleHeader(false));
+    const sk::SimulationResult result = sk::writeSimulatedReplay(path, plan, sk::sampleHeader(false));
 
     Header header;
     ASSERT_EQ(header.load(path), Header::OK);
     EXPECT_EQ(header.trackName(), "harbour");
     EXPECT_EQ(header.scheduledLaps(), 4);
     EXPECT_EQ(header.recordedFrames(), result.frames);
-    EXPECT_EQ(header.playerName2(), spec.drivers[2].name2);
+    EXPECT_EQ(header.playerName2(), plan.drivers[2].name2);
 
     Drivers d;
     ASSERT_EQ(d.load(path), Drivers::OK) << d.failureText();
@@ -57,10 +57,10 @@ TEST(SimulatedReplay, PracticeAndRaceRoundTripThroughTheDriverTable) {
     EXPECT_EQ(d.playerIndex(), 2u);
     EXPECT_FALSE(d.playerMismatch());
     for (uint32_t i = 0; i < 6; ++i) {
-        EXPECT_EQ(d.driver(i).name1, spec.drivers[i].name1);
-        EXPECT_EQ(d.driver(i).name2, spec.drivers[i].name2);
+        EXPECT_EQ(d.driver(i).name1, plan.drivers[i].name1);
+        EXPECT_EQ(d.driver(i).name2, plan.drivers[i].name2);
         EXPECT_EQ(d.driver(i).slot, SLOTS[i]);
-        EXPECT_EQ(d.driver(i).ai, spec.drivers[i].ai);
+        EXPECT_EQ(d.driver(i).ai, plan.drivers[i].ai);
     }
     EXPECT_TRUE(d.practicePresent());
     EXPECT_TRUE(d.racePresent());
@@ -120,10 +120,10 @@ TEST(SimulatedReplay, SingleSessionReplaysKeepTheirOwnWindows) {
 }
 
 TEST(SimulatedReplay, LapsOfThePlayerAndOfAnotherCarExtractBetweenTheLines) {
-    const sk::SimulationSpec spec = raceWeekend(3, 0);
+    const sk::SimulationSpec plan = raceWeekend(3, 0);
     testsupport::TempDir dir;
     const auto path = dir.file("laps.rpy");
-    sk::writeSimulatedReplay(path, spec, sk::sampleHeader(true));
+    sk::writeSimulatedReplay(path, plan, sk::sampleHeader(true));
     Drivers d;
     ASSERT_EQ(d.load(path), Drivers::OK);
     for (uint32_t driver : {2u, 5u}) {  // the player, then a car of the other cars item

@@ -13,10 +13,10 @@ using testsupport::TempDir;
 
 TEST(TelemetryExport, NameAndFileLayout) {
     TempDir dir;
-    auto spec = samplekit::sampleRaceSpec(2, 2, 0);
-    spec.drivers[1].name1 = "Al";
-    spec.drivers[1].carMake = 4;
-    samplekit::writeSimulatedReplay(dir.file("r.rpy"), spec, samplekit::sampleHeader(true));
+    auto plan = samplekit::sampleRaceSpec(2, 2, 0);
+    plan.drivers[1].name1 = "Al";
+    plan.drivers[1].carMake = 4;
+    samplekit::writeSimulatedReplay(dir.file("r.rpy"), plan, samplekit::sampleHeader(true));
     movrane::Drivers drivers;
     ASSERT_EQ(drivers.load(dir.file("r.rpy")), 0);
     movrane::GetRpyInfo lap;
