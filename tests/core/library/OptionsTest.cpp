@@ -67,6 +67,15 @@ TEST_F(OptionsTest, OkStoresAndSavesEveryField) {
     EXPECT_EQ(prefs.exclusionMessages(), 1u);
 }
 
+TEST_F(OptionsTest, TheLongestPathAFieldTakesIsKept) {
+    Options dialog(Prefs::get(), ui);
+    dialog.orvPath = orv.path().string();
+    dialog.altRpyPath = "/" + std::string(Options::PATH_LIMIT + 20, 'r');
+    ASSERT_TRUE(dialog.ok());
+    EXPECT_EQ(reloaded().altRpyPath(), dialog.altRpyPath.substr(0, Options::PATH_LIMIT))
+        << "a path the dialog accepts comes back at the next start";
+}
+
 TEST_F(OptionsTest, WrongDirectoryAsksForOrvExeUntilItIsFound) {
     TempDir empty;
     Options dialog(Prefs::get(), ui);
