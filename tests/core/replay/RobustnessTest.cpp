@@ -2,11 +2,15 @@
 // never a crash, a hang or a read outside the file (the sanitizers watch the reads).
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 
 #include "core/replay/Drivers.h"
 #include "core/replay/GetRpyInfo.h"
 #include "core/replay/Header.h"
+#include "core/replay/LapDerivation.h"
+#include "core/replay/TelemetryExport.h"
+#include "core/track/GrooveExport.h"
 #include "support/DamagedReplays.h"
 #include "support/TempDir.h"
 
@@ -14,8 +18,32 @@ using testsupport::TempDir;
 
 namespace {
 
+// A circular 2 km lap for the derivations.
+class CircleTrack : public movrane::LapProjection {
+public:
+    movrane::MapPoint mapPoint(double d, double lat) const override {
+        const double angle = 2 * M_PI * d / lapLength();
+        const double radius = (lapLength() / (2 * M_PI) - lat) * mapScale();
+        return {static_cast<int32_t>(std::lround(radius * std::cos(angle))),
+                static_cast<int32_t>(std::lround(radius * std::sin(angle)))};
+    }
+    double lapLength() const override { return 2000; }
+    double mapScale() const override { return 1000; }
+};
+
+// What is made from a loaded lap: trim and derivation, and with `texts` the telemetry text
+// and CSV and the groove text.
+void completeLap(movrane::GetRpyInfo& lap, bool texts) {
+    lap.trim(1);
+    movrane::deriveLapQuantities(lap, CircleTrack());
+    if (!texts) return;
+    EXPECT_FALSE(movrane::telemetryText(lap).empty());
+    EXPECT_FALSE(movrane::telemetryCsv(lap).empty());
+    EXPECT_FALSE(movrane::grooveText(lap, 2000, movrane::GrooveSettings{}).empty());
+}
+
 // Loads a variant with every reader; only the codes may be observed.
-void readVariant(const std::string& path) {
+void readVariant(const std::string& path, bool texts = true) {
     movrane::Header header;
     const int headerCode = header.load(path);
     EXPECT_GE(headerCode, 0);
@@ -32,7 +60,7 @@ void readVariant(const std::string& path) {
             const int lapCode = info.load(drivers, driver, 2, s);
             ASSERT_GE(lapCode, 0);
             ASSERT_LE(lapCode, 5);
-            if (lapCode == 0) info.trim(1);
+            if (lapCode == 0) completeLap(info, texts);
         }
     }
 }
@@ -63,7 +91,7 @@ TEST(ReplayRobustness, TruncationsAtEveryLength) {
 TEST(ReplayRobustness, RandomByteFlips) {
     TempDir dir;
     testsupport::forEachByteFlip(dir, 1200, [](const std::string& path, const std::string& what) {
-        readVariant(path);
+        readVariant(path, false);
         if (testing::Test::HasFatalFailure()) FAIL() << what;
     });
 }
