@@ -10,6 +10,7 @@
 #include "core/replay/LapDerivation.h"
 #include "samplekit/CarRecords.h"
 #include "support/SmallReplay.h"
+#include "support/CircleTrack.h"
 #include "support/TempDir.h"
 
 using movrane::Drivers;
@@ -90,19 +91,6 @@ void loadLap(Loaded& l, const std::string& path, uint32_t driver, int lapNumber)
     ASSERT_EQ(l.drivers.load(path), 0);
     ASSERT_EQ(l.lap.load(l.drivers, driver, lapNumber, PRACTICE), GetRpyInfo::OK);
 }
-
-// A circular 1000 m lap, 1000 map units a metre, the lateral offset towards the centre.
-class CircleTrack : public movrane::LapProjection {
-public:
-    movrane::MapPoint mapPoint(double d, double lat) const override {
-        const double angle = 2 * M_PI * d / lapLength();
-        const double radius = (lapLength() / (2 * M_PI) - lat) * mapScale();
-        return {static_cast<int32_t>(std::lround(radius * std::cos(angle))),
-                static_cast<int32_t>(std::lround(radius * std::sin(angle)))};
-    }
-    double lapLength() const override { return 1000; }
-    double mapScale() const override { return 1000; }
-};
 
 }  // namespace
 
@@ -206,7 +194,7 @@ TEST(LapDerivation, CleanLapHasSteadySpeedAndNoAccelerationSpikes) {
     Loaded l;
     loadLap(l, writeScenario(dir, sc), 0, 2);
     l.lap.trim(1);
-    CircleTrack track;
+    const testsupport::CircleTrack track(1000);
     movrane::deriveLapQuantities(l.lap, track);
     const int n = l.lap.sampleCount();
     for (int k = 3; k <= n - 2; ++k) {
@@ -235,7 +223,7 @@ TEST(LapDerivation, MissingRecordsNeverLookLikeAJumpToTheLine) {
     EXPECT_EQ(l.lap.missingFrames(), 11);
     l.lap.trim(1);
     EXPECT_GT(l.lap.sampleCount(), 700) << "a missing record is no crossing of the line";
-    CircleTrack track;
+    const testsupport::CircleTrack track(1000);
     movrane::deriveLapQuantities(l.lap, track);
     for (int k = 3; k <= l.lap.sampleCount() - 2; ++k) {
         EXPECT_LT(l.lap.sample(k).speed, 200) << k;
@@ -252,7 +240,7 @@ TEST(LapDerivation, SpeedGlitchFilter) {
     l.lap.trim(1);
     for (int k = 1; k <= l.lap.sampleCount(); ++k) l.lap.sample(k).distance = 100 + k * (50.0 / 36);
     l.lap.sample(9).distance += 50.0 / 36 / 2;  // speeds 180, 270, 90 around sample 9..10
-    CircleTrack track;
+    const testsupport::CircleTrack track(1000);
     movrane::deriveLapQuantities(l.lap, track);
     for (int k = 3; k <= 20; ++k) EXPECT_NEAR(l.lap.sample(k).speed, 180, 1.0) << k;
 }
@@ -284,7 +272,7 @@ TEST(LapDerivation, ThreeSamplesGetNothingBeyondSampleTwo) {
         samples[k].distance = 10.0 * k;
     }
     GetRpyInfo lap = GetRpyInfo::fromSamples(samples);
-    CircleTrack track;
+    const testsupport::CircleTrack track(1000);
     movrane::deriveLapQuantities(lap, track);
     EXPECT_GT(lap.sample(2).speed, 0);
     EXPECT_EQ(lap.sample(3).speed, 0);

@@ -12,30 +12,18 @@
 #include "core/replay/TelemetryExport.h"
 #include "core/track/GrooveExport.h"
 #include "support/DamagedReplays.h"
+#include "support/CircleTrack.h"
 #include "support/TempDir.h"
 
 using testsupport::TempDir;
 
 namespace {
 
-// A circular 2 km lap for the derivations.
-class CircleTrack : public movrane::LapProjection {
-public:
-    movrane::MapPoint mapPoint(double d, double lat) const override {
-        const double angle = 2 * M_PI * d / lapLength();
-        const double radius = (lapLength() / (2 * M_PI) - lat) * mapScale();
-        return {static_cast<int32_t>(std::lround(radius * std::cos(angle))),
-                static_cast<int32_t>(std::lround(radius * std::sin(angle)))};
-    }
-    double lapLength() const override { return 2000; }
-    double mapScale() const override { return 1000; }
-};
-
 // What is made from a loaded lap: trim and derivation, and with `texts` the telemetry text
 // and CSV and the groove text.
 void completeLap(movrane::GetRpyInfo& lap, bool texts) {
     lap.trim(1);
-    movrane::deriveLapQuantities(lap, CircleTrack());
+    movrane::deriveLapQuantities(lap, testsupport::CircleTrack(2000));
     if (!texts) return;
     EXPECT_FALSE(movrane::telemetryText(lap).empty());
     EXPECT_FALSE(movrane::telemetryCsv(lap).empty());
