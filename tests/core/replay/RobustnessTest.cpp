@@ -2,7 +2,6 @@
 // never a crash, a hang or a read outside the file (the sanitizers watch the reads).
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <string>
 
 #include "core/replay/Drivers.h"
