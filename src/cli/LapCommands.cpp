@@ -7,13 +7,12 @@
 
 #include "cli/ArgParsing.h"
 #include "cli/Commands.h"
+#include "cli/LapArgs.h"
+#include "cli/Output.h"
 #include "cli/OrvOption.h"
 #include "cli/ReplayLookup.h"
-#include "core/app/CZodEvadiDoc.h"
 #include "core/app/Chooselap.h"
-#include "core/library/Prefs.h"
 #include "core/platform/Files.h"
-#include "core/platform/SilentUi.h"
 #include "core/replay/Drivers.h"
 #include "core/replay/GetRpyInfo.h"
 #include "core/replay/Header.h"
@@ -26,20 +25,11 @@ namespace cli {
 namespace {
 
 using movrane::Chooselap;
-using movrane::CZodEvadiDoc;
-
-// The command line has chosen the lap already; the document never asks.
-class NoLapChooser : public movrane::LapChooserDialog {
-public:
-    std::optional<Chooselap::Selection> choose(Chooselap&) override { return std::nullopt; }
-};
 
 struct LapRequest {
     std::string orv;
     std::string replay;
-    movrane::Session session = movrane::PRACTICE;
-    uint32_t driver = 0;
-    int lap = 0;
+    LapSpec lap;
     std::string out;
 };
 
@@ -65,41 +55,10 @@ bool takeLapRequest(Args& args, LapRequest& request) {
         return false;
     }
     request.replay = resolveReplay(*replay, request.orv);
-    request.session = *session == "race" ? movrane::RACE : movrane::PRACTICE;
-    request.driver = static_cast<uint32_t>(driverIndex);
-    request.lap = static_cast<int>(lapNumber);
+    request.lap = {*session == "race" ? movrane::RACE : movrane::PRACTICE, static_cast<uint32_t>(driverIndex),
+                   static_cast<int>(lapNumber)};
     request.out = *out;
     return true;
-}
-
-// The document's settings for this call: the named installation with default settings, or
-// the stored preferences.
-std::optional<movrane::DocumentSettings> documentSettings(const std::string& orvOverride) {
-    const auto installation = chooseInstallation(orvOverride);
-    if (!installation) return std::nullopt;
-    movrane::DocumentSettings settings;
-    if (orvOverride.empty()) settings = movrane::DocumentSettings::fromPrefs(movrane::Prefs::get());
-    settings.orvDirectory = installation->directory();
-    return settings;
-}
-
-// Loads the lap into a document of its own, its messages on stderr.
-struct LoadedLap {
-    movrane::SilentUi ui{stderr};
-    NoLapChooser chooser;
-    CZodEvadiDoc doc{ui, chooser};
-
-    bool load(const LapRequest& r, const movrane::DocumentSettings& settings) {
-        doc.setSettings(settings);
-        return doc.commandLineLoad(r.replay, r.session, r.driver, r.lap) == CZodEvadiDoc::LoadResult::Loaded;
-    }
-    const movrane::GetRpyInfo& lap() const { return *doc.slot(0).lap; }
-};
-
-int writeOutput(const std::string& path, const std::string& text) {
-    if (movrane::writeFileAtomically(path, text)) return EXIT_OK;
-    std::fprintf(stderr, "Error creating file!\n%s\n", path.c_str());
-    return EXIT_WRITE_FAILED;
 }
 
 bool parseGrooveSettings(Args& args, movrane::GrooveSettings& settings) {
@@ -190,9 +149,9 @@ int runTelemetry(const Args& arguments) {
     }
     const auto settings = documentSettings(request.orv);
     if (!settings) return EXIT_UNREADABLE;
-    LoadedLap loaded;
-    if (!loaded.load(request, *settings)) return EXIT_UNREADABLE;
-    const auto& lap = loaded.lap();
+    LoadedLaps loaded;
+    if (!loaded.load(request.replay, {request.lap}, *settings)) return EXIT_UNREADABLE;
+    const auto& lap = *loaded.document().slot(0).lap;
     return writeOutput(request.out, csv ? movrane::telemetryCsv(lap) : movrane::telemetryText(lap));
 }
 
@@ -218,10 +177,12 @@ int runGroove(const Args& arguments) {
     }
     const auto settings = documentSettings(request.orv);
     if (!settings) return EXIT_UNREADABLE;
-    LoadedLap loaded;
-    if (!loaded.load(request, *settings) || !loaded.doc.trackFound()) return EXIT_UNREADABLE;
-    return writeOutput(request.out,
-                       movrane::grooveText(loaded.lap(), loaded.doc.track()->lapLength(), grooveSettings));
+    LoadedLaps loaded;
+    if (!loaded.load(request.replay, {request.lap}, *settings) || !loaded.document().trackFound()) {
+        return EXIT_UNREADABLE;
+    }
+    const auto& doc = loaded.document();
+    return writeOutput(request.out, movrane::grooveText(*doc.slot(0).lap, doc.track()->lapLength(), grooveSettings));
 }
 
 }  // namespace cli
