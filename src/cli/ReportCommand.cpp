@@ -5,6 +5,7 @@
 
 #include "cli/ArgParsing.h"
 #include "cli/Commands.h"
+#include "cli/Output.h"
 #include "cli/ReplayLookup.h"
 #include "core/app/ExportReports.h"
 #include "core/replay/Drivers.h"
@@ -36,14 +37,15 @@ struct LoadedReplay : ReplayReaders {
 void printReportUsage(std::FILE* out) {
     std::fprintf(out,
                  "usage: movrane-cli report KIND [--orv DIR] [--out FILE] [--retire] [--offtrack] REPLAY\n"
-                 "  prints one report of a replay (lines end in \"\\n\"), or writes it to FILE\n"
+                 "  prints one report of a replay (lines end in \"\\n\"), or writes it to FILE (\"-\" is\n"
+                 "  standard output)\n"
                  "  KIND: practice, race, lapchart, lapbylap, complete, mechanical\n"
                  "  --retire    show the retirement reasons in the race report (RetireInRaceReport)\n"
                  "  --offtrack  write the off-the-track lines of the lap-by-lap report\n"
                  "              (OffTheTrackInRaceReport); without these the preferences decide\n"
                  "  --orv DIR   a REPLAY not found as given is taken from DIR's replay folder\n"
                  "  exit status: 0 success, 1 usage error, 2 the replay cannot be read,\n"
-                 "  3 FILE cannot be written\n");
+                 "  3 FILE (or standard output) cannot be written\n");
 }
 
 int runReport(const Args& given) {
@@ -66,15 +68,7 @@ int runReport(const Args& given) {
     LoadedReplay replay;
     if (!replay.load(path)) return EXIT_UNREADABLE;
     Report report(replay.header, replay.drivers, path, prefs);
-    const std::string& text = report.generate(*kind);
-    if (out) {
-        if (movrane::writeReportFile(*out, text)) return EXIT_OK;
-        std::fprintf(stderr, "Error creating file!\n%s\n", out->c_str());
-        return EXIT_WRITE_FAILED;
-    }
-    const std::string fileText = movrane::toFileText(text);
-    std::fwrite(fileText.data(), 1, fileText.size(), stdout);
-    return EXIT_OK;
+    return writeOutput(out.value_or("-"), movrane::toFileText(report.generate(*kind)));
 }
 
 void printExportUsage(std::FILE* out) {
@@ -109,14 +103,16 @@ int runExport(const Args& given) {
             continue;
         }
         Report report(replay.header, replay.drivers, path, prefs);
-        const int written = report.exportBatch(*prefix, withMechanical);
+        const movrane::FileBatch batch = report.exportBatch(*prefix, withMechanical);
         const std::string stem = *prefix + movrane::replayBaseName(path);
-        std::fprintf(stderr, "%d of %d files written as %s_*.txt\n", written, wanted, stem.c_str());
-        if (written == wanted) {
+        std::fprintf(stderr, "%zu of %d files written as %s_*.txt\n", batch.writtenPaths().size(), wanted,
+                     stem.c_str());
+        if (!batch.failed()) {
             ++complete;
-        } else if (status == EXIT_OK) {
-            status = EXIT_WRITE_FAILED;
+            continue;
         }
+        std::fprintf(stderr, "Error creating file!\n%s\n", batch.failedPath().c_str());
+        if (status == EXIT_OK) status = EXIT_WRITE_FAILED;
     }
     std::fprintf(stderr, "exported %d of %zu replays\n", complete, args.size());
     return status;

@@ -25,7 +25,8 @@ const cli::Command COMMANDS[] = {
 void printUsage(std::FILE* out) {
     std::fprintf(out, "usage: movrane-cli COMMAND [OPTIONS] [ARGS]\n\ncommands:\n");
     for (const auto& c : COMMANDS) std::fprintf(out, "  %-10s %s\n", c.name, c.summary);
-    std::fprintf(out, "\n'movrane-cli COMMAND --help' describes a command.\n");
+    std::fprintf(out, "\n'movrane-cli COMMAND --help' describes a command; 'movrane-cli --version' prints the\n"
+                      "version.\n");
 }
 
 }  // namespace
@@ -38,6 +39,10 @@ int main(int argc, char** argv) {
     const std::string name = argv[1];
     if (name == "--help" || name == "-h" || name == "help") {
         printUsage(stdout);
+        return cli::EXIT_OK;
+    }
+    if (name == "--version") {
+        std::printf("movrane-cli %s\n", MOVRANE_VERSION);
         return cli::EXIT_OK;
     }
     for (const auto& c : COMMANDS) {

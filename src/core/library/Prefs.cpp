@@ -55,11 +55,8 @@ bool parseValue(std::string_view text, int32_t& value, std::string& error) {
     return false;
 }
 
-bool parseValue(std::string_view text, std::string& value, std::string& error) {
-    if (text.size() >= CRegistry::STRING_BUFFER) {
-        error = "a text setting holds at most " + std::to_string(CRegistry::STRING_BUFFER - 1) + " bytes";
-        return false;
-    }
+// The text settings are folders, kept whole whatever their length.
+bool parseValue(std::string_view text, std::string& value, std::string&) {
     value = std::string(text);
     return true;
 }

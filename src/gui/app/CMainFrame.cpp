@@ -19,6 +19,7 @@
 #include "gui/app/CZodEvadiView.h"
 #include "gui/app/LapBarWindow.h"
 #include "gui/library/OptionsDialog.h"
+#include "gui/platform/ImageFile.h"
 #include "gui/platform/QtUi.h"
 #include "gui/reports/ReportWindow.h"
 
@@ -32,7 +33,7 @@ class ViewBitmapWriter : public MapBitmapWriter {
 public:
     explicit ViewBitmapWriter(CZodEvadiView& view) : view_(view) {}
     bool write(const std::string& path, int size) override {
-        return view_.mapImage(size).save(pathFromCore(path), "BMP");
+        return writeImageFile(view_.mapImage(size), path, "BMP");
     }
 
 private:
