@@ -27,12 +27,12 @@ bool windowsCanOpen() {
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv, argv + argc);
     const movrane::StartRequest request = movrane::parseCommandLine(args);
-    if (request.mode == movrane::StartRequest::Mode::ExportReports) {
+    using Mode = movrane::StartRequest::Mode;
+    if (request.mode == Mode::ExportReports) {
         return movrane::runReportExport(request, movrane::currentReportPrefs(), stderr);
     }
-    if (request.mode == movrane::StartRequest::Mode::ShowUsage || request.mode == movrane::StartRequest::Mode::ShowVersion) {
-        const std::string text = request.mode == movrane::StartRequest::Mode::ShowUsage ? movrane::programUsage()
-                                                                                        : movrane::programVersion();
+    if (request.mode == Mode::ShowUsage || request.mode == Mode::ShowVersion) {
+        const std::string text = request.mode == Mode::ShowUsage ? movrane::programUsage() : movrane::programVersion();
         std::fputs(text.c_str(), stdout);
         return 0;
     }

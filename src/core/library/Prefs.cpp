@@ -134,7 +134,7 @@ void Prefs::loadOrvDirectory() {
     }
     CRegistry machine(registry_.store());
     std::string found;
-    if (machine.openKey(RootKey::LocalMachine, SIMULATOR_KEY) && machine.readString(SIMULATOR_DIRECTORY_VALUE, found)) {
+    if (machine.openKey(RootKey::LocalMachine, SIMULATOR_KEY) && machine.readPath(SIMULATOR_DIRECTORY_VALUE, found)) {
         orvDirectory_ = mapDrivePath(found, registry_.store().locations().winePrefix);
         origins_[setting::ORV_DIRECTORY.name] = "simulator key in " + machine.lastSource() +
                                                 (orvDirectory_ == found ? "" : " (\"" + found + "\")");
