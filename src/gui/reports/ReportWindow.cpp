@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QFontDatabase>
+#include <QFontMetricsF>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -24,11 +25,30 @@ namespace {
 constexpr int DEFAULT_WIDTH = 900;
 constexpr int DEFAULT_HEIGHT = 640;
 
-// The system's fixed-pitch font, asked for as such, so that a fallback is fixed-pitch too.
+// Every character a report can hold (ISO-8859-1) advances by the same width.
+bool columnsLineUp(const QFont& font) {
+    const QFontMetricsF metrics(font);
+    const qreal width = metrics.horizontalAdvance(QLatin1Char('M'));
+    for (int c = 32; c < 256; ++c) {
+        if (c >= 127 && c < 160) continue;
+        if (metrics.horizontalAdvance(QChar(c)) != width) return false;
+    }
+    return true;
+}
+
+// The system's fixed-pitch font ("monospace"); when its characters do not all advance
+// alike, the first installed family that is fixed-pitch.
 QFont fixedPitchFont() {
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
+    if (columnsLineUp(font)) return font;
+    for (const QString& family : QFontDatabase::families()) {
+        if (!QFontDatabase::isFixedPitch(family)) continue;
+        QFont candidate = font;
+        candidate.setFamily(family);
+        if (columnsLineUp(candidate)) return candidate;
+    }
     return font;
 }
 
