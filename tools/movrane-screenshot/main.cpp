@@ -1,6 +1,9 @@
 // movrane-screenshot INSTALLATION OUTDIR: opens the main window with two laps of the
-// installation's sample replays, the lap chooser, a report window, the settings and the
-// groove export window, and writes each as a PNG picture into OUTDIR. Messages go to stderr instead of message boxes.
+// installation's sample replays (fitted to the track), the lap chooser, a report window
+// just opened, the settings, the groove export window and the message box of a damaged
+// replay with its details, and writes each as a PNG picture into OUTDIR; the race report
+// printed as PDF and the saved track map bitmap go there too. Message boxes are not
+// waited for: the one with details is pictured, the others are closed at once.
 #include <QApplication>
 #include <QTimer>
 #include <QWidget>
@@ -8,7 +11,7 @@
 #include <string>
 
 #include "core/app/CommandLine.h"
-#include "core/platform/SilentUi.h"
+#include "core/app/Commands.h"
 #include "core/reports/ReportViewer.h"
 #include "gui/app/CMainFrame.h"
 #include "gui/app/CZodEvadiApp.h"
@@ -18,8 +21,15 @@
 #include "gui/library/OptionsDialog.h"
 #include "gui/reports/ReportWindow.h"
 #include "gui/track/GrooveExportDialog.h"
+#include <QAbstractButton>
+#include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPrinter>
 #include <QTreeWidget>
+#include <fstream>
+
+#include "gui/app/CZodEvadiView.h"
+#include "gui/platform/QtUi.h"
 
 namespace {
 
@@ -55,11 +65,29 @@ int main(int argc, char** argv) {
     const std::string hotlap = replays + "sample_hotlap.rpy";
     const std::string race = replays + "sample_race.rpy";
 
-    movrane::SilentUi ui;
+    movrane::gui::QtUi ui;
+    bool ok = true;
+    ui.setMessageBoxRunner([&ok, &out](QMessageBox& box) {
+        std::fprintf(stderr, "message: %s\n", box.text().toLatin1().constData());
+        if (box.detailedText().isEmpty()) return int(QMessageBox::Ok);
+        box.show();
+        for (QAbstractButton* button : box.buttons())
+            if (box.buttonRole(button) == QMessageBox::ActionRole) button->click();
+        ok = savePicture(box, out + "/message-details.png") && ok;
+        return int(QMessageBox::Ok);
+    });
     movrane::gui::CZodEvadiApp app(ui);
+    ui.setParent(&app.frame());
     app.start(movrane::parseCommandLine({"movrane", "-loadrpy", "-c2", "-f" + hotlap, "-s0", "-d0", "-l2",
                                          "-f" + race, "-s1", "-d1", "-l4"}));
-    bool ok = savePicture(app.frame(), out + "/main-window.png");
+    app.frame().runCommand(movrane::CommandId::ZoomIn);
+    app.frame().runCommand(movrane::CommandId::FitToTrack);
+    ok = savePicture(app.frame(), out + "/main-window.png") && ok;
+    ok = app.frame().view()->mapImage(768).save(QString::fromStdString(out + "/trackmap.bmp"), "BMP") && ok;
+
+    const std::string damaged = out + "/damaged.rpy";
+    std::ofstream(damaged) << "not a replay at all";
+    app.frame().openReplay(damaged);
 
     auto chooserReplay = readReplay(race);
     auto reportReplay = readReplay(race);
@@ -78,8 +106,11 @@ int main(int argc, char** argv) {
     auto viewer = std::make_unique<movrane::ReportViewer>(std::move(reportReplay), movrane::ReportKind::Race);
     movrane::gui::ReportWindow report(std::move(viewer), ui, &app.frame());
     report.show();
-    report.textView()->moveCursor(QTextCursor::Start);
     ok = savePicture(report, out + "/report-window.png") && ok;
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(out + "/race-report.pdf"));
+    report.printTo(printer);
     report.hide();
 
     movrane::Options options(movrane::Prefs::get(), ui);

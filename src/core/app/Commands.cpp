@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/app/CZodEvadiDoc.h"
+#include "core/platform/DefaultHandler.h"
 #include "core/platform/Paths.h"
 #include "core/platform/Ui.h"
 
@@ -48,6 +49,15 @@ constexpr char BITMAP_TITLE[] = "Save Trackmap as BMP-file";
 
 const std::vector<CommandInfo>& mainMenuCommands() { return COMMANDS; }
 
+std::vector<std::string> commandShortcuts(CommandId id) {
+    switch (id) {
+        case CommandId::ZoomIn: return {"Ctrl++", "Ctrl+="};
+        case CommandId::ZoomOut: return {"Ctrl+-"};
+        case CommandId::FitToTrack: return {"Ctrl+0"};
+        default: return {};
+    }
+}
+
 std::optional<ReportKind> reportKindOf(CommandId id) {
     switch (id) {
         case CommandId::ReportPractice: return ReportKind::Practice;
@@ -83,8 +93,15 @@ bool saveTrackmap(Ui& ui, const CZodEvadiDoc& doc, MapBitmapWriter& writer) {
     return true;
 }
 
+bool clearAllLaps(Ui& ui, CZodEvadiDoc& doc) {
+    const int laps = doc.loadedLaps();
+    if (laps > 0 && !ui.askYesNo("Remove all " + std::to_string(laps) + " loaded laps?")) return false;
+    doc.clear();
+    return true;
+}
+
 bool viewReadme(Ui& ui, const std::string& programDirectory) {
-    return ui.openWithDefaultHandler(joinPath(programDirectory, README_FILE));
+    return openWithDefaultHandlerOrTell(ui, joinPath(programDirectory, README_FILE));
 }
 
 std::string aboutText() {

@@ -50,6 +50,10 @@ struct CommandInfo {
 
 const std::vector<CommandInfo>& mainMenuCommands();
 
+// The keys of a command in the portable key notation ("Ctrl++"), the one the menu shows
+// first. Keypad keys reach the same commands. Empty for commands without keys.
+std::vector<std::string> commandShortcuts(CommandId id);
+
 inline constexpr const char* MAIN_TITLE = "Movrane - version " MOVRANE_VERSION;
 inline constexpr const char* NO_TRACK_LOADED_MESSAGE = "No track loaded!";
 inline constexpr const char* BITMAP_NOT_CREATED_MESSAGE = "Error creating file!";
@@ -75,7 +79,11 @@ int bitmapSide(uint32_t sizePreference);
 // preference. False when nothing was written.
 bool saveTrackmap(Ui& ui, const CZodEvadiDoc& doc, MapBitmapWriter& writer);
 
-// "View Readme file": opens Movrane.txt in the program's folder.
+// "&Clear all replay laps...": asks "Remove all N loaded laps?" when laps are loaded and
+// clears the document on Yes. False when the person said No.
+bool clearAllLaps(Ui& ui, CZodEvadiDoc& doc);
+
+// "View Readme file": opens Movrane.txt in the program's folder, or says why it cannot.
 bool viewReadme(Ui& ui, const std::string& programDirectory);
 
 // The text of "&About Movrane".

@@ -1,6 +1,7 @@
 #include "core/app/LapBar.h"
 
 #include "core/app/DocumentExports.h"
+#include "core/platform/Paths.h"
 
 namespace movrane {
 
@@ -18,6 +19,7 @@ LapBoxState LapBar::box(int slot) const {
     state.checked = lap.inUse && lap.shown;
     state.colour = lap.colour;
     state.label = lap.inUse ? loadedLapLabel(doc_, slot) : "Lap " + std::to_string(slot + 1) + ": none loaded";
+    if (lap.inUse) state.replayFileName = afterLastSeparator(lap.replayPath);
     return state;
 }
 

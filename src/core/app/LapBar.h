@@ -12,6 +12,7 @@ struct LapBoxState {
     bool enabled = false;
     bool checked = false;
     std::string label;
+    std::string replayFileName;  // of the lap's replay, shown as the box's tooltip; empty without a lap
     Colour colour{};
 };
 

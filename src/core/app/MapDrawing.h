@@ -29,4 +29,9 @@ void drawLapLine(const Track& track, const GetRpyInfo& lap, const MapFit& fit, M
 // line of every shown lap. Every lap's line state is reset first. Nothing without a track.
 void drawTrackMap(CZodEvadiDoc& doc, const MapFit& fit, MapCanvas& canvas, const MapDrawOptions& options);
 
+// The box around everything drawTrackMap draws with these options: strips (kerbs among
+// them), distance markers and driven lines. Maps are fitted to it, so nothing drawn lies
+// outside the view or the bitmap. Empty without a track.
+Extent drawnMapExtent(CZodEvadiDoc& doc, const MapDrawOptions& options);
+
 }  // namespace movrane

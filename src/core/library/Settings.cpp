@@ -26,6 +26,14 @@ bool readSetting(CRegistry& key, const SettingKey<std::string>& setting, std::st
     return true;
 }
 
+bool readSetting(CRegistry& key, const SettingKey<BinaryValue>& setting, BinaryValue& value) {
+    value = setting.fallback;
+    std::string stored;
+    if (!key.readBinary(setting.name, stored)) return false;
+    value.bytes = std::move(stored);
+    return true;
+}
+
 bool writeSetting(CRegistry& key, const SettingKey<uint32_t>& setting, uint32_t value) {
     return key.writeDword(setting.name, value);
 }
@@ -36,6 +44,10 @@ bool writeSetting(CRegistry& key, const SettingKey<int32_t>& setting, int32_t va
 
 bool writeSetting(CRegistry& key, const SettingKey<std::string>& setting, const std::string& value) {
     return key.writePath(setting.name, value);
+}
+
+bool writeSetting(CRegistry& key, const SettingKey<BinaryValue>& setting, const BinaryValue& value) {
+    return key.writeBinary(setting.name, value.bytes);
 }
 
 }  // namespace movrane

@@ -1,6 +1,7 @@
 #include "gui/app/CMainFrame.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QApplication>
 #include <QDockWidget>
 #include <QDragEnterEvent>
@@ -65,13 +66,33 @@ CMainFrame::CMainFrame(CZodEvadiDoc& doc, Ui& ui, DialogHost& dialogs, RecentFil
     buildToolBar();
     statusBar()->showMessage(READY_TEXT);
     setAcceptDrops(true);
-    resize(1100, 760);
+    restoreWindowState();
 
     connect(lapBarWindow_, &LapBarWindow::lapToggled, view_, &CZodEvadiView::toggleLap);
     connect(view_, &CZodEvadiView::lapToggled, lapBarWindow_, &LapBarWindow::refresh);
     connect(view_, &CZodEvadiView::panningChanged, action(CommandId::PanningTool), &QAction::setChecked);
     connect(lapBarDock_, &QDockWidget::visibilityChanged, action(CommandId::LapBarShown), &QAction::setChecked);
     doc_.onChanged = [this] { documentChanged(); };
+}
+
+// The size, place and docks of the last run; the first time a window of the default size
+// with the lap bar as wide as its labels.
+void CMainFrame::restoreWindowState() {
+    const std::string geometry = windowState_.mainWindowGeometry();
+    if (geometry.empty() || !restoreGeometry(QByteArray::fromStdString(geometry))) resize(1100, 760);
+    const std::string layout = windowState_.mainWindowLayout();
+    if (layout.empty() || !restoreState(QByteArray::fromStdString(layout))) fitLapBarToLabels();
+}
+
+// The lap bar grows to show its longest label, up to a third of the window.
+void CMainFrame::fitLapBarToLabels() {
+    const int wanted = std::min(lapBarWindow_->sizeHint().width(), width() / 3);
+    if (wanted > lapBarWindow_->width()) resizeDocks({lapBarDock_}, {wanted}, Qt::Horizontal);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    windowState_.saveMainWindow(saveGeometry().toStdString(), saveState().toStdString());
+    QMainWindow::closeEvent(event);
 }
 
 QMenu* CMainFrame::menuFor(const CommandInfo& info, std::map<std::string, QMenu*>& menus) {
@@ -92,6 +113,10 @@ void CMainFrame::buildMenus() {
         QAction* action = menu->addAction(QString::fromLatin1(info.text));
         action->setStatusTip(QString::fromLatin1(info.prompt));
         action->setCheckable(isCheckable(info.id));
+        QList<QKeySequence> keys;
+        for (const std::string& key : commandShortcuts(info.id))
+            keys << QKeySequence(QString::fromStdString(key), QKeySequence::PortableText);
+        action->setShortcuts(keys);
         const CommandId id = info.id;
         connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });
         actions_[id] = action;
@@ -153,7 +178,7 @@ void CMainFrame::runCommand(CommandId id) {
         return;
     }
     switch (id) {
-        case CommandId::ClearLaps: doc_.clear(); break;
+        case CommandId::ClearLaps: clearAllLaps(ui_, doc_); break;
         case CommandId::AddLap: loaded(doc_.loadLap()); break;
         case CommandId::OpenRecentReplay: loaded(doc_.openMostRecentReplay()); break;
         case CommandId::SaveTrackmap: saveTrackmap(); break;
@@ -183,6 +208,7 @@ void CMainFrame::openReplay(const std::string& path) { loaded(doc_.shellOpen(pat
 
 void CMainFrame::documentChanged() {
     lapBarWindow_->refresh();
+    fitLapBarToLabels();
     view_->update();
 }
 

@@ -6,6 +6,7 @@
 #include "core/app/Commands.h"
 #include "core/app/LapBar.h"
 #include "core/app/RecentFileList.h"
+#include "core/app/WindowState.h"
 #include "gui/app/DialogHost.h"
 
 class QAction;
@@ -38,10 +39,13 @@ public:
     void documentChanged();
 
 protected:
+    void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
 private:
+    void restoreWindowState();
+    void fitLapBarToLabels();
     void buildMenus();
     void buildToolBar();
     QMenu* menuFor(const CommandInfo& info, std::map<std::string, QMenu*>& menus);
@@ -59,6 +63,7 @@ private:
     RecentFileList& recentFiles_;
     std::string programDirectory_;
     LapBar lapBar_;
+    WindowState windowState_;
     CZodEvadiView* view_;
     LapBarWindow* lapBarWindow_;
     QDockWidget* lapBarDock_;

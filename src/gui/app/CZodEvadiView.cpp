@@ -39,8 +39,9 @@ void CZodEvadiView::paintEvent(QPaintEvent*) {
     }
     if (!doc_.track()) return;
     painter.setRenderHint(QPainter::Antialiasing);
-    QtDisplay display(painter, logicalMapFit(*doc_.track()), logicalToPixels());
-    drawTrackMap(doc_, logicalMapFit(*doc_.track()), display, options_);
+    const MapFit fit = logicalMapFit(drawnMapExtent(doc_, options_));
+    QtDisplay display(painter, fit, logicalToPixels());
+    drawTrackMap(doc_, fit, display, options_);
 }
 
 QImage CZodEvadiView::mapImage(int size) {
@@ -49,7 +50,7 @@ QImage CZodEvadiView::mapImage(int size) {
     if (!doc_.track()) return image;
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-    const MapFit fit = bitmapMapFit(*doc_.track(), size);
+    const MapFit fit = bitmapMapFit(drawnMapExtent(doc_, options_), size);
     QtDisplay display(painter, fit);
     drawTrackMap(doc_, fit, display, options_);
     return image;
