@@ -28,7 +28,6 @@ constexpr int REPORT_LINE_WIDTH = 7;
 Colour labelColour() { return raceColours()[0]; }
 Colour frameColour() { return raceColours()[1]; }
 Colour gridColour() { return raceColours()[2]; }
-Colour zeroLineColour() { return raceColours()[3]; }
 
 void background(Painter& painter) { painter.fillRect(0, 0, painter.width(), painter.height(), BACKGROUND); }
 
@@ -170,7 +169,7 @@ void RaceHistoryGraph::paint(Painter& painter) const {
             painter.text(left - painter.textWidth(secondsLabel(ms)) - 4, gy - th / 2, secondsLabel(ms), labelColour());
         }
     }
-    painter.setPen(zeroLineColour());
+    painter.setPen(frameColour());
     painter.line({left, y(0)}, {right, y(0)});
     painter.text(left - painter.textWidth("0") - 4, y(0) - th / 2, "0", labelColour());
 
@@ -239,8 +238,8 @@ std::string GraphicalRaceReport::defaultFileName() const {
 }
 
 namespace {
-constexpr int ROW_HEIGHT = 18;
-constexpr int COLUMN_WIDTH = 22;
+constexpr int ROW_HEIGHT = 22;
+constexpr int COLUMN_WIDTH = 36;
 constexpr int FONT_WIDTH = 7;
 }  // namespace
 
