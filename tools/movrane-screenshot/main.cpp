@@ -1,6 +1,6 @@
 // movrane-screenshot INSTALLATION OUTDIR: opens the main window with two laps of the
-// installation's sample replays, the lap chooser, a report window, the settings and the
-// groove export window, and writes each as a PNG picture into OUTDIR. Messages go to stderr instead of message boxes.
+// installation's sample replays, the lap chooser, a report window, the settings, the
+// groove export window and the analysis windows, and writes each as a PNG picture into OUTDIR. Messages go to stderr instead of message boxes.
 #include <QApplication>
 #include <QTimer>
 #include <QWidget>
@@ -10,6 +10,10 @@
 #include "core/app/CommandLine.h"
 #include "core/platform/SilentUi.h"
 #include "core/reports/ReportViewer.h"
+#include "gui/analysis/GearChangeAnalyserWindow.h"
+#include "gui/analysis/RaceWindows.h"
+#include "gui/analysis/RatingsWindow.h"
+#include "gui/analysis/TractionCircleWindow.h"
 #include "gui/app/CMainFrame.h"
 #include "gui/app/CZodEvadiApp.h"
 #include "gui/app/ChooselapDialog.h"
@@ -40,6 +44,48 @@ std::unique_ptr<movrane::ReportReplay> readReplay(const std::string& path) {
     if (replay->header.load(path) != movrane::Header::OK || replay->drivers.load(path) != movrane::Drivers::OK)
         return nullptr;
     return replay;
+}
+
+// The traction circle over one corner with its circles, the ratings and their information,
+// the help text, the gear change analyser and the two race pictures.
+bool saveAnalysisWindows(movrane::gui::CZodEvadiApp& app, movrane::Ui& ui, const std::string& out,
+                         const movrane::ReportReplay& race) {
+    auto& doc = app.document();
+    movrane::gui::TractionCircleWindow traction(doc, ui, app.dialogs(), &app.frame());
+    traction.circle().setCircles(true);
+    traction.circle().setRange(300, 1200);
+    traction.refresh();
+    traction.show();
+    bool ok = savePicture(traction, out + "/traction-circle.png");
+    traction.hide();
+
+    movrane::gui::RatingsWindow ratings(doc, ui, &app.frame());
+    ratings.show();
+    ok = savePicture(ratings, out + "/ratings.png") && ok;
+    ratings.toggleInformation();
+    ok = savePicture(ratings, out + "/ratings-information.png") && ok;
+    ratings.hide();
+
+    movrane::gui::TractionCircleExplainedWindow help(&app.frame());
+    help.show();
+    ok = savePicture(help, out + "/traction-circle-explained.png") && ok;
+    help.hide();
+
+    movrane::gui::GearChangeAnalyserWindow gears(doc, &app.frame());
+    gears.show();
+    ok = savePicture(gears, out + "/gear-change-analyser.png") && ok;
+    gears.hide();
+
+    const auto input = movrane::RaceInput::of(race.header, race.drivers);
+    movrane::gui::RaceHistoryGraphWindow graph(input, ui, doc.replayFolder(), &app.frame());
+    graph.show();
+    ok = savePicture(graph, out + "/race-history-graph.png") && ok;
+    graph.hide();
+
+    movrane::gui::GraphicalRaceReportWindow report(input, ui, doc.replayFolder(), &app.frame());
+    report.show();
+    ok = savePicture(report, out + "/graphical-race-report.png") && ok;
+    return ok;
 }
 
 }  // namespace
@@ -91,5 +137,8 @@ int main(int argc, char** argv) {
     movrane::gui::GrooveExportDialog groove(movrane::GrooveSettings{}, &app.frame());
     groove.show();
     ok = savePicture(groove, out + "/groove-export.png") && ok;
+    groove.hide();
+
+    ok = saveAnalysisWindows(app, ui, out, *readReplay(race)) && ok;
     return ok ? 0 : 3;
 }

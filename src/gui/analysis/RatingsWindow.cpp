@@ -31,8 +31,8 @@ RatingsWindow::RatingsWindow(const CZodEvadiDoc& doc, Ui& ui, QWidget* parent)
             table_->setItem(slot, column, item);
         }
     }
-    table_->resizeColumnsToContents();
-    table_->horizontalHeader()->setStretchLastSection(true);
+    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    table_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     auto* information = new QPlainTextEdit(fromCore(Ratings::informationText()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")), this);
     information->setReadOnly(true);
     pages_->addWidget(table_);

@@ -76,7 +76,7 @@ TractionCircleWindow::TractionCircleWindow(CZodEvadiDoc& doc, Ui& ui, DialogHost
 
     circles_ = new QCheckBox(QStringLiteral("Plot circles for 1.0, 1.5, 2.0 and 2.5 G"), this);
     toCar_ = new QRadioButton(QStringLiteral("Oriented to car"), this);
-    auto* toTravel = new QRadioButton(QStringLiteral("Oriented to travel"), this);
+    toTravel_ = new QRadioButton(QStringLiteral("Oriented to travel"), this);
     toCar_->setChecked(true);
     connect(circles_, &QCheckBox::toggled, this, [this](bool on) {
         circle_.setCircles(on);
@@ -128,7 +128,7 @@ TractionCircleWindow::TractionCircleWindow(CZodEvadiDoc& doc, Ui& ui, DialogHost
     side->addWidget(lapsBox);
     side->addWidget(circles_);
     side->addWidget(toCar_);
-    side->addWidget(toTravel);
+    side->addWidget(toTravel_);
     side->addStretch();
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(ratings);
@@ -168,10 +168,13 @@ void TractionCircleWindow::endMoved(int value) {
 }
 
 void TractionCircleWindow::refresh() {
-    for (QSlider* slider : {startSlider_, endSlider_}) slider->blockSignals(true);
+    const std::vector<QWidget*> inputs{startSlider_, endSlider_, circles_, toCar_, toTravel_};
+    for (QWidget* input : inputs) input->blockSignals(true);
     startSlider_->setValue(circle_.start());
     endSlider_->setValue(circle_.end());
-    for (QSlider* slider : {startSlider_, endSlider_}) slider->blockSignals(false);
+    circles_->setChecked(circle_.circles());
+    (circle_.orientation() == TractionCircle::Orientation::Car ? toCar_ : toTravel_)->setChecked(true);
+    for (QWidget* input : inputs) input->blockSignals(false);
     start_->setText(QString::number(circle_.start()));
     end_->setText(QString::number(circle_.end()));
     length_->setText(QString::number(circle_.length()));

@@ -36,6 +36,7 @@ public:
     ~TractionCircleWindow() override;
 
     TractionCircle& circle() { return circle_; }
+    QLineEdit* startField() const { return start_; }
     // Shows the circle's state in every control and redraws.
     void refresh();
 
@@ -59,6 +60,7 @@ private:
     QLineEdit* length_;
     QCheckBox* circles_;
     QRadioButton* toCar_;
+    QRadioButton* toTravel_;
     std::array<QCheckBox*, TractionCircle::SLOTS> laps_{};
     std::array<QLabel*, TractionCircle::SLOTS> timeLabels_{};
     std::array<QLineEdit*, TractionCircle::SLOTS> times_{};
