@@ -43,4 +43,15 @@ void printGrooveUsage(std::FILE* out);
 int runTrack(const Args& args);
 void printTrackUsage(std::FILE* out);
 
+int runRatings(const Args& args);
+void printRatingsUsage(std::FILE* out);
+int runGears(const Args& args);
+void printGearsUsage(std::FILE* out);
+int runTraction(const Args& args);
+void printTractionUsage(std::FILE* out);
+int runRaceGraph(const Args& args);
+void printRaceGraphUsage(std::FILE* out);
+int runRaceReport(const Args& args);
+void printRaceReportUsage(std::FILE* out);
+
 }  // namespace cli

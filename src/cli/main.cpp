@@ -20,6 +20,12 @@ const cli::Command COMMANDS[] = {
     {"track", "print the geometry of a track and draw its map as SVG", cli::runTrack, cli::printTrackUsage},
     {"report", "print or write one report of a replay", cli::runReport, cli::printReportUsage},
     {"export", "write the report files of many replays", cli::runExport, cli::printExportUsage},
+    {"ratings", "print the traction circle ratings table of loaded laps", cli::runRatings, cli::printRatingsUsage},
+    {"gears", "print the gear change analysis of one lap", cli::runGears, cli::printGearsUsage},
+    {"traction", "print the traction circle's range and lap times", cli::runTraction, cli::printTractionUsage},
+    {"racegraph", "draw the race history graph or print its numbers", cli::runRaceGraph, cli::printRaceGraphUsage},
+    {"racereport", "draw the graphical race report or print its rows", cli::runRaceReport,
+     cli::printRaceReportUsage},
 };
 
 void printUsage(std::FILE* out) {

@@ -1,9 +1,9 @@
 // movrane-screenshot INSTALLATION OUTDIR: opens the main window with two laps of the
 // installation's sample replays (fitted to the track), the lap chooser, a report window
-// just opened, the settings, the groove export window and the message box of a damaged
-// replay with its details, and writes each as a PNG picture into OUTDIR; the race report
-// printed as PDF and the saved track map bitmap go there too. Message boxes are not
-// waited for: the one with details is pictured, the others are closed at once.
+// just opened, the settings, the groove export window, the analysis windows and the message
+// box of a damaged replay with its details, and writes each as a PNG picture into OUTDIR;
+// the race report printed as PDF and the saved track map bitmap go there too. Message boxes
+// are not waited for: the one with details is pictured, the others are closed at once.
 #include <QApplication>
 #include <QTimer>
 #include <QWidget>
@@ -13,6 +13,10 @@
 #include "core/app/CommandLine.h"
 #include "core/app/Commands.h"
 #include "core/reports/ReportViewer.h"
+#include "gui/analysis/GearChangeAnalyserWindow.h"
+#include "gui/analysis/RaceWindows.h"
+#include "gui/analysis/RatingsWindow.h"
+#include "gui/analysis/TractionCircleWindow.h"
 #include "gui/app/CMainFrame.h"
 #include "gui/app/CZodEvadiApp.h"
 #include "gui/app/ChooselapDialog.h"
@@ -50,6 +54,48 @@ std::unique_ptr<movrane::ReportReplay> readReplay(const std::string& path) {
     if (replay->header.load(path) != movrane::Header::OK || replay->drivers.load(path) != movrane::Drivers::OK)
         return nullptr;
     return replay;
+}
+
+// The traction circle over one corner with its circles, the ratings and their information,
+// the help text, the gear change analyser and the two race pictures.
+bool saveAnalysisWindows(movrane::gui::CZodEvadiApp& app, movrane::Ui& ui, const std::string& out,
+                         const movrane::ReportReplay& race) {
+    auto& doc = app.document();
+    movrane::gui::TractionCircleWindow traction(doc, ui, app.dialogs(), &app.frame());
+    traction.circle().setCircles(true);
+    traction.circle().setRange(300, 1200);
+    traction.refresh();
+    traction.show();
+    bool ok = savePicture(traction, out + "/traction-circle.png");
+    traction.hide();
+
+    movrane::gui::RatingsWindow ratings(doc, ui, &app.frame());
+    ratings.show();
+    ok = savePicture(ratings, out + "/ratings.png") && ok;
+    ratings.toggleInformation();
+    ok = savePicture(ratings, out + "/ratings-information.png") && ok;
+    ratings.hide();
+
+    movrane::gui::TractionCircleExplainedWindow help(&app.frame());
+    help.show();
+    ok = savePicture(help, out + "/traction-circle-explained.png") && ok;
+    help.hide();
+
+    movrane::gui::GearChangeAnalyserWindow gears(doc, &app.frame());
+    gears.show();
+    ok = savePicture(gears, out + "/gear-change-analyser.png") && ok;
+    gears.hide();
+
+    const auto input = movrane::RaceInput::of(race.header, race.drivers);
+    movrane::gui::RaceHistoryGraphWindow graph(input, ui, doc.replayFolder(), &app.frame());
+    graph.show();
+    ok = savePicture(graph, out + "/race-history-graph.png") && ok;
+    graph.hide();
+
+    movrane::gui::GraphicalRaceReportWindow report(input, ui, doc.replayFolder(), &app.frame());
+    report.show();
+    ok = savePicture(report, out + "/graphical-race-report.png") && ok;
+    return ok;
 }
 
 }  // namespace
@@ -122,5 +168,8 @@ int main(int argc, char** argv) {
     movrane::gui::GrooveExportDialog groove(movrane::GrooveSettings{}, &app.frame());
     groove.show();
     ok = savePicture(groove, out + "/groove-export.png") && ok;
+    groove.hide();
+
+    ok = saveAnalysisWindows(app, ui, out, *readReplay(race)) && ok;
     return ok ? 0 : 3;
 }

@@ -38,6 +38,11 @@ const std::vector<CommandInfo> COMMANDS = {
     {CommandId::ReportLapChart, REPORTS_MENU, "", "Lap Chart", "Lap Chart"},
     {CommandId::ReportComplete, REPORTS_MENU, "", "Complete(all above)", "Complete(all above)"},
     {CommandId::ReportMechanical, REPORTS_MENU, "", "Mechanical", "Mechanical", true},
+    {CommandId::GraphicalRaceReport, REPORTS_MENU, "", "Graphical Race Report", "Graphical Race Report", true},
+    {CommandId::RaceHistoryGraph, REPORTS_MENU, "", "Race History Graph", "Race History Graph"},
+    {CommandId::TractionCircle, TOOLS_MENU, "", "Traction Circle", "Traction Circle"},
+    {CommandId::Ratings, TOOLS_MENU, "", "Ratings", "Ratings"},
+    {CommandId::GearChangeAnalyser, TOOLS_MENU, "", "Gearchange Analyser", "Gearchange Analyser", true},
     {CommandId::GrooveExport, TOOLS_MENU, TRACK_TOOLS, "Export Lap To Groove (GRV) File",
      "Export Lap To Groove (GRV) File"},
     {CommandId::About, HELP_MENU, "", "&About Movrane", "About Movrane"},
@@ -98,6 +103,24 @@ bool clearAllLaps(Ui& ui, CZodEvadiDoc& doc) {
     if (laps > 0 && !ui.askYesNo("Remove all " + std::to_string(laps) + " loaded laps?")) return false;
     doc.clear();
     return true;
+}
+
+bool requireLoadedLap(Ui& ui, const CZodEvadiDoc& doc) {
+    if (doc.loadedLaps() > 0) return true;
+    ui.message(NO_LAP_LOADED_MESSAGE);
+    return false;
+}
+
+std::unique_ptr<ReportReplay> chooseRaceReplay(Ui& ui, LoadedFileChooser& chooser, const CZodEvadiDoc& doc) {
+    std::vector<std::string> lapFiles;
+    for (int i = 0; i < CZodEvadiDoc::MAX_LAPS; ++i)
+        lapFiles.push_back(doc.slot(i).inUse ? doc.slot(i).replayPath : std::string());
+    auto replay = chooseReportReplay(ui, chooser, lapFiles, doc.replayFolder());
+    if (replay && !replay->drivers.racePresent()) {
+        ui.message(NO_RACE_INFO_MESSAGE);
+        return nullptr;
+    }
+    return replay;
 }
 
 bool viewReadme(Ui& ui, const std::string& programDirectory) {

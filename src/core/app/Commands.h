@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/reports/Report.h"
+#include "core/reports/ReportReplayChoice.h"
 
 namespace movrane {
 
@@ -33,6 +34,11 @@ enum class CommandId {
     ReportLapChart,
     ReportComplete,
     ReportMechanical,
+    GraphicalRaceReport,
+    RaceHistoryGraph,
+    TractionCircle,
+    Ratings,
+    GearChangeAnalyser,
     GrooveExport,
     About,
     ViewReadme,
@@ -58,6 +64,14 @@ inline constexpr const char* MAIN_TITLE = "Movrane - version " MOVRANE_VERSION;
 inline constexpr const char* NO_TRACK_LOADED_MESSAGE = "No track loaded!";
 inline constexpr const char* BITMAP_NOT_CREATED_MESSAGE = "Error creating file!";
 inline constexpr const char* README_FILE = "Movrane.txt";
+inline constexpr const char* NO_LAP_LOADED_MESSAGE = "No replay lap loaded!";
+inline constexpr const char* NO_RACE_INFO_MESSAGE = "This replay file does not contain race info!";
+
+// The guard of "Traction Circle" and "Ratings": true when a lap is loaded, else the message.
+bool requireLoadedLap(Ui& ui, const CZodEvadiDoc& doc);
+// The replay of "Graphical Race Report" and "Race History Graph": chosen as for the text
+// reports, then refused with a message when it holds no race.
+std::unique_ptr<ReportReplay> chooseRaceReplay(Ui& ui, LoadedFileChooser& chooser, const CZodEvadiDoc& doc);
 
 // The report kind a report command opens.
 std::optional<ReportKind> reportKindOf(CommandId id);

@@ -17,6 +17,10 @@
 #include "core/library/Options.h"
 #include "core/library/Prefs.h"
 #include "core/reports/ReportViewer.h"
+#include "gui/analysis/GearChangeAnalyserWindow.h"
+#include "gui/analysis/RaceWindows.h"
+#include "gui/analysis/RatingsWindow.h"
+#include "gui/analysis/TractionCircleWindow.h"
 #include "gui/app/CZodEvadiView.h"
 #include "gui/app/LapBarWindow.h"
 #include "gui/library/OptionsDialog.h"
@@ -192,6 +196,11 @@ void CMainFrame::runCommand(CommandId id) {
         case CommandId::DistanceMarkers: view_->toggleDistanceMarkers(); break;
         case CommandId::LapBarShown: lapBarDock_->setVisible(!lapBarDock_->isVisible()); break;
         case CommandId::GrooveExport: exportGroove(doc_, ui_, dialogs_, dialogs_); break;
+        case CommandId::TractionCircle:
+        case CommandId::Ratings:
+        case CommandId::GearChangeAnalyser: openAnalysis(id); break;
+        case CommandId::GraphicalRaceReport:
+        case CommandId::RaceHistoryGraph: openRacePicture(id); break;
         case CommandId::About: showAbout(); break;
         case CommandId::ViewReadme: viewReadme(ui_, programDirectory_); break;
         default: break;
@@ -210,6 +219,36 @@ void CMainFrame::documentChanged() {
     lapBarWindow_->refresh();
     fitLapBarToLabels();
     view_->update();
+}
+
+void CMainFrame::openAnalysis(CommandId id) {
+    if (id == CommandId::GearChangeAnalyser) {
+        GearChangeAnalyserWindow window(doc_, this);
+        dialogs_.run(window);
+        return;
+    }
+    if (!requireLoadedLap(ui_, doc_)) return;
+    if (id == CommandId::Ratings) {
+        RatingsWindow window(doc_, ui_, this);
+        dialogs_.run(window);
+        return;
+    }
+    TractionCircleWindow window(doc_, ui_, dialogs_, this);
+    dialogs_.run(window);
+    view_->update();
+}
+
+void CMainFrame::openRacePicture(CommandId id) {
+    const auto replay = chooseRaceReplay(ui_, dialogs_, doc_);
+    if (!replay) return;
+    RaceInput race = RaceInput::of(replay->header, replay->drivers);
+    if (id == CommandId::RaceHistoryGraph) {
+        RaceHistoryGraphWindow window(std::move(race), ui_, doc_.replayFolder(), this);
+        dialogs_.run(window);
+    } else {
+        GraphicalRaceReportWindow window(std::move(race), ui_, doc_.replayFolder(), this);
+        dialogs_.run(window);
+    }
 }
 
 void CMainFrame::openReport(ReportKind kind) {

@@ -53,6 +53,8 @@ private:
     void addLap();
     void loaded(CZodEvadiDoc::LoadResult result);
     void openReport(ReportKind kind);
+    void openAnalysis(CommandId id);
+    void openRacePicture(CommandId id);
     void editSettings();
     void showAbout();
     void saveTrackmap();
