@@ -33,9 +33,15 @@ enum class CommandId {
     ReportLapChart,
     ReportComplete,
     ReportMechanical,
+    ReportDetailedRace,
+    SectorTimes,
+    SpeedReport,
+    LaptimeVerifier,
+    EngineDetection,
     GrooveExport,
     About,
     ViewReadme,
+    ModSetInfo,  // toolbar only
 };
 
 // One menu entry: its menu, an optional submenu, its text and the status-bar prompt.
@@ -49,6 +55,8 @@ struct CommandInfo {
 };
 
 const std::vector<CommandInfo>& mainMenuCommands();
+// Commands reached from the toolbar only (their menu is "").
+const std::vector<CommandInfo>& toolbarOnlyCommands();
 
 inline constexpr const char* MAIN_TITLE = "Movrane - version " MOVRANE_VERSION;
 inline constexpr const char* NO_TRACK_LOADED_MESSAGE = "No track loaded!";
