@@ -238,9 +238,10 @@ void DetailedRaceScan::overtake(uint32_t d, uint32_t w) {
     }
     line += name(w) + " for position " + std::to_string(*car.place + 1);
     if (!other.disconnected && !other.retired && other.moved >= MOVING) {
-        // A car that stood in the frame before has moved off: acceleration, without dividing by 0.
+        // A car that stood in the frame before and moves now has moved off: acceleration,
+        // without dividing by 0. One still standing neither accelerates nor brakes.
         if (car.previousMoved == 0) {
-            line += " under acceleration";
+            if (car.moved > 0) line += " under acceleration";
         } else {
             const double ratio = static_cast<double>(car.moved) / static_cast<double>(car.previousMoved);
             if (ratio > 1.01) line += " under acceleration";

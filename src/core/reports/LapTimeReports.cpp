@@ -296,21 +296,23 @@ void laptimeVerifierReport(const ReportLaps& laps, const ReportAppend& append) {
 void sectorTimesReport(const ReportLaps& laps, const ReportAppend& append) {
     append("SECTOR TIMES\r\n\r\n");
     append("Lap                   Sector 1  Sector 2  Sector 3  Sector 4   Laptime\r\n");
-    // Sector times are unsigned: a lap that never reached a quarter point gives a huge
-    // difference, which never becomes a best sector.
-    std::array<uint32_t, 4> best = {UINT32_MAX, UINT32_MAX, UINT32_MAX, UINT32_MAX};
+    // A sector counts towards the best only when the lap passed both of its ends: a split
+    // time of 0 (the lap never reached that quarter) makes its sectors meaningless.
+    std::array<std::optional<uint32_t>, 4> best{};
     for (const ReportLap& lap : laps.laps) {
         const uint32_t total = lap.statedTime();
         const auto q = [&](int i) { return static_cast<uint32_t>(lap.samples->splitTimes[i]); };
         const std::array<uint32_t, 4> sectors = {q(0), q(1) - q(0), q(2) - q(1), total - q(2)};
+        const std::array<bool, 4> known = {q(0) != 0, q(0) != 0 && q(1) != 0, q(1) != 0 && q(2) != 0, q(2) != 0};
         std::string line = padded(shortName(lap), 20);
         for (int i = 0; i < 4; ++i) {
             line += rightAlign(formatTime(sectors[i]), 10);
-            best[i] = std::min(best[i], sectors[i]);
+            if (known[i] && (!best[i] || sectors[i] < *best[i])) best[i] = sectors[i];
         }
         append(line + rightAlign(formatTime(total), 10) + CRLF);
     }
-    const uint32_t theoretical = best[0] + best[1] + best[2] + best[3];
+    uint32_t theoretical = 0;
+    for (const auto& sector : best) theoretical += sector.value_or(0);
     append(CRLF);
     append("Theoretically fastest laptime from the above laps combined: " + formatTime(theoretical) + CRLF);
     append(std::string(CRLF) + REPORT_FOOTER);
