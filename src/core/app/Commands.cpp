@@ -40,13 +40,22 @@ const std::vector<CommandInfo> COMMANDS = {
     {CommandId::ReportMechanical, REPORTS_MENU, "", "Mechanical", "Mechanical", true},
     {CommandId::GraphicalRaceReport, REPORTS_MENU, "", "Graphical Race Report", "Graphical Race Report", true},
     {CommandId::RaceHistoryGraph, REPORTS_MENU, "", "Race History Graph", "Race History Graph"},
+    {CommandId::ReportDetailedRace, REPORTS_MENU, "", "Detailed Race Report", "Detailed Race Report"},
     {CommandId::TractionCircle, TOOLS_MENU, "", "Traction Circle", "Traction Circle"},
     {CommandId::Ratings, TOOLS_MENU, "", "Ratings", "Ratings"},
+    {CommandId::SectorTimes, TOOLS_MENU, "", "Sector Times", "Sector Times"},
+    {CommandId::SpeedReport, TOOLS_MENU, "", "Speed Report", "Speed Report"},
+    {CommandId::LaptimeVerifier, TOOLS_MENU, "", "Online Laptime Verifier", "Online Laptime Verifier"},
     {CommandId::GearChangeAnalyser, TOOLS_MENU, "", "Gearchange Analyser", "Gearchange Analyser", true},
+    {CommandId::EngineDetection, TOOLS_MENU, "", "Engine detection", "Engine detection"},
     {CommandId::GrooveExport, TOOLS_MENU, TRACK_TOOLS, "Export Lap To Groove (GRV) File",
      "Export Lap To Groove (GRV) File"},
     {CommandId::About, HELP_MENU, "", "&About Movrane", "About Movrane"},
     {CommandId::ViewReadme, HELP_MENU, "", "View Readme file", "View Readme file"},
+};
+
+const std::vector<CommandInfo> TOOLBAR_ONLY = {
+    {CommandId::ModSetInfo, "", "", "Season/Engine/ZEK+ info", "Season/Engine/ZEK+ info"},
 };
 
 constexpr char BITMAP_TITLE[] = "Save Trackmap as BMP-file";
@@ -62,6 +71,7 @@ std::vector<std::string> commandShortcuts(CommandId id) {
         default: return {};
     }
 }
+const std::vector<CommandInfo>& toolbarOnlyCommands() { return TOOLBAR_ONLY; }
 
 std::optional<ReportKind> reportKindOf(CommandId id) {
     switch (id) {
@@ -71,6 +81,12 @@ std::optional<ReportKind> reportKindOf(CommandId id) {
         case CommandId::ReportLapChart: return ReportKind::LapChart;
         case CommandId::ReportComplete: return ReportKind::Complete;
         case CommandId::ReportMechanical: return ReportKind::Mechanical;
+        case CommandId::ReportDetailedRace: return ReportKind::DetailedRace;
+        case CommandId::SectorTimes: return ReportKind::SectorTimes;
+        case CommandId::SpeedReport: return ReportKind::Speed;
+        case CommandId::LaptimeVerifier: return ReportKind::LaptimeVerifier;
+        case CommandId::EngineDetection: return ReportKind::EngineDetection;
+        case CommandId::ModSetInfo: return ReportKind::ModSet;
         default: return std::nullopt;
     }
 }

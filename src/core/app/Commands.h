@@ -39,9 +39,15 @@ enum class CommandId {
     TractionCircle,
     Ratings,
     GearChangeAnalyser,
+    ReportDetailedRace,
+    SectorTimes,
+    SpeedReport,
+    LaptimeVerifier,
+    EngineDetection,
     GrooveExport,
     About,
     ViewReadme,
+    ModSetInfo,  // toolbar only
 };
 
 // One menu entry: its menu, an optional submenu, its text and the status-bar prompt.
@@ -55,6 +61,8 @@ struct CommandInfo {
 };
 
 const std::vector<CommandInfo>& mainMenuCommands();
+// Commands reached from the toolbar only (their menu is "").
+const std::vector<CommandInfo>& toolbarOnlyCommands();
 
 // The keys of a command in the portable key notation ("Ctrl++"), the one the menu shows
 // first. Keypad keys reach the same commands. Empty for commands without keys.

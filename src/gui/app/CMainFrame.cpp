@@ -16,6 +16,7 @@
 #include "core/app/DocumentExports.h"
 #include "core/library/Options.h"
 #include "core/library/Prefs.h"
+#include "core/app/ReportCommands.h"
 #include "core/reports/ReportViewer.h"
 #include "gui/analysis/GearChangeAnalyserWindow.h"
 #include "gui/analysis/RaceWindows.h"
@@ -150,6 +151,13 @@ void CMainFrame::buildToolBar() {
     bar->addSeparator();
     for (CommandId id : {CommandId::ReportPractice, CommandId::ReportRace, CommandId::ReportComplete})
         bar->addAction(action(id));
+    for (const CommandInfo& info : toolbarOnlyCommands()) {
+        QAction* a = bar->addAction(QString::fromLatin1(info.text));
+        a->setStatusTip(QString::fromLatin1(info.prompt));
+        const CommandId id = info.id;
+        connect(a, &QAction::triggered, this, [this, id] { runCommand(id); });
+        actions_[id] = a;
+    }
 }
 
 // The recent-file list sits before "E&xit" as "&1 path" .. "&7 path".
@@ -252,14 +260,8 @@ void CMainFrame::openRacePicture(CommandId id) {
 }
 
 void CMainFrame::openReport(ReportKind kind) {
-    std::vector<std::string> lapFiles;
-    for (int i = 0; i < CZodEvadiDoc::MAX_LAPS; ++i)
-        lapFiles.push_back(doc_.slot(i).inUse ? doc_.slot(i).replayPath : std::string());
-    auto replay = chooseReportReplay(ui_, dialogs_, lapFiles, doc_.replayFolder());
-    if (!replay) return;
-    const DocumentSettings& s = doc_.settings();
-    auto viewer =
-        std::make_unique<ReportViewer>(std::move(replay), kind, ReportPrefs{s.retireInRaceReport, s.offTrackInRaceReport});
+    auto viewer = openReportViewer(ui_, dialogs_, doc_, kind);
+    if (!viewer) return;
     ReportWindow window(std::move(viewer), ui_, this);
     dialogs_.run(window);
 }
