@@ -43,4 +43,13 @@ void printGrooveUsage(std::FILE* out);
 int runTrack(const Args& args);
 void printTrackUsage(std::FILE* out);
 
+int runFinder(const Args& args);
+void printFinderUsage(std::FILE* out);
+int runCddb(const Args& args);
+void printCddbUsage(std::FILE* out);
+int runRecords(const Args& args);
+void printRecordsUsage(std::FILE* out);
+int runSeason(const Args& args);
+void printSeasonUsage(std::FILE* out);
+
 }  // namespace cli

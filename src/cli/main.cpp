@@ -20,6 +20,11 @@ const cli::Command COMMANDS[] = {
     {"track", "print the geometry of a track and draw its map as SVG", cli::runTrack, cli::printTrackUsage},
     {"report", "print or write one report of a replay", cli::runReport, cli::printReportUsage},
     {"export", "write the report files of many replays", cli::runExport, cli::printExportUsage},
+    {"finder", "list the laps of a track found in all replays and CD databases", cli::runFinder,
+     cli::printFinderUsage},
+    {"cddb", "write a replay CD database of a mounted medium", cli::runCddb, cli::printCddbUsage},
+    {"records", "write a player's lap-times file and HTML records site", cli::runRecords, cli::printRecordsUsage},
+    {"season", "list or rearrange the events of the season file", cli::runSeason, cli::printSeasonUsage},
 };
 
 void printUsage(std::FILE* out) {

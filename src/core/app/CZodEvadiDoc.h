@@ -98,6 +98,9 @@ public:
 
     void clear();
     void removeLap(int slot);
+    // Puts the laps of the slots in `order` into slots 0, 1, ... in that order (each slot
+    // keeps its colour) and releases every lap not named.
+    void arrangeLaps(const std::vector<int>& order);
 
     int loadedLaps() const { return loadedLaps_; }
     const LapSlot& slot(int index) const { return slots_.at(static_cast<std::size_t>(index)); }
