@@ -28,7 +28,7 @@ FixtureRace playerRace(const std::string& track, std::vector<uint32_t> practiceL
     race.practice = practice;
     if (!raceLaps.empty()) {
         race.raceClockMs = 1000;
-        race.raceSeconds = 400;
+        race.raceSeconds = 700;
         std::vector<std::optional<FixtureLaps>> laps{FixtureLaps{2000, std::move(raceLaps)}};
         if (!alone) laps.push_back(FixtureLaps{2100, {96000}});
         race.race = laps;
