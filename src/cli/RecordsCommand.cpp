@@ -1,6 +1,8 @@
 // movrane-cli records PLAYER_INDEX --out FOLDER: the lap-times file and the records site.
 #include <charconv>
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 #include "cli/ArgParsing.h"
 #include "cli/Commands.h"
@@ -19,8 +21,9 @@ void printRecordsUsage(std::FILE* out) {
                  "                           [--scan-replays]\n"
                  "  collects the personal bests of a player (player.ini, improved from the replay\n"
                  "  library) and writes FOLDER/OrvLapTimes.ini and the HTML records site into\n"
-                 "  FOLDER/<player name>_<Month>_<DD>_<YYYY>; --complete-laps counts only complete\n"
-                 "  laps, --scan-replays also looks for better times than player.ini holds\n"
+                 "  FOLDER/<player name>_<Month>_<DD>_<YYYY> (FOLDER is made when missing);\n"
+                 "  --complete-laps counts only complete laps, --scan-replays also looks for\n"
+                 "  better times than player.ini holds\n"
                  "  PLAYER_INDEX counts from 0 in the list of 'movrane-cli players' (entry number - 1)\n"
                  "  exit status: 0 success, 1 usage error, 2 no usable installation or the collection\n"
                  "  stopped, 3 a file was not written\n");
@@ -49,6 +52,8 @@ int runRecords(const Args& arguments) {
     movrane::SilentUi ui(stderr);
     const auto table = movrane::collectPersonalBests(folders, index, options, ui);
     if (!table) return EXIT_UNREADABLE;
+    std::error_code ignored;
+    std::filesystem::create_directories(*out, ignored);
     const std::string iniPath = movrane::joinPath(*out, "OrvLapTimes.ini");
     if (!movrane::writeLapTimesFile(iniPath, *table)) {
         std::fprintf(stderr, "Error creating file!\n%s\n", iniPath.c_str());
