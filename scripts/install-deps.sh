@@ -5,7 +5,7 @@ set -euo pipefail
 # qt6-base-dev brings Widgets, PrintSupport and Test; xvfb and xauth run the desktop program
 # without a screen (screenshots).
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev libpng-dev zlib1g-dev
-  qt6-base-dev xvfb xauth)
+  qt6-base-dev libsqlite3-dev xvfb xauth)
 
 missing=()
 for p in "${packages[@]}"; do

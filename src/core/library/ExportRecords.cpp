@@ -7,9 +7,9 @@
 
 #include "core/library/Installation.h"
 #include "core/library/ReplayDatabase.h"
+#include "core/library/ReplayIndex.h"
 #include "core/platform/Paths.h"
 #include "core/platform/Ui.h"
-#include "core/replay/Header.h"
 
 namespace movrane {
 
@@ -50,18 +50,19 @@ struct LibraryReplay {
 
 // Reads the headers of the replay folders and the CD database records; tells about a
 // header that cannot be read.
-std::vector<LibraryReplay> scanLibrary(const LibraryFolders& folders, Ui& ui) {
+std::vector<LibraryReplay> scanLibrary(const LibraryFolders& folders, ReplayIndex& index, Ui& ui) {
     std::vector<LibraryReplay> library;
     for (const std::string& folder : {folders.replayFolder(), folders.alternative}) {
         for (const std::string& path : replayFilesIn(folder)) {
-            Header header;
-            if (header.load(path) != Header::OK) {
+            ReplaySummary header;
+            if (index.read(path, [](const std::string&) { return false; }, header) == ReplayRead::HeaderUnreadable) {
                 ui.message(path, REPLAY_READ_ERROR_CAPTION, Ui::Icon::Warning);
                 continue;
             }
-            library.push_back(LibraryReplay{path, trackCell(header.trackName()), {}});
+            library.push_back(LibraryReplay{path, trackCell(header.header.trackName), {}});
         }
     }
+    index.forgetUnseen();
     ReplayDatabaseLoader databases;
     databases.open(folders.databaseFolder());
     while (databases.next())
@@ -117,7 +118,8 @@ std::optional<RecordsTable> collectPersonalBests(const LibraryFolders& folders, 
         scannedTrack.push_back(!event.inPlayerIni || options.scanReplays ? trackCell(event.trackDirectory) : "");
     }
 
-    std::vector<LibraryReplay> library = scanLibrary(folders, ui);
+    ReplayIndex index(folders.indexPath);
+    std::vector<LibraryReplay> library = scanLibrary(folders, index, ui);
     std::set<std::string> notInstalled;
     for (const LibraryReplay& replay : library) notInstalled.insert(replay.track);
     for (const std::string& cell : installation.seasonTrackCells()) notInstalled.erase(cell);
@@ -140,7 +142,7 @@ std::optional<RecordsTable> collectPersonalBests(const LibraryFolders& folders, 
         progress.set(++done);
         if (std::find(scannedTrack.begin(), scannedTrack.end(), replay.track) == scannedTrack.end()) continue;
         if (!replay.path.empty()) {
-            const ReplayRead read = readReplay(replay.path, [](const std::string&) { return true; }, replay.summary);
+            const ReplayRead read = index.read(replay.path, [](const std::string&) { return true; }, replay.summary);
             if (read == ReplayRead::DriversUnreadable) reportUnreadableDrivers(folders, ui, replay.path);
             if (read != ReplayRead::Read) continue;
         }

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "core/library/ReplayDatabase.h"
+#include "core/library/ReplayIndex.h"
 #include "core/platform/Drives.h"
 #include "core/platform/Paths.h"
 #include "core/platform/Ui.h"
@@ -71,15 +72,17 @@ void LapFinder::scan() {
     filesScanned_ = 0;
     cdReplays_ = 0;
     const auto wanted = [this](const std::string& name) { return name == track_; };
+    ReplayIndex index(folders_.indexPath);
     for (const std::string& folder : {folders_.replayFolder(), folders_.alternative}) {
         for (const std::string& path : replayFilesIn(folder)) {
             ++filesScanned_;
             ReplaySummary replay;
-            const ReplayRead read = readReplay(path, wanted, replay);
+            const ReplayRead read = index.read(path, wanted, replay);
             if (read == ReplayRead::DriversUnreadable) reportUnreadableDrivers(folders_, ui_, path);
             if (read == ReplayRead::Read) addLaps(replay, afterLastSeparator(path));
         }
     }
+    index.forgetUnseen();
     ReplayDatabaseLoader databases;
     databases.open(folders_.databaseFolder());
     while (databases.next()) {

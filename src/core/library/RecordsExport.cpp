@@ -285,4 +285,18 @@ std::optional<std::string> writeRecordsSite(const RecordsTable& table, const std
     return folder;
 }
 
+std::optional<std::string> exportRecordsSite(const LibraryFolders& folders, const RecordsExportChoice& choice,
+                                             const std::string& exportFolder, const std::string& programDirectory,
+                                             const CalendarDate& date, Ui& ui) {
+    if (choice.playerIndex < 0) {
+        ui.message("No driver selected!");
+        return std::nullopt;
+    }
+    const auto table = collectPersonalBests(folders, choice.playerIndex, choice.options, ui);
+    if (!table) return std::nullopt;
+    auto folder = writeRecordsSite(*table, exportFolder, programDirectory, date, ui);
+    if (folder && choice.launchBrowser) ui.openWithDefaultHandler(joinPath(*folder, "index.html"));
+    return folder;
+}
+
 }  // namespace movrane

@@ -37,4 +37,23 @@ std::string recordsSiteFolder(const std::string& exportFolder, const std::string
 std::optional<std::string> writeRecordsSite(const RecordsTable& table, const std::string& exportFolder,
                                             const std::string& programDirectory, const CalendarDate& date, Ui& ui);
 
+// "Record Export - Choose Driver": its texts and what its OK does.
+struct RecordsExportChoice {
+    static constexpr const char* TITLE = "Record Export - Choose Driver";
+    static constexpr const char* PLAYER_CHOOSER = "Choose driver to use in Records Export";
+    static constexpr const char* LAUNCH_BROWSER = "Launch web browser after export is finished";
+    static constexpr const char* ONLY_COMPLETE_LAPS = "Only scan complete laps (bold in MOVRN)";
+    static constexpr const char* SCAN_REPLAYS = "Scan replays for better times than is present in player.ini";
+
+    int playerIndex = -1;  // -1: none chosen
+    CollectOptions options;
+    bool launchBrowser = false;
+};
+
+// Collects for the chosen player and writes the site, then opens its index page when
+// asked; the site folder, or nothing after a message.
+std::optional<std::string> exportRecordsSite(const LibraryFolders& folders, const RecordsExportChoice& choice,
+                                             const std::string& exportFolder, const std::string& programDirectory,
+                                             const CalendarDate& date, Ui& ui);
+
 }  // namespace movrane

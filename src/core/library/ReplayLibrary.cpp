@@ -6,6 +6,7 @@
 
 #include "core/library/Prefs.h"
 #include "core/library/ReplayDatabase.h"
+#include "core/library/ReplayIndex.h"
 #include "core/platform/Paths.h"
 #include "core/platform/Singleton.h"
 #include "core/platform/Ui.h"
@@ -16,7 +17,8 @@ namespace movrane {
 
 LibraryFolders LibraryFolders::fromPrefs() {
     const Prefs& prefs = Singleton<Prefs>::instance();
-    return LibraryFolders{prefs.orvDirectory(), prefs.altRpyPath(), prefs.exclusionMessages() == 1};
+    return LibraryFolders{prefs.orvDirectory(), prefs.altRpyPath(), prefs.exclusionMessages() == 1,
+                          ReplayIndex::defaultPath()};
 }
 
 std::string LibraryFolders::replayFolder() const { return resolveUnder(installation, "replay"); }
@@ -42,6 +44,7 @@ ReplayRead readReplay(const std::string& path, const std::function<bool(const st
                       ReplaySummary& summary) {
     Header header;
     if (header.load(path) != Header::OK) return ReplayRead::HeaderUnreadable;
+    summary.header.trackName = header.trackName();
     if (!wanted(header.trackName())) return ReplayRead::NotWanted;
     Drivers drivers;
     if (drivers.load(path) != Drivers::OK) return ReplayRead::DriversUnreadable;

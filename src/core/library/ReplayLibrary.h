@@ -20,6 +20,8 @@ struct LibraryFolders {
     std::string alternative;
     // Reports a driver table that cannot be read (the exclusion-messages preference).
     bool reportUnreadableDrivers = false;
+    // The replay index (ReplayIndex); empty: every scan reads every file.
+    std::string indexPath;
 
     static LibraryFolders fromPrefs();
     std::string replayFolder() const;
@@ -32,6 +34,7 @@ std::vector<std::string> replayFilesIn(const std::string& folder);
 enum class ReplayRead { Read, NotWanted, HeaderUnreadable, DriversUnreadable };
 
 // Reads a replay's header and, when `wanted` accepts its track name, its driver table.
+// The header's track name is set in `summary` also when the replay is not wanted.
 ReplayRead readReplay(const std::string& path, const std::function<bool(const std::string&)>& wanted,
                       ReplaySummary& summary);
 

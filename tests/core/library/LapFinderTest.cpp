@@ -5,6 +5,7 @@
 #include "LibraryFixture.h"
 #include "core/library/LapFinder.h"
 #include "core/library/ReplayDatabase.h"
+#include "core/library/ReplayIndex.h"
 #include "core/platform/Files.h"
 #include "core/replay/Drivers.h"
 #include "core/replay/Header.h"
@@ -150,4 +151,42 @@ TEST_F(LapFinderTest, CdLapsAskForTheDiscOnceItIsConfirmed) {
     EXPECT_EQ((*laps)[1].path, "/media/cd/sub/a.rpy");
     EXPECT_EQ((*laps)[1].session, PRACTICE);
     EXPECT_EQ((*laps)[1].lap, 3);
+}
+
+TEST(ReplayIndex, ChangedOrRemovedReplaysAreNeverServedStale) {
+    LibraryFixture library;
+    auto race = playerRace("harbour", {83456});
+    race.modified = 1039269802;
+    library.addReplay("a.rpy", race);
+    library.addReplay("b.rpy", playerRace("ridgeway", {70000}));
+    fs::last_write_time(library.replayPath("b.rpy"), fs::file_time_type::clock::now());
+    ScriptedUi ui;
+    const auto scan = [&] {
+        LapFinder finder(library.folders(), ui);
+        finder.chooseTrack("harbour");
+        return column(finder, 1);
+    };
+    const auto fileReads = [&] {
+        ReplayIndex index(library.folders().indexPath);
+        ReplaySummary summary;
+        for (const char* name : {"a.rpy", "b.rpy"})
+            index.read(library.replayPath(name), [](const std::string& t) { return t == "harbour"; }, summary);
+        return index.fileReads();
+    };
+    EXPECT_EQ(scan(), std::vector<std::string>{"1m 23.456s"});
+    // b.rpy was just written: its stamp could still change within one clock tick.
+    EXPECT_EQ(fileReads(), 1);
+
+    race.practice->at(0)->laps = {82111};  // same size, new time stamp
+    race.modified += 60;
+    library.addReplay("a.rpy", race);
+    EXPECT_EQ(scan(), std::vector<std::string>{"1m 22.111s"});
+
+    race.practice->at(0)->laps = {81999};  // same size and time stamp, changed at once
+    library.addReplay("a.rpy", race);
+    fs::last_write_time(library.replayPath("a.rpy"), fs::file_time_type::clock::now());
+    EXPECT_EQ(scan(), std::vector<std::string>{"1m 21.999s"});
+
+    fs::remove(library.replayPath("a.rpy"));
+    EXPECT_TRUE(scan().empty());
 }

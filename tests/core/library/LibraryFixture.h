@@ -21,7 +21,8 @@ public:
     std::string replayPath(const std::string& name) const { return dir.file("orv/replay/" + name); }
     // Writes a fixture replay into the replay folder.
     void addReplay(const std::string& name, const FixtureRace& race) const;
-    movrane::LibraryFolders folders() const { return {orv(), {}, false}; }
+    // With a replay index in the fixture's folder, so every scan after the first goes through it.
+    movrane::LibraryFolders folders() const { return {orv(), {}, false, dir.file("config/replay-index.sqlite")}; }
 
     TempDir dir;
 };
