@@ -6,7 +6,7 @@ set -euo pipefail
 # without a screen (screenshots); fonts-dejavu-core is a fixed-pitch font for the report
 # view and printed reports on any machine.
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev libpng-dev zlib1g-dev
-  qt6-base-dev xvfb xauth fonts-dejavu-core)
+  qt6-base-dev libsqlite3-dev xvfb xauth fonts-dejavu-core)
 
 missing=()
 for p in "${packages[@]}"; do

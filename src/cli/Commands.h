@@ -53,5 +53,13 @@ int runRaceGraph(const Args& args);
 void printRaceGraphUsage(std::FILE* out);
 int runRaceReport(const Args& args);
 void printRaceReportUsage(std::FILE* out);
+int runFinder(const Args& args);
+void printFinderUsage(std::FILE* out);
+int runCddb(const Args& args);
+void printCddbUsage(std::FILE* out);
+int runRecords(const Args& args);
+void printRecordsUsage(std::FILE* out);
+int runSeason(const Args& args);
+void printSeasonUsage(std::FILE* out);
 
 }  // namespace cli

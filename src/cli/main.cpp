@@ -26,6 +26,11 @@ const cli::Command COMMANDS[] = {
     {"racegraph", "draw the race history graph or print its numbers", cli::runRaceGraph, cli::printRaceGraphUsage},
     {"racereport", "draw the graphical race report or print its rows", cli::runRaceReport,
      cli::printRaceReportUsage},
+    {"finder", "list the laps of a track found in all replays and CD databases", cli::runFinder,
+     cli::printFinderUsage},
+    {"cddb", "write a replay CD database of a mounted medium", cli::runCddb, cli::printCddbUsage},
+    {"records", "write a player's lap-times file and HTML records site", cli::runRecords, cli::printRecordsUsage},
+    {"season", "list or rearrange the events of the season file", cli::runSeason, cli::printSeasonUsage},
 };
 
 void printUsage(std::FILE* out) {

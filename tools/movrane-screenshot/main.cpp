@@ -1,9 +1,11 @@
 // movrane-screenshot INSTALLATION OUTDIR: opens the main window with two laps of the
 // installation's sample replays (fitted to the track), the lap chooser, a report window
-// just opened, the settings, the groove export window, the analysis windows and the message
-// box of a damaged replay with its details, and writes each as a PNG picture into OUTDIR;
-// the race report printed as PDF and the saved track map bitmap go there too. Message boxes
-// are not waited for: the one with details is pictured, the others are closed at once.
+// just opened, the settings, the groove export window, the analysis windows, the replay
+// library's windows (lap finder, loaded laps, personal bests, records export, track
+// organizer, CD database creator) and the message box of a damaged replay with its
+// details, and writes each as a PNG picture into OUTDIR; the race report printed as PDF
+// and the saved track map bitmap go there too. Message boxes are not waited for: the one
+// with details is pictured, the others are closed at once.
 #include <QApplication>
 #include <QTimer>
 #include <QWidget>
@@ -22,7 +24,15 @@
 #include "gui/app/ChooselapDialog.h"
 #include "core/library/Options.h"
 #include "core/library/Prefs.h"
+#include "core/app/LoadedLapsArranger.h"
+#include "core/library/Installation.h"
+#include "core/platform/Drives.h"
+#include "gui/library/LapFinderDialog.h"
+#include "gui/library/LoadedLapsArrangerDialog.h"
 #include "gui/library/OptionsDialog.h"
+#include "gui/library/PBViewerDialog.h"
+#include "gui/library/ReplayCDDatabaseCreatorDialog.h"
+#include "gui/library/TrackOrganiserDialog.h"
 #include "gui/reports/ReportWindow.h"
 #include "gui/track/GrooveExportDialog.h"
 #include <QAbstractButton>
@@ -96,6 +106,55 @@ bool saveAnalysisWindows(movrane::gui::CZodEvadiApp& app, movrane::Ui& ui, const
     report.show();
     ok = savePicture(report, out + "/graphical-race-report.png") && ok;
     return ok;
+// A drive with a disc, so the creator shows what it offers.
+class SampleDrives : public movrane::DriveList {
+public:
+    std::vector<movrane::DriveInfo> removableDrives() const override {
+        return {{"/media/cdrom", "ORV_REPLAYS [iso9660]"}, {"/dev/sr1", ""}};
+    }
+};
+
+template <class Dialog>
+bool picture(Dialog& dialog, const std::string& path) {
+    dialog.show();
+    const bool saved = savePicture(dialog, path);
+    dialog.hide();
+    return saved;
+}
+
+bool saveLibraryWindows(movrane::gui::CZodEvadiApp& app, movrane::Ui& ui, const std::string& installation,
+                        const std::string& out) {
+    movrane::LibraryFolders folders{installation, {}, false};
+    movrane::LapFinder finder(folders, ui);
+    const SampleDrives drives;
+    movrane::gui::LapFinderDialog finderDialog(finder, drives, 2, "harbour", &app.frame());
+    finderDialog.list()->topLevelItem(0)->setSelected(true);
+    bool ok = picture(finderDialog, out + "/lap-finder.png");
+
+    movrane::LoadedLapsArranger arranger(app.document(), ui);
+    movrane::gui::LoadedLapsArrangerDialog arrangerDialog(arranger, &app.frame());
+    ok = picture(arrangerDialog, out + "/loaded-laps.png") && ok;
+
+    std::vector<std::string> players;
+    for (const auto& player : movrane::Installation(installation).players()) players.push_back(player.text);
+    movrane::PBViewer viewer(folders, ui);
+    viewer.refresh(0);
+    movrane::gui::PBViewerDialog viewerDialog(viewer, players, 0, out, &app.frame());
+    ok = picture(viewerDialog, out + "/pb-viewer.png") && ok;
+
+    movrane::gui::RecordsExportDialog recordsDialog(players, 0, &app.frame());
+    ok = picture(recordsDialog, out + "/records-export.png") && ok;
+
+    movrane::gui::DialogHost host;
+    movrane::TrackOrganiser organiser(installation, ui);
+    movrane::gui::TrackOrganiserDialog organiserDialog(organiser, host, &app.frame());
+    ok = picture(organiserDialog, out + "/track-organizer.png") && ok;
+    movrane::gui::EditTrackPropDialog editDialog(organiser.rows().at(0), &app.frame());
+    ok = picture(editDialog, out + "/edit-track.png") && ok;
+
+    movrane::ReplayCDDatabaseCreator creator(installation, drives, ui);
+    movrane::gui::ReplayCDDatabaseCreatorDialog creatorDialog(creator, host, &app.frame());
+    return picture(creatorDialog, out + "/cd-database-creator.png") && ok;
 }
 
 }  // namespace
@@ -171,5 +230,6 @@ int main(int argc, char** argv) {
     groove.hide();
 
     ok = saveAnalysisWindows(app, ui, out, *readReplay(race)) && ok;
+    ok = saveLibraryWindows(app, ui, argv[1], out) && ok;
     return ok ? 0 : 3;
 }

@@ -24,6 +24,7 @@
 #include "gui/analysis/TractionCircleWindow.h"
 #include "gui/app/CZodEvadiView.h"
 #include "gui/app/LapBarWindow.h"
+#include "gui/library/LibraryCommands.h"
 #include "gui/library/OptionsDialog.h"
 #include "gui/platform/ImageFile.h"
 #include "gui/platform/QtUi.h"
@@ -192,7 +193,9 @@ void CMainFrame::runCommand(CommandId id) {
     switch (id) {
         case CommandId::ClearLaps: clearAllLaps(ui_, doc_); break;
         case CommandId::AddLap: loaded(doc_.loadLap()); break;
+        case CommandId::LapFinder: runLapFinder(doc_, ui_, dialogs_, this); break;
         case CommandId::OpenRecentReplay: loaded(doc_.openMostRecentReplay()); break;
+        case CommandId::ArrangeLaps: arrangeLoadedLaps(doc_, ui_, dialogs_, this); break;
         case CommandId::SaveTrackmap: saveTrackmap(); break;
         case CommandId::SaveTelemetry: exportTelemetry(doc_, ui_, dialogs_); break;
         case CommandId::Settings: editSettings(); break;
@@ -203,6 +206,10 @@ void CMainFrame::runCommand(CommandId id) {
         case CommandId::PanningTool: view_->togglePanning(); break;
         case CommandId::DistanceMarkers: view_->toggleDistanceMarkers(); break;
         case CommandId::LapBarShown: lapBarDock_->setVisible(!lapBarDock_->isVisible()); break;
+        case CommandId::ExportRecords: runRecordsExport(ui_, dialogs_, this); break;
+        case CommandId::PBViewer: runPBViewer(ui_, dialogs_, this); break;
+        case CommandId::TrackOrganizer: runTrackOrganiser(ui_, dialogs_, this); break;
+        case CommandId::CDDatabaseCreator: runCDDatabaseCreator(ui_, dialogs_, this); break;
         case CommandId::GrooveExport: exportGroove(doc_, ui_, dialogs_, dialogs_); break;
         case CommandId::TractionCircle:
         case CommandId::Ratings:
