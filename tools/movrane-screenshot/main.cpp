@@ -1,5 +1,5 @@
 // movrane-screenshot INSTALLATION OUTDIR: opens the main window with two laps of the
-// installation's sample replays, the lap chooser, a report window, the settings and the
+// installation's sample replays, the laps and the race playing on the map, the lap chooser, a report window, the settings and the
 // groove export window, and writes each as a PNG picture into OUTDIR. Messages go to stderr instead of message boxes.
 #include <QApplication>
 #include <QTimer>
@@ -13,6 +13,8 @@
 #include "gui/app/CMainFrame.h"
 #include "gui/app/CZodEvadiApp.h"
 #include "gui/app/ChooselapDialog.h"
+#include "gui/app/CZodEvadiView.h"
+#include "gui/reports/LoadedFileChooserDialog.h"
 #include "core/library/Options.h"
 #include "core/library/Prefs.h"
 #include "gui/library/OptionsDialog.h"
@@ -60,6 +62,32 @@ int main(int argc, char** argv) {
     app.start(movrane::parseCommandLine({"movrane", "-loadrpy", "-c2", "-f" + hotlap, "-s0", "-d0", "-l2",
                                          "-f" + race, "-s1", "-d1", "-l4"}));
     bool ok = savePicture(app.frame(), out + "/main-window.png");
+
+    // The laps playing: lines grown to half a minute, readouts in the lap bar.
+    movrane::gui::CMainFrame& frame = app.frame();
+    frame.runCommand(movrane::CommandId::PlaybackStart);
+    for (int tick = 0; tick < 540; ++tick) frame.playbackTick();
+    frame.runCommand(movrane::CommandId::PlaybackPause);
+    ok = savePicture(frame, out + "/lap-playback.png") && ok;
+    frame.runCommand(movrane::CommandId::PlaybackStop);
+
+    // The race replayed with every car: the race file is chosen in the one-file chooser.
+    app.dialogs().setRunner([](QDialog& dialog) {
+        if (auto* chooser = qobject_cast<movrane::gui::LoadedFileChooserDialog*>(&dialog)) chooser->choose(1);
+        return static_cast<int>(QDialog::Accepted);
+    });
+    frame.runCommand(movrane::CommandId::PlaybackRaceMode);
+    frame.raceReplay().chooseDriver(3);
+    frame.raceReplay().carDrawing = movrane::CarDrawing::Oversized;
+    frame.runCommand(movrane::CommandId::PlaybackStart);
+    for (int tick = 0; tick < 2000; ++tick) frame.playbackTick();
+    frame.runCommand(movrane::CommandId::PlaybackPause);
+    frame.view()->zoomIn();
+    frame.view()->zoomIn();
+    frame.view()->zoomIn();
+    frame.playback().moveToFrame(static_cast<int>(frame.raceReplay().frame()));
+    ok = savePicture(frame, out + "/race-playback.png") && ok;
+    frame.runCommand(movrane::CommandId::PlaybackRaceMode);
 
     auto chooserReplay = readReplay(race);
     auto reportReplay = readReplay(race);

@@ -27,6 +27,19 @@ enum class CommandId {
     PanningTool,
     DistanceMarkers,
     LapBarShown,
+    PlaybackStart,
+    PlaybackPause,
+    PlaybackStop,
+    PlaybackFastForward,
+    PlaybackFastReverse,
+    PlaybackBeginning,
+    PlaybackEnd,
+    PlaybackRaceMode,
+    ToggleLap1,
+    ToggleLap2,
+    ToggleLap3,
+    ToggleLap4,
+    ToggleLap5,
     ReportPractice,
     ReportRace,
     ReportLapByLap,
@@ -54,6 +67,9 @@ inline constexpr const char* MAIN_TITLE = "Movrane - version " MOVRANE_VERSION;
 inline constexpr const char* NO_TRACK_LOADED_MESSAGE = "No track loaded!";
 inline constexpr const char* BITMAP_NOT_CREATED_MESSAGE = "Error creating file!";
 inline constexpr const char* README_FILE = "Movrane.txt";
+
+// The lap slot a "Toggle lap N" command ticks or unticks.
+std::optional<int> toggledLapOf(CommandId id);
 
 // The report kind a report command opens.
 std::optional<ReportKind> reportKindOf(CommandId id);
