@@ -201,6 +201,7 @@ void Playback::enterRaceMode() {
     clearFlags();
     position_ = 0;
     raceMode_ = true;
+    lapBar_.setPlaying(false);
     lapBar_.setRaceMode(true);
     display_.showRaceBar(true);
     race_.load(*path, *chosen->header, *chosen->drivers, ui_);

@@ -61,8 +61,6 @@ void RaceReplay::clear() {
     focusedDriver_ = 0;
 }
 
-std::string RaceReplay::scheduledLapsText() const { return "Laps: " + std::to_string(timeline_.scheduledLaps()); }
-
 bool RaceReplay::showFrame(int k) {
     if (!loaded() || k < 0 || static_cast<uint32_t>(k) >= frameCount()) return false;
     frame_ = static_cast<uint32_t>(k);

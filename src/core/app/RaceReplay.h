@@ -38,8 +38,6 @@ public:
     const RaceTimeline& timeline() const { return timeline_; }
     uint32_t frameCount() const { return timeline_.frameCount(); }
     const std::string& failureText() const { return timeline_.failureText(); }
-    // "Laps: 10", the scheduled laps of the race.
-    std::string scheduledLapsText() const;
 
     // Shows frame k: its texts and cars. False when no race is loaded.
     bool showFrame(int k);

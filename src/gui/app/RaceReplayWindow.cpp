@@ -26,7 +26,7 @@ RaceReplayWindow::RaceReplayWindow(RaceReplay& race, QWidget* parent)
     status_ = addRow(form, "Status:");
     elapsed_ = addRow(form, "Time:");
     currentLap_ = addRow(form, "Lap:");
-    scheduledLaps_ = addRow(form, "Race:");
+    scheduledLaps_ = addRow(form, "Scheduled laps:");
     leader_ = addRow(form, "Leader:");
     layout->addLayout(form);
 
@@ -107,7 +107,7 @@ void RaceReplayWindow::reload() {
     slider_->setEnabled(race_.loaded());
     driverList_->clear();
     for (const std::string& label : race_.driverList()) driverList_->addItem(fromCore(label));
-    scheduledLaps_->setText(race_.loaded() ? fromCore(race_.scheduledLapsText()) : QString());
+    scheduledLaps_->setText(race_.loaded() ? QString::number(race_.timeline().scheduledLaps()) : QString());
     refresh();
 }
 

@@ -7,6 +7,7 @@
 
 class QButtonGroup;
 class QComboBox;
+class QFormLayout;
 class QLabel;
 class QSlider;
 
@@ -34,7 +35,7 @@ signals:
     void viewChanged();
 
 private:
-    QLabel* addRow(class QFormLayout* form, const char* caption);
+    QLabel* addRow(QFormLayout* form, const char* caption);
     void chooseFocus(int id);
     void chooseDrawing(int id);
 

@@ -35,15 +35,15 @@ struct LoadedRace {
 };
 
 // Practice 2 s (frames 1..72), then a race from 60 s; every frame carries its counter
-// before its other items unless `counters` is false.
+// after the test's items and before its time stamp, unless `counters` is false.
 std::unique_ptr<LoadedRace> loadRace(const testsupport::TempDir& dir, const samplekit::ReplayDescription& desc,
                                      int raceSeconds, const std::function<void(samplekit::Frame&, int)>& extra,
                                      bool counters = true) {
     const auto path = dir.file("race.rpy");
     testsupport::writeStampedReplay(path, desc, {{0, 1000, 2}, {1, 60000, raceSeconds}},
                                     [&](samplekit::Frame& frame, int n) {
-                                        if (counters) frame.addU32Item(T_COUNTER, static_cast<uint32_t>(n));
                                         if (extra) extra(frame, n);
+                                        if (counters) frame.addU32Item(T_COUNTER, static_cast<uint32_t>(n));
                                     });
     auto race = std::make_unique<LoadedRace>();
     EXPECT_EQ(race->header.load(path), Header::OK);
