@@ -18,6 +18,7 @@ const cli::Command COMMANDS[] = {
     {"telemetry", "load one lap and write its telemetry text or CSV", cli::runTelemetry, cli::printTelemetryUsage},
     {"groove", "load one lap and write its groove file", cli::runGroove, cli::printGrooveUsage},
     {"track", "print the geometry of a track and draw its map as SVG", cli::runTrack, cli::printTrackUsage},
+    {"timeline", "print frames of the race timeline of a replay", cli::runTimeline, cli::printTimelineUsage},
     {"report", "print or write one report of a replay", cli::runReport, cli::printReportUsage},
     {"export", "write the report files of many replays", cli::runExport, cli::printExportUsage},
     {"ratings", "print the traction circle ratings table of loaded laps", cli::runRatings, cli::printRatingsUsage},

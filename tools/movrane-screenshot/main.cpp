@@ -1,11 +1,11 @@
 // movrane-screenshot INSTALLATION OUTDIR: opens the main window with two laps of the
-// installation's sample replays (fitted to the track), the lap chooser, a report window
-// just opened, the settings, the groove export window, the analysis windows, the replay
-// library's windows (lap finder, loaded laps, personal bests, records export, track
-// organizer, CD database creator) and the message box of a damaged replay with its
-// details, and writes each as a PNG picture into OUTDIR; the race report printed as PDF
-// and the saved track map bitmap go there too. Message boxes are not waited for: the one
-// with details is pictured, the others are closed at once.
+// installation's sample replays (fitted to the track), the laps and the race playing on the
+// map, the lap chooser, a report window just opened, the settings, the groove export
+// window, the analysis windows, the replay library's windows (lap finder, loaded laps,
+// personal bests, records export, track organizer, CD database creator) and the message
+// box of a damaged replay with its details, and writes each as a PNG picture into OUTDIR;
+// the race report printed as PDF and the saved track map bitmap go there too. Message
+// boxes are not waited for: the one with details is pictured, the others are closed at once.
 #include <QApplication>
 #include <QTimer>
 #include <QWidget>
@@ -22,6 +22,8 @@
 #include "gui/app/CMainFrame.h"
 #include "gui/app/CZodEvadiApp.h"
 #include "gui/app/ChooselapDialog.h"
+#include "gui/app/CZodEvadiView.h"
+#include "gui/reports/LoadedFileChooserDialog.h"
 #include "core/library/Options.h"
 #include "core/library/Prefs.h"
 #include "core/app/LoadedLapsArranger.h"
@@ -193,6 +195,32 @@ int main(int argc, char** argv) {
     const std::string damaged = out + "/damaged.rpy";
     std::ofstream(damaged) << "not a replay at all";
     app.frame().openReplay(damaged);
+
+    // The laps playing: lines grown to half a minute, readouts in the lap bar.
+    movrane::gui::CMainFrame& frame = app.frame();
+    frame.runCommand(movrane::CommandId::PlaybackStart);
+    for (int tick = 0; tick < 540; ++tick) frame.playbackTick();
+    frame.runCommand(movrane::CommandId::PlaybackPause);
+    ok = savePicture(frame, out + "/lap-playback.png") && ok;
+    frame.runCommand(movrane::CommandId::PlaybackStop);
+
+    // The race replayed with every car: the race file is chosen in the one-file chooser.
+    app.dialogs().setRunner([](QDialog& dialog) {
+        if (auto* chooser = qobject_cast<movrane::gui::LoadedFileChooserDialog*>(&dialog)) chooser->choose(1);
+        return static_cast<int>(QDialog::Accepted);
+    });
+    frame.runCommand(movrane::CommandId::PlaybackRaceMode);
+    frame.raceReplay().chooseDriver(3);
+    frame.raceReplay().carDrawing = movrane::CarDrawing::Oversized;
+    frame.runCommand(movrane::CommandId::PlaybackStart);
+    for (int tick = 0; tick < 2000; ++tick) frame.playbackTick();
+    frame.runCommand(movrane::CommandId::PlaybackPause);
+    frame.view()->zoomIn();
+    frame.view()->zoomIn();
+    frame.view()->zoomIn();
+    frame.playback().moveToFrame(static_cast<int>(frame.raceReplay().frame()));
+    ok = savePicture(frame, out + "/race-playback.png") && ok;
+    frame.runCommand(movrane::CommandId::PlaybackRaceMode);
 
     auto chooserReplay = readReplay(race);
     auto reportReplay = readReplay(race);

@@ -12,6 +12,7 @@ namespace movrane {
 namespace {
 constexpr char FILE_MENU[] = "&File";
 constexpr char VIEW_MENU[] = "&View";
+constexpr char PLAYBACK_MENU[] = "&Playback";
 constexpr char REPORTS_MENU[] = "&Reports";
 constexpr char TOOLS_MENU[] = "&Tools";
 constexpr char HELP_MENU[] = "&Help";
@@ -35,6 +36,20 @@ const std::vector<CommandInfo> COMMANDS = {
     {CommandId::PanningTool, VIEW_MENU, "", "Panning Tool", "Panning Tool"},
     {CommandId::DistanceMarkers, VIEW_MENU, "", "Distance Markers", "Show or hide the distance markers on the map"},
     {CommandId::LapBarShown, VIEW_MENU, "", "Lap Bar", "Lap Bar", true},
+    {CommandId::PlaybackStart, PLAYBACK_MENU, "", "Start/Continue", "Start or continue playback"},
+    {CommandId::PlaybackPause, PLAYBACK_MENU, "", "Pause", "Pause playback"},
+    {CommandId::PlaybackStop, PLAYBACK_MENU, "", "Stop", "Stop playback"},
+    {CommandId::PlaybackFastForward, PLAYBACK_MENU, "", "Fast Forward", "Play at twice the speed"},
+    {CommandId::PlaybackFastReverse, PLAYBACK_MENU, "", "Fast Reverse", "Play the race backwards"},
+    {CommandId::PlaybackBeginning, PLAYBACK_MENU, "", "Beginning of lap", "Back to the beginning", true},
+    {CommandId::PlaybackEnd, PLAYBACK_MENU, "", "Move to end of lap", "Stop at the current place"},
+    {CommandId::PlaybackRaceMode, PLAYBACK_MENU, "", "Toggle replay race/driving lines",
+     "Switch between the race with all cars and the driving lines of the laps", true},
+    {CommandId::ToggleLap1, PLAYBACK_MENU, "", "Toggle lap 1", "Show or hide the driving line of lap 1", true},
+    {CommandId::ToggleLap2, PLAYBACK_MENU, "", "Toggle lap 2", "Show or hide the driving line of lap 2"},
+    {CommandId::ToggleLap3, PLAYBACK_MENU, "", "Toggle lap 3", "Show or hide the driving line of lap 3"},
+    {CommandId::ToggleLap4, PLAYBACK_MENU, "", "Toggle lap 4", "Show or hide the driving line of lap 4"},
+    {CommandId::ToggleLap5, PLAYBACK_MENU, "", "Toggle lap 5", "Show or hide the driving line of lap 5"},
     {CommandId::ReportPractice, REPORTS_MENU, "", "Practice", "Practice"},
     {CommandId::ReportRace, REPORTS_MENU, "", "Race", "Race"},
     {CommandId::ReportLapByLap, REPORTS_MENU, "", "Lap by lap", "Lap by lap"},
@@ -80,6 +95,11 @@ std::vector<std::string> commandShortcuts(CommandId id) {
     }
 }
 const std::vector<CommandInfo>& toolbarOnlyCommands() { return TOOLBAR_ONLY; }
+std::optional<int> toggledLapOf(CommandId id) {
+    const int slot = static_cast<int>(id) - static_cast<int>(CommandId::ToggleLap1);
+    if (slot < 0 || slot >= CZodEvadiDoc::MAX_LAPS) return std::nullopt;
+    return slot;
+}
 
 std::optional<ReportKind> reportKindOf(CommandId id) {
     switch (id) {

@@ -30,6 +30,19 @@ enum class CommandId {
     PanningTool,
     DistanceMarkers,
     LapBarShown,
+    PlaybackStart,
+    PlaybackPause,
+    PlaybackStop,
+    PlaybackFastForward,
+    PlaybackFastReverse,
+    PlaybackBeginning,
+    PlaybackEnd,
+    PlaybackRaceMode,
+    ToggleLap1,
+    ToggleLap2,
+    ToggleLap3,
+    ToggleLap4,
+    ToggleLap5,
     ReportPractice,
     ReportRace,
     ReportLapByLap,
@@ -86,6 +99,9 @@ bool requireLoadedLap(Ui& ui, const CZodEvadiDoc& doc);
 // The replay of "Graphical Race Report" and "Race History Graph": chosen as for the text
 // reports, then refused with a message when it holds no race.
 std::unique_ptr<ReportReplay> chooseRaceReplay(Ui& ui, LoadedFileChooser& chooser, const CZodEvadiDoc& doc);
+
+// The lap slot a "Toggle lap N" command ticks or unticks.
+std::optional<int> toggledLapOf(CommandId id);
 
 // The report kind a report command opens.
 std::optional<ReportKind> reportKindOf(CommandId id);

@@ -9,7 +9,24 @@ namespace {
 bool validSlot(int slot) { return slot >= 0 && slot < CZodEvadiDoc::MAX_LAPS; }
 }  // namespace
 
-bool LapBar::toggleEnabled(int slot) const { return validSlot(slot) && doc_.slot(slot).inUse && !playing_; }
+bool LapBar::toggleEnabled(int slot) const {
+    return validSlot(slot) && doc_.slot(slot).inUse && !playing_ && !raceMode_;
+}
+
+void LapBar::setPlaying(bool playing) {
+    playing_ = playing;
+    readouts_.fill(LapReadout{});
+    elapsedText = playing ? "0:00" : "";
+}
+
+bool LapBar::readoutShown(int slot) const {
+    return playing_ && validSlot(slot) && doc_.slot(slot).inUse && doc_.slot(slot).shown;
+}
+
+bool LapBar::splitMarkerShown(int slot, int split) const {
+    if (!playing_) return true;
+    return validSlot(slot) && split >= 0 && split < 3 && readout(slot).splitShown[static_cast<std::size_t>(split)];
+}
 
 LapBoxState LapBar::box(int slot) const {
     LapBoxState state;

@@ -11,6 +11,7 @@
 #include <QMimeData>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 
 #include "core/app/DocumentExports.h"
@@ -25,6 +26,7 @@
 #include "gui/app/CZodEvadiView.h"
 #include "gui/app/LapBarWindow.h"
 #include "gui/library/LibraryCommands.h"
+#include "gui/app/RaceReplayWindow.h"
 #include "gui/library/OptionsDialog.h"
 #include "gui/platform/ImageFile.h"
 #include "gui/platform/QtUi.h"
@@ -48,7 +50,12 @@ private:
 };
 
 bool isCheckable(CommandId id) {
-    return id == CommandId::PanningTool || id == CommandId::DistanceMarkers || id == CommandId::LapBarShown;
+    return id == CommandId::PanningTool || id == CommandId::DistanceMarkers || id == CommandId::LapBarShown ||
+           toggledLapOf(id).has_value();
+}
+
+bool isPlaybackCommand(CommandId id) {
+    return (id >= CommandId::PlaybackStart && id <= CommandId::PlaybackRaceMode) || toggledLapOf(id).has_value();
 }
 }  // namespace
 
@@ -62,12 +69,28 @@ CMainFrame::CMainFrame(CZodEvadiDoc& doc, Ui& ui, DialogHost& dialogs, RecentFil
       lapBar_(doc),
       view_(new CZodEvadiView(doc, lapBar_, this)),
       lapBarWindow_(new LapBarWindow(lapBar_, this)),
-      lapBarDock_(new QDockWidget(QStringLiteral("Lap Bar"), this)) {
+      lapBarDock_(new QDockWidget(QStringLiteral("Lap Bar"), this)),
+      raceWindow_(new RaceReplayWindow(race_, this)),
+      raceDock_(new QDockWidget(QStringLiteral("Race Replay"), this)),
+      playbackClock_(new QTimer(this)),
+      playback_(doc, lapBar_, race_, ui, dialogs, *this) {
     setWindowTitle(MAIN_TITLE);
     setCentralWidget(view_);
+    view_->setPlayback(&playback_, &race_);
     lapBarDock_->setObjectName(QStringLiteral("LapBar"));
     lapBarDock_->setWidget(lapBarWindow_);
     addDockWidget(Qt::RightDockWidgetArea, lapBarDock_);
+    raceDock_->setObjectName(QStringLiteral("RaceReplay"));
+    raceDock_->setWidget(raceWindow_);
+    addDockWidget(Qt::RightDockWidgetArea, raceDock_);
+    raceDock_->hide();
+    playbackClock_->setInterval(PLAYBACK_CLOCK_MS);
+    connect(playbackClock_, &QTimer::timeout, this, &CMainFrame::playbackTick);
+    connect(raceWindow_, &RaceReplayWindow::frameChosen, this, [this](int frame) {
+        playback_.moveToFrame(frame);
+        showPlaybackState();
+    });
+    connect(raceWindow_, &RaceReplayWindow::viewChanged, view_, qOverload<>(&QWidget::update));
     buildMenus();
     buildToolBar();
     statusBar()->showMessage(READY_TEXT);
@@ -129,6 +152,7 @@ void CMainFrame::buildMenus() {
     }
     action(CommandId::LapBarShown)->setChecked(true);
     action(CommandId::DistanceMarkers)->setChecked(view_->drawOptions().distanceMarkers);
+    connect(menus["&Playback"], &QMenu::aboutToShow, this, &CMainFrame::updatePlaybackMenu);
     fileMenu_ = menus["&File"];
     connect(fileMenu_, &QMenu::aboutToShow, this, &CMainFrame::fillRecentFiles);
     fillRecentFiles();
@@ -159,6 +183,22 @@ void CMainFrame::buildToolBar() {
         connect(a, &QAction::triggered, this, [this, id] { runCommand(id); });
         actions_[id] = a;
     }
+
+    QToolBar* playbackBar = addToolBar(QStringLiteral("Playback"));
+    playbackBar->setObjectName(QStringLiteral("PlaybackBar"));
+    const std::pair<CommandId, QStyle::StandardPixmap> icons[] = {
+        {CommandId::PlaybackStart, QStyle::SP_MediaPlay},
+        {CommandId::PlaybackPause, QStyle::SP_MediaPause},
+        {CommandId::PlaybackStop, QStyle::SP_MediaStop},
+        {CommandId::PlaybackFastReverse, QStyle::SP_MediaSeekBackward},
+        {CommandId::PlaybackFastForward, QStyle::SP_MediaSeekForward},
+        {CommandId::PlaybackBeginning, QStyle::SP_MediaSkipBackward},
+        {CommandId::PlaybackRaceMode, QStyle::SP_BrowserReload},
+    };
+    for (const auto& [id, icon] : icons) {
+        action(id)->setIcon(style()->standardIcon(icon));
+        playbackBar->addAction(action(id));
+    }
 }
 
 // The recent-file list sits before "E&xit" as "&1 path" .. "&7 path".
@@ -188,6 +228,10 @@ void CMainFrame::fillRecentFiles() {
 void CMainFrame::runCommand(CommandId id) {
     if (const auto kind = reportKindOf(id)) {
         openReport(*kind);
+        return;
+    }
+    if (isPlaybackCommand(id)) {
+        runPlaybackCommand(id);
         return;
     }
     switch (id) {
@@ -222,6 +266,54 @@ void CMainFrame::runCommand(CommandId id) {
     }
 }
 
+void CMainFrame::runPlaybackCommand(CommandId id) {
+    switch (id) {
+        case CommandId::PlaybackStart: playback_.startContinue(); break;
+        case CommandId::PlaybackPause: playback_.pause(); break;
+        case CommandId::PlaybackStop: playback_.stop(); break;
+        case CommandId::PlaybackFastForward: playback_.fastForward(); break;
+        case CommandId::PlaybackFastReverse: playback_.fastReverse(); break;
+        case CommandId::PlaybackBeginning: playback_.beginningOfLap(); break;
+        case CommandId::PlaybackEnd: playback_.moveToEndOfLap(); break;
+        case CommandId::PlaybackRaceMode:
+            playback_.toggleRaceMode();
+            raceWindow_->reload();
+            break;
+        default: playback_.toggleLap(*toggledLapOf(id)); break;
+    }
+    showPlaybackState();
+}
+
+void CMainFrame::playbackTick() {
+    playback_.tick();
+    showPlaybackState();
+}
+
+void CMainFrame::showPlaybackState() {
+    if (playback_.raceMode()) raceWindow_->refresh();
+    else lapBarWindow_->refresh();
+    updatePlaybackMenu();
+}
+
+void CMainFrame::updatePlaybackMenu() {
+    for (int slot = 0; slot < CZodEvadiDoc::MAX_LAPS; ++slot) {
+        QAction* toggle = action(static_cast<CommandId>(static_cast<int>(CommandId::ToggleLap1) + slot));
+        toggle->setEnabled(playback_.toggleLapEnabled(slot));
+        toggle->setChecked(lapBar_.box(slot).checked);
+    }
+}
+
+void CMainFrame::startClock() { playbackClock_->start(); }
+void CMainFrame::stopClock() { playbackClock_->stop(); }
+void CMainFrame::centreOn(double distance, double lateral) { view_->centreOnTrack(distance, lateral); }
+void CMainFrame::keepInView(double distance, double lateral) { view_->keepTrackPointInView(distance, lateral); }
+void CMainFrame::redraw() { view_->update(); }
+
+void CMainFrame::showRaceBar(bool shown) {
+    lapBarDock_->setVisible(!shown);
+    raceDock_->setVisible(shown);
+}
+
 void CMainFrame::loaded(CZodEvadiDoc::LoadResult result) {
     if (result != CZodEvadiDoc::LoadResult::Loaded) return;
     recentFiles_.add(doc_.replayPath());
@@ -233,6 +325,7 @@ void CMainFrame::openReplay(const std::string& path) { loaded(doc_.shellOpen(pat
 void CMainFrame::documentChanged() {
     lapBarWindow_->refresh();
     fitLapBarToLabels();
+    updatePlaybackMenu();
     view_->update();
 }
 
