@@ -106,6 +106,8 @@ public:
     std::vector<int> usedSlots() const;
 
     const Track* track() const { return track_.get(); }
+    // The track map windows highlight stretches of it.
+    Track* track() { return track_.get(); }
     bool trackFound() const { return track_ != nullptr; }
     const std::string& trackName() const { return trackName_; }
     const std::string& replayPath() const { return replayPath_; }

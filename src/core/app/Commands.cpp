@@ -37,6 +37,7 @@ const std::vector<CommandInfo> COMMANDS = {
     {CommandId::ReportLapChart, REPORTS_MENU, "", "Lap Chart", "Lap Chart"},
     {CommandId::ReportComplete, REPORTS_MENU, "", "Complete(all above)", "Complete(all above)"},
     {CommandId::ReportMechanical, REPORTS_MENU, "", "Mechanical", "Mechanical", true},
+    {CommandId::Graph, TOOLS_MENU, "", "&Graph", "Graph"},
     {CommandId::GrooveExport, TOOLS_MENU, TRACK_TOOLS, "Export Lap To Groove (GRV) File",
      "Export Lap To Groove (GRV) File"},
     {CommandId::About, HELP_MENU, "", "&About Movrane", "About Movrane"},
@@ -81,6 +82,12 @@ bool saveTrackmap(Ui& ui, const CZodEvadiDoc& doc, MapBitmapWriter& writer) {
         return false;
     }
     return true;
+}
+
+bool lapLoadedGuard(Ui& ui, const CZodEvadiDoc& doc) {
+    if (doc.loadedLaps() > 0) return true;
+    ui.message(NO_LAP_LOADED_MESSAGE);
+    return false;
 }
 
 bool viewReadme(Ui& ui, const std::string& programDirectory) {

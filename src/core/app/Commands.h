@@ -33,6 +33,7 @@ enum class CommandId {
     ReportLapChart,
     ReportComplete,
     ReportMechanical,
+    Graph,
     GrooveExport,
     About,
     ViewReadme,
@@ -52,6 +53,7 @@ const std::vector<CommandInfo>& mainMenuCommands();
 
 inline constexpr const char* MAIN_TITLE = "Movrane - version " MOVRANE_VERSION;
 inline constexpr const char* NO_TRACK_LOADED_MESSAGE = "No track loaded!";
+inline constexpr const char* NO_LAP_LOADED_MESSAGE = "No replay lap loaded!";
 inline constexpr const char* BITMAP_NOT_CREATED_MESSAGE = "Error creating file!";
 inline constexpr const char* README_FILE = "Movrane.txt";
 
@@ -74,6 +76,10 @@ int bitmapSide(uint32_t sizePreference);
 // "Save Trackmap as BMP-file...": the guard, the save chooser, the bitmap of the size
 // preference. False when nothing was written.
 bool saveTrackmap(Ui& ui, const CZodEvadiDoc& doc, MapBitmapWriter& writer);
+
+// The guard of the commands that work on the loaded laps ("&Graph"): false, after
+// "No replay lap loaded!", when no lap is loaded.
+bool lapLoadedGuard(Ui& ui, const CZodEvadiDoc& doc);
 
 // "View Readme file": opens Movrane.txt in the program's folder.
 bool viewReadme(Ui& ui, const std::string& programDirectory);
