@@ -40,6 +40,8 @@ int runTelemetry(const Args& args);
 void printTelemetryUsage(std::FILE* out);
 int runGroove(const Args& args);
 void printGrooveUsage(std::FILE* out);
+int runGraph(const Args& args);
+void printGraphUsage(std::FILE* out);
 int runTrack(const Args& args);
 void printTrackUsage(std::FILE* out);
 

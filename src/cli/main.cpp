@@ -18,6 +18,8 @@ const cli::Command COMMANDS[] = {
     {"telemetry", "load one lap and write its telemetry text or CSV", cli::runTelemetry, cli::printTelemetryUsage},
     {"groove", "load one lap and write its groove file", cli::runGroove, cli::printGrooveUsage},
     {"track", "print the geometry of a track and draw its map as SVG", cli::runTrack, cli::printTrackUsage},
+    {"graph", "build a channel of the telemetry graph for laps of a replay, as CSV", cli::runGraph,
+     cli::printGraphUsage},
     {"report", "print or write one report of a replay", cli::runReport, cli::printReportUsage},
     {"export", "write the report files of many replays", cli::runExport, cli::printExportUsage},
 };

@@ -18,6 +18,12 @@
 #include "gui/library/OptionsDialog.h"
 #include "gui/reports/ReportWindow.h"
 #include "gui/track/GrooveExportDialog.h"
+#include "gui/graph/GraphView.h"
+#include "gui/graph/SelectGraphsToPrintDialog.h"
+#include "gui/graph/TelemetryGraphWindow.h"
+#include "gui/graph/TimeDifferenceInfoWindow.h"
+#include "gui/graph/TrackmapWindow.h"
+#include <QCheckBox>
 #include <QPlainTextEdit>
 #include <QTreeWidget>
 
@@ -40,6 +46,29 @@ std::unique_ptr<movrane::ReportReplay> readReplay(const std::string& path) {
     if (replay->header.load(path) != movrane::Header::OK || replay->drivers.load(path) != movrane::Drivers::OK)
         return nullptr;
     return replay;
+}
+
+// The graph window with both laps and their time difference, its info window, the
+// trackmap with the stretch under a mouse position, and the print choice.
+bool saveGraphPictures(movrane::gui::CMainFrame& frame, const std::string& out) {
+    frame.runCommand(movrane::CommandId::Graph);
+    movrane::gui::TelemetryGraphWindow& window = *frame.graphWindow();
+    window.timeDifferenceBox()->click();
+    window.showMap();
+    settle();
+    window.graph().mouseAt(1200, 180);
+    window.infoWindow()->show(window.graph().info());
+    window.trackmapWindow()->showDistance(1200);
+    bool ok = savePicture(window, out + "/telemetry-graph.png");
+    ok = savePicture(*window.infoWindow(), out + "/time-difference-info.png") && ok;
+    ok = savePicture(*window.trackmapWindow(), out + "/trackmap.png") && ok;
+    movrane::SelectGraphsToPrint selection(window.graph().channel());
+    for (int channel : {3, 5, 9}) selection.setChosen(channel, true);
+    movrane::gui::SelectGraphsToPrintDialog print(selection, &window);
+    print.show();
+    ok = savePicture(print, out + "/select-graphs-to-print.png") && ok;
+    print.hide();
+    return ok;
 }
 
 }  // namespace
@@ -91,5 +120,6 @@ int main(int argc, char** argv) {
     movrane::gui::GrooveExportDialog groove(movrane::GrooveSettings{}, &app.frame());
     groove.show();
     ok = savePicture(groove, out + "/groove-export.png") && ok;
-    return ok ? 0 : 3;
+    groove.hide();
+    return saveGraphPictures(app.frame(), out) && ok ? 0 : 3;
 }

@@ -201,6 +201,18 @@ void TelemetryGraph::updateTimeDifference() {
     engine_.redraw();
 }
 
+std::optional<ColouredLine> TelemetryGraph::trackmapLine(MapColouring colouring, const Track& track) const {
+    if (colouring == MapColouring::Channel && !series_.empty()) {
+        const ShownSeries& s = series_.front();
+        return colourByChannel(track, *doc_.slot(s.slot).lap, graphChannel(channel_), s.wheel, mph());
+    }
+    if (colouring == MapColouring::TimeDifference && timeDifference_) {
+        const int first = timeDifferenceLaps(laps_)->first;
+        return colourByTimeDifference(track, *doc_.slot(first).lap, *timeDifference_);
+    }
+    return std::nullopt;
+}
+
 std::string TelemetryGraph::cursorReadout() const {
     if (!cursors_[0] || !cursors_[1]) return {};
     return cursorReadoutText(cursorReadings(doc_, series_, *cursors_[0], *cursors_[1]));

@@ -8,6 +8,7 @@
 
 #include "core/analysis/GraphEngine.h"
 #include "core/analysis/TimeDifference.h"
+#include "core/analysis/TrackmapColouring.h"
 
 namespace movrane {
 
@@ -81,6 +82,12 @@ public:
     void setCursor(int which, double x) { cursors_.at(static_cast<std::size_t>(which)) = x; }
     std::optional<double> cursor(int which) const { return cursors_.at(static_cast<std::size_t>(which)); }
     std::string cursorReadout() const;
+
+    // What the Trackmap colours the driven line by.
+    enum class MapColouring { None, Channel, TimeDifference };
+    // The first shown series' lap coloured by the channel, or the first compared lap by the
+    // time difference; nothing when there is no such line.
+    std::optional<ColouredLine> trackmapLine(MapColouring colouring, const Track& track) const;
 
     // Told the lap distance under the mouse (the Trackmap window highlights it).
     std::function<void(double)> onDistance;

@@ -18,6 +18,7 @@
 #include "core/reports/ReportViewer.h"
 #include "gui/app/CZodEvadiView.h"
 #include "gui/app/LapBarWindow.h"
+#include "gui/graph/TelemetryGraphWindow.h"
 #include "gui/library/OptionsDialog.h"
 #include "gui/platform/QtUi.h"
 #include "gui/reports/ReportWindow.h"
@@ -165,6 +166,7 @@ void CMainFrame::runCommand(CommandId id) {
         case CommandId::PanningTool: view_->togglePanning(); break;
         case CommandId::DistanceMarkers: view_->toggleDistanceMarkers(); break;
         case CommandId::LapBarShown: lapBarDock_->setVisible(!lapBarDock_->isVisible()); break;
+        case CommandId::Graph: openGraph(); break;
         case CommandId::GrooveExport: exportGroove(doc_, ui_, dialogs_, dialogs_); break;
         case CommandId::About: showAbout(); break;
         case CommandId::ViewReadme: viewReadme(ui_, programDirectory_); break;
@@ -183,6 +185,13 @@ void CMainFrame::openReplay(const std::string& path) { loaded(doc_.shellOpen(pat
 void CMainFrame::documentChanged() {
     lapBarWindow_->refresh();
     view_->update();
+    if (graphWindow_) graphWindow_->documentChanged();
+}
+
+void CMainFrame::openGraph() {
+    if (!lapLoadedGuard(ui_, doc_)) return;
+    if (!graphWindow_) graphWindow_ = new TelemetryGraphWindow(doc_, ui_, dialogs_, this);
+    graphWindow_->present();
 }
 
 void CMainFrame::openReport(ReportKind kind) {

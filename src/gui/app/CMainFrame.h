@@ -16,6 +16,7 @@ namespace movrane::gui {
 
 class CZodEvadiView;
 class LapBarWindow;
+class TelemetryGraphWindow;
 
 // The main window: menus, toolbar and status bar over the command table, the map view,
 // the lap bar, the recent-file list and replays dropped on the window.
@@ -31,6 +32,8 @@ public:
     LapBarWindow* lapBarWindow() const { return lapBarWindow_; }
     QDockWidget* lapBarDock() const { return lapBarDock_; }
     QMenu* recentFilesMenu() const { return fileMenu_; }
+    // The "Telemetry Graph" window, once "&Graph" has opened it.
+    TelemetryGraphWindow* graphWindow() const { return graphWindow_; }
 
     // A replay opened from the desktop, a drop or the recent-file list.
     void openReplay(const std::string& path);
@@ -52,6 +55,7 @@ private:
     void editSettings();
     void showAbout();
     void saveTrackmap();
+    void openGraph();
 
     CZodEvadiDoc& doc_;
     Ui& ui_;
@@ -62,6 +66,7 @@ private:
     CZodEvadiView* view_;
     LapBarWindow* lapBarWindow_;
     QDockWidget* lapBarDock_;
+    TelemetryGraphWindow* graphWindow_ = nullptr;
     QMenu* fileMenu_ = nullptr;
     QAction* exitSeparator_ = nullptr;
     std::vector<QAction*> recentActions_;

@@ -169,6 +169,22 @@ TEST_F(OpenGraph, CursorsCompareTheSeriesBetweenAAndB) {
     EXPECT_EQ(graph.cursorReadout().rfind("New graph - 1: A=", 0), 0u);
 }
 
+TEST_F(OpenGraph, TrackmapLineColouredByChannelOrTimeDifference) {
+    const Track& track = *laps.doc.track();
+    EXPECT_FALSE(graph.trackmapLine(TelemetryGraph::MapColouring::None, track));
+    EXPECT_FALSE(graph.trackmapLine(TelemetryGraph::MapColouring::TimeDifference, track));
+    const auto speed = graph.trackmapLine(TelemetryGraph::MapColouring::Channel, track);
+    ASSERT_TRUE(speed);
+    EXPECT_EQ(speed->caption, "Speed (Kph)");
+    EXPECT_GT(speed->segments.size(), 1000u);
+    EXPECT_LT(speed->low, speed->high);
+    graph.setTimeDifference(true);
+    EXPECT_GT(graph.trackmapLine(TelemetryGraph::MapColouring::TimeDifference, track)->segments.size(), 100u);
+    EXPECT_EQ(scaleColour(0), (Colour{0, 0, 255}));
+    EXPECT_EQ(scaleColour(0.5), (Colour{0, 255, 0}));
+    EXPECT_EQ(scaleColour(2), (Colour{255, 0, 0}));
+}
+
 TEST(GraphExport, ValueAtInterpolatesAndStopsAtGaps) {
     const std::vector<GraphPoint> points = {{0, 10}, {10, 20}, {20, GAP}, {30, 5}, {40, 7}};
     struct Case {
