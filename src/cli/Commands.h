@@ -42,6 +42,8 @@ int runGroove(const Args& args);
 void printGrooveUsage(std::FILE* out);
 int runTimeline(const Args& args);
 void printTimelineUsage(std::FILE* out);
+int runGraph(const Args& args);
+void printGraphUsage(std::FILE* out);
 int runTrack(const Args& args);
 void printTrackUsage(std::FILE* out);
 

@@ -39,6 +39,12 @@
 #include "gui/track/GrooveExportDialog.h"
 #include <QAbstractButton>
 #include <QMessageBox>
+#include "gui/graph/GraphView.h"
+#include "gui/graph/SelectGraphsToPrintDialog.h"
+#include "gui/graph/TelemetryGraphWindow.h"
+#include "gui/graph/TimeDifferenceInfoWindow.h"
+#include "gui/graph/TrackmapWindow.h"
+#include <QCheckBox>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QTreeWidget>
@@ -108,6 +114,8 @@ bool saveAnalysisWindows(movrane::gui::CZodEvadiApp& app, movrane::Ui& ui, const
     report.show();
     ok = savePicture(report, out + "/graphical-race-report.png") && ok;
     return ok;
+}
+
 // A drive with a disc, so the creator shows what it offers.
 class SampleDrives : public movrane::DriveList {
 public:
@@ -157,6 +165,29 @@ bool saveLibraryWindows(movrane::gui::CZodEvadiApp& app, movrane::Ui& ui, const 
     movrane::ReplayCDDatabaseCreator creator(installation, drives, ui);
     movrane::gui::ReplayCDDatabaseCreatorDialog creatorDialog(creator, host, &app.frame());
     return picture(creatorDialog, out + "/cd-database-creator.png") && ok;
+}
+
+// The graph window with both laps and their time difference, its info window, the
+// trackmap with the stretch under a mouse position, and the print choice.
+bool saveGraphPictures(movrane::gui::CMainFrame& frame, const std::string& out) {
+    frame.runCommand(movrane::CommandId::Graph);
+    movrane::gui::TelemetryGraphWindow& window = *frame.graphWindow();
+    window.timeDifferenceBox()->click();
+    window.showMap();
+    settle();
+    window.graph().mouseAt(1200, 180);
+    window.infoWindow()->show(window.graph().info());
+    window.trackmapWindow()->showDistance(1200);
+    bool ok = savePicture(window, out + "/telemetry-graph.png");
+    ok = savePicture(*window.infoWindow(), out + "/time-difference-info.png") && ok;
+    ok = savePicture(*window.trackmapWindow(), out + "/trackmap.png") && ok;
+    movrane::SelectGraphsToPrint selection(window.graph().channel());
+    for (int channel : {3, 5, 9}) selection.setChosen(channel, true);
+    movrane::gui::SelectGraphsToPrintDialog print(selection, &window);
+    print.show();
+    ok = savePicture(print, out + "/select-graphs-to-print.png") && ok;
+    print.hide();
+    return ok;
 }
 
 }  // namespace
@@ -259,5 +290,7 @@ int main(int argc, char** argv) {
 
     ok = saveAnalysisWindows(app, ui, out, *readReplay(race)) && ok;
     ok = saveLibraryWindows(app, ui, argv[1], out) && ok;
+    ok = saveGraphPictures(app.frame(), out) && ok;
     return ok ? 0 : 3;
+    return saveGraphPictures(app.frame(), out) && ok ? 0 : 3;
 }

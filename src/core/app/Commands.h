@@ -63,6 +63,7 @@ enum class CommandId {
     PBViewer,
     TrackOrganizer,
     CDDatabaseCreator,
+    Graph,
     GrooveExport,
     About,
     ViewReadme,
@@ -89,9 +90,9 @@ std::vector<std::string> commandShortcuts(CommandId id);
 
 inline constexpr const char* MAIN_TITLE = "Movrane - version " MOVRANE_VERSION;
 inline constexpr const char* NO_TRACK_LOADED_MESSAGE = "No track loaded!";
+inline constexpr const char* NO_LAP_LOADED_MESSAGE = "No replay lap loaded!";
 inline constexpr const char* BITMAP_NOT_CREATED_MESSAGE = "Error creating file!";
 inline constexpr const char* README_FILE = "Movrane.txt";
-inline constexpr const char* NO_LAP_LOADED_MESSAGE = "No replay lap loaded!";
 inline constexpr const char* NO_RACE_INFO_MESSAGE = "This replay file does not contain race info!";
 
 // The guard of "Traction Circle" and "Ratings": true when a lap is loaded, else the message.

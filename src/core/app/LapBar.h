@@ -30,6 +30,9 @@ struct LapBoxState {
     Colour colour{};
 };
 
+// The label of a slot's lap box: the loaded lap's label, or that the slot is empty.
+std::string lapBoxLabel(const CZodEvadiDoc& doc, int slot);
+
 // The static part of the lap bar: one check box per lap slot in the slot's colour with
 // the lap's label. A box (and the "Toggle lap" command of its slot) can be used only while
 // its slot holds a lap and playback is neither running nor paused.

@@ -27,6 +27,7 @@
 #include "gui/app/LapBarWindow.h"
 #include "gui/library/LibraryCommands.h"
 #include "gui/app/RaceReplayWindow.h"
+#include "gui/graph/TelemetryGraphWindow.h"
 #include "gui/library/OptionsDialog.h"
 #include "gui/platform/ImageFile.h"
 #include "gui/platform/QtUi.h"
@@ -254,6 +255,7 @@ void CMainFrame::runCommand(CommandId id) {
         case CommandId::PBViewer: runPBViewer(ui_, dialogs_, this); break;
         case CommandId::TrackOrganizer: runTrackOrganiser(ui_, dialogs_, this); break;
         case CommandId::CDDatabaseCreator: runCDDatabaseCreator(ui_, dialogs_, this); break;
+        case CommandId::Graph: openGraph(); break;
         case CommandId::GrooveExport: exportGroove(doc_, ui_, dialogs_, dialogs_); break;
         case CommandId::TractionCircle:
         case CommandId::Ratings:
@@ -327,6 +329,13 @@ void CMainFrame::documentChanged() {
     fitLapBarToLabels();
     updatePlaybackMenu();
     view_->update();
+    if (graphWindow_) graphWindow_->documentChanged();
+}
+
+void CMainFrame::openGraph() {
+    if (!requireLoadedLap(ui_, doc_)) return;
+    if (!graphWindow_) graphWindow_ = new TelemetryGraphWindow(doc_, ui_, dialogs_, this);
+    graphWindow_->present();
 }
 
 void CMainFrame::openAnalysis(CommandId id) {

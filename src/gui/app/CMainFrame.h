@@ -21,6 +21,7 @@ namespace movrane::gui {
 class CZodEvadiView;
 class LapBarWindow;
 class RaceReplayWindow;
+class TelemetryGraphWindow;
 
 // The main window: menus, toolbar and status bar over the command table, the map view,
 // the lap bar, the race bar and the playback clock, the recent-file list and replays
@@ -43,6 +44,8 @@ public:
     // One tick of the 55 ms playback clock.
     void playbackTick();
     QMenu* recentFilesMenu() const { return fileMenu_; }
+    // The "Telemetry Graph" window, once "&Graph" has opened it.
+    TelemetryGraphWindow* graphWindow() const { return graphWindow_; }
 
     // A replay opened from the desktop, a drop or the recent-file list.
     void openReplay(const std::string& path);
@@ -79,6 +82,7 @@ private:
     void keepInView(double distance, double lateral) override;
     void redraw() override;
     void showRaceBar(bool shown) override;
+    void openGraph();
 
     CZodEvadiDoc& doc_;
     Ui& ui_;
@@ -95,6 +99,7 @@ private:
     QDockWidget* raceDock_;
     QTimer* playbackClock_;
     Playback playback_;
+    TelemetryGraphWindow* graphWindow_ = nullptr;
     QMenu* fileMenu_ = nullptr;
     QAction* exitSeparator_ = nullptr;
     std::vector<QAction*> recentActions_;
