@@ -3,7 +3,6 @@
 #include <memory>
 
 #include "core/app/Commands.h"
-
 #include "core/reports/ReportLaps.h"
 #include "core/reports/ReportReplayChoice.h"
 #include "core/reports/ReportViewer.h"
