@@ -49,6 +49,8 @@ public:
 
     // Every queue used up.
     bool allAnswersUsed() const;
+    // The texts of the messages, in order.
+    std::vector<std::string> messageTexts() const;
 
     void message(const std::string& text, const std::string& caption, Icon icon) override;
     bool askYesNo(const std::string& text, const std::string& caption) override;
