@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <stdexcept>
-
 #include "core/app/CZodEvadiDoc.h"
 #include "core/app/LapBar.h"
 #include "core/app/MapDrawing.h"
@@ -9,22 +7,13 @@
 #include "core/replay/GetRpyInfo.h"
 #include "core/replay/LapTimeText.h"
 #include "core/track/Track.h"
-#include "samplekit/SampleInstallation.h"
-#include "support/ScriptedUi.h"
-#include "support/TempDir.h"
+#include "support/DocumentFixture.h"
 
 using movrane::Colour;
 using movrane::CZodEvadiDoc;
 using movrane::LapBar;
 
 namespace {
-
-class NoChooser : public movrane::LapChooserDialog {
-public:
-    std::optional<movrane::Chooselap::Selection> choose(movrane::Chooselap&) override {
-        throw std::runtime_error("no lap chooser expected");
-    }
-};
 
 // Records what the map drawing asks of its sink.
 class RecordingCanvas : public movrane::MapCanvas {
@@ -48,22 +37,11 @@ public:
 };
 
 // The sample installation with a lap of the hot-lap replay in slot 1 and a race lap in slot 2.
-struct TwoLaps {
-    testsupport::TempDir dir;
-    testsupport::ScriptedUi ui;
-    NoChooser chooser;
-    CZodEvadiDoc doc{ui, chooser};
-
+struct TwoLaps : testsupport::DocumentFixture {
     TwoLaps() {
-        samplekit::writeSampleInstallation(dir.path());
-        movrane::DocumentSettings settings;
-        settings.orvDirectory = dir.path().string();
-        settings.qualityReportOff = true;
-        doc.setSettings(settings);
-        const std::string replays = dir.file("replay/");
-        if (doc.commandLineLoad(replays + "sample_hotlap.rpy", movrane::PRACTICE, 0, 2) != CZodEvadiDoc::LoadResult::Loaded ||
-            doc.commandLineLoad(replays + "sample_race.rpy", movrane::RACE, 1, 4) != CZodEvadiDoc::LoadResult::Loaded)
-            throw std::runtime_error("sample laps did not load");
+        writeSampleInstallation();
+        load(replay("sample_hotlap.rpy"), movrane::PRACTICE, 0, 2);
+        load(replay("sample_race.rpy"), movrane::RACE, 1, 4);
     }
 };
 
