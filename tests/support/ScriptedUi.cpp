@@ -26,8 +26,8 @@ std::vector<std::string> ScriptedUi::messageTexts() const {
     return texts;
 }
 
-void ScriptedUi::message(const std::string& text, const std::string& caption, Icon icon) {
-    messages.push_back({text, caption, icon});
+void ScriptedUi::message(const std::string& text, const std::string& caption, Icon icon, const std::string& detail) {
+    messages.push_back({text, caption, icon, detail});
 }
 
 bool ScriptedUi::askYesNo(const std::string& text, const std::string& caption) {
