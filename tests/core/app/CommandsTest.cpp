@@ -23,7 +23,7 @@ public:
 };
 
 struct Doc : testsupport::DocumentFixture {
-    void loadSampleLap(uint32_t bitmapSize) {
+    void loadSampleLap(uint32_t bitmapSize = 768) {
         writeSampleInstallation();
         setSettings(false, bitmapSize);
         load(replay("sample_hotlap.rpy"), movrane::PRACTICE, 0, 2);
