@@ -23,32 +23,20 @@ struct Empty : Program {
 };
 }  // namespace
 
-TEST(CommandGuards, ExportsWithAnEmptyDocumentSayWhatIsMissing) {
+TEST(CommandGuards, WithAnEmptyDocumentExportsSayWhatIsMissingAndLoadingAsksOrFindsNone) {
     Empty p;
+    for (CommandId id : {CommandId::ZoomIn, CommandId::ZoomOut, CommandId::FitToTrack, CommandId::PanningTool})
+        p.run(id);
+    EXPECT_TRUE(p.ui.messages.empty()) << "view commands need no lap";
     p.run(CommandId::SaveTrackmap);
     p.run(CommandId::SaveTelemetry);
     p.run(CommandId::GrooveExport);
-    EXPECT_EQ(p.messageTexts(),
+    EXPECT_EQ(p.ui.messageTexts(),
               (std::vector<std::string>{"No track loaded!", "No replay file loaded!", "No replay file loaded!"}));
     for (const auto& m : p.ui.messages) EXPECT_EQ(m.icon, movrane::Ui::Icon::Information);
     EXPECT_TRUE(p.ui.saveRequests.empty());
-}
 
-TEST(CommandGuards, EveryReportOffersAReplayForTheReportOnly) {
-    for (CommandId id : {CommandId::ReportPractice, CommandId::ReportRace, CommandId::ReportLapByLap,
-                         CommandId::ReportLapChart, CommandId::ReportComplete, CommandId::ReportMechanical}) {
-        Empty p;
-        p.ui.queueYesNo(false);
-        p.run(id);
-        EXPECT_EQ(p.messageTexts(), std::vector<std::string>{NO_LAP});
-        ASSERT_EQ(p.ui.questions.size(), 1u);
-        EXPECT_EQ(p.ui.questions[0].text, REPORT_ONLY);
-        EXPECT_TRUE(p.dialogs.titles.empty()) << "No opens no report";
-    }
-}
-
-TEST(CommandGuards, LoadingCommandsAskForTheReplayOrFindNone) {
-    Empty p;
+    p.ui.messages.clear();
     p.ui.queueFile(std::nullopt);
     p.run(CommandId::AddLap);
     ASSERT_EQ(p.ui.openRequests.size(), 1u);
@@ -61,11 +49,19 @@ TEST(CommandGuards, LoadingCommandsAskForTheReplayOrFindNone) {
     EXPECT_EQ(p.app->document().loadedLaps(), 0);
 }
 
-TEST(CommandGuards, ViewCommandsNeedNoLap) {
+TEST(CommandGuards, EveryReportOffersAReplayForTheReportOnly) {
     Empty p;
-    for (CommandId id : {CommandId::ZoomIn, CommandId::ZoomOut, CommandId::FitToTrack, CommandId::PanningTool})
+    for (CommandId id : {CommandId::ReportPractice, CommandId::ReportRace, CommandId::ReportLapByLap,
+                         CommandId::ReportLapChart, CommandId::ReportComplete, CommandId::ReportMechanical}) {
+        p.ui.messages.clear();
+        p.ui.questions.clear();
+        p.ui.queueYesNo(false);
         p.run(id);
-    EXPECT_TRUE(p.ui.messages.empty());
+        EXPECT_EQ(p.ui.messageTexts(), std::vector<std::string>{NO_LAP});
+        ASSERT_EQ(p.ui.questions.size(), 1u);
+        EXPECT_EQ(p.ui.questions[0].text, REPORT_ONLY);
+    }
+    EXPECT_TRUE(p.dialogs.titles.empty()) << "No opens no report";
 }
 
 TEST(CommandGuards, HelpSettingsAndExit) {

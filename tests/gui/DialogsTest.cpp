@@ -37,7 +37,7 @@ bool advancesAlike(const QFontMetricsF& metrics) {
     return true;
 }
 
-// Picks the option of the race replay in the "one file" chooser.
+// Picks the second loaded lap's replay (the race) in the "one file" chooser.
 int chooseRaceFile(QDialog& dialog) {
     auto* chooser = as<movrane::gui::LoadedFileChooserDialog>(dialog);
     if (!chooser) return QDialog::Rejected;
@@ -143,12 +143,7 @@ TEST(GrooveExport, SettingsWindowWithItsDefaultsWritesTheFile) {
     p.startWithTwoLaps();
     const std::string file = p.dir.file("line");
     p.ui.queueFile(file);
-    p.dialogs.expect([](QDialog& dialog) {
-        auto* chooser = as<movrane::gui::LoadedFileChooserDialog>(dialog);
-        if (!chooser) return QDialog::Rejected;
-        chooser->choose(1);
-        return QDialog::Accepted;
-    });
+    p.dialogs.expect(chooseRaceFile);
     p.dialogs.expect([](QDialog& dialog) {
         auto* groove = as<movrane::gui::GrooveExportDialog>(dialog);
         if (!groove) return QDialog::Rejected;

@@ -48,12 +48,6 @@ void Program::startWithTwoLaps() {
            "-s1", "-d1", "-l4"});
 }
 
-std::vector<std::string> Program::messageTexts() const {
-    std::vector<std::string> texts;
-    for (const auto& m : ui.messages) texts.push_back(m.text);
-    return texts;
-}
-
 void settle() {
     for (int i = 0; i < 10; ++i) QApplication::processEvents();
 }

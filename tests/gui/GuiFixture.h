@@ -48,7 +48,7 @@ struct Program {
     void start(std::vector<std::string> args = {});
     // -loadrpy with lap 2 of the hot-lap replay's driver and lap 4 of driver 1 of the race.
     void startWithTwoLaps();
-    std::vector<std::string> messageTexts() const;
+    std::vector<std::string> messageTexts() const { return ui.messageTexts(); }
 };
 
 // Lets queued events run, so windows are laid out and painted.

@@ -20,6 +20,12 @@ bool ScriptedUi::allAnswersUsed() const {
     return yesNo_.empty() && yesNoCancel_.empty() && files_.empty() && folders_.empty();
 }
 
+std::vector<std::string> ScriptedUi::messageTexts() const {
+    std::vector<std::string> texts;
+    for (const Message& m : messages) texts.push_back(m.text);
+    return texts;
+}
+
 void ScriptedUi::message(const std::string& text, const std::string& caption, Icon icon, const std::string& detail) {
     messages.push_back({text, caption, icon, detail});
 }

@@ -50,6 +50,8 @@ public:
 
     // Every queue used up.
     bool allAnswersUsed() const;
+    // The texts of the messages, in order.
+    std::vector<std::string> messageTexts() const;
 
     void message(const std::string& text, const std::string& caption, Icon icon, const std::string& detail) override;
     bool askYesNo(const std::string& text, const std::string& caption) override;

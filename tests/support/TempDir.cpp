@@ -36,6 +36,11 @@ std::string readFileText(const std::filesystem::path& path) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
+void writeFileText(const std::filesystem::path& path, const std::string& text) {
+    if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path());
+    writeFileBytes(path, std::vector<unsigned char>(text.begin(), text.end()));
+}
+
 CommandResult runCommand(const std::string& commandLine) {
     TempDir capture;
     const std::string outFile = capture.file("out");

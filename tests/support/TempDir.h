@@ -24,6 +24,8 @@ private:
 std::vector<unsigned char> readFileBytes(const std::filesystem::path& path);
 void writeFileBytes(const std::filesystem::path& path, const std::vector<unsigned char>& bytes);
 std::string readFileText(const std::filesystem::path& path);
+// Writes text as it is, creating the folders the path needs.
+void writeFileText(const std::filesystem::path& path, const std::string& text);
 
 // Runs a shell command line and returns its exit status; stdout and stderr are captured.
 struct CommandResult {

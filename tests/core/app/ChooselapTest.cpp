@@ -14,29 +14,32 @@ using testsupport::TempDir;
 
 namespace {
 
-struct Replay {
+// Three drivers (the third named as an alien is), a practice of three timed laps (the
+// player's third lap invalid, driver 1's second off track) and a race of two laps; written
+// once for all cases.
+class ChooselapReplay : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        dir_ = new TempDir;
+        auto plan = samplekit::sampleRaceSpec(3, 3, 2);
+        plan.drivers[2].name1 = "Tavoniak";
+        plan.sessions[0].marks = {{0, 3, samplekit::FLAG_INVALID}, {1, 2, samplekit::FLAG_OFF_TRACK}};
+        samplekit::writeSimulatedReplay(dir_->file("r.rpy"), plan, samplekit::sampleHeader(false));
+    }
+    static void TearDownTestSuite() { delete dir_; }
+    void SetUp() override {
+        ASSERT_EQ(header.load(dir_->file("r.rpy")), 0);
+        ASSERT_EQ(drivers.load(dir_->file("r.rpy")), 0);
+    }
+    static inline TempDir* dir_ = nullptr;
     movrane::Header header;
     movrane::Drivers drivers;
 };
 
-// Three drivers, a practice of three timed laps (the player's second lap invalid, driver 1's
-// first off track) and a race of two laps.
-void writeAndLoad(const TempDir& dir, Replay& r, const std::string& thirdName = "Third") {
-    auto plan = samplekit::sampleRaceSpec(3, 3, 2);
-    plan.drivers[2].name1 = thirdName;
-    plan.sessions[0].marks = {{0, 3, samplekit::FLAG_INVALID}, {1, 2, samplekit::FLAG_OFF_TRACK}};
-    samplekit::writeSimulatedReplay(dir.file("r.rpy"), plan, samplekit::sampleHeader(false));
-    ASSERT_EQ(r.header.load(dir.file("r.rpy")), 0);
-    ASSERT_EQ(r.drivers.load(dir.file("r.rpy")), 0);
-}
-
 }  // namespace
 
-TEST(Chooselap, InformationAndTree) {
-    TempDir dir;
-    Replay r;
-    writeAndLoad(dir, r);
-    Chooselap chooser(r.header, r.drivers);
+TEST_F(ChooselapReplay, InformationAndTree) {
+    Chooselap chooser(header, drivers);
     const auto& info = chooser.information();
     EXPECT_EQ(info.trackName, "harbour");
     EXPECT_EQ(info.practiceLaps, "Yes");
@@ -50,7 +53,7 @@ TEST(Chooselap, InformationAndTree) {
     EXPECT_EQ(tree[0].sessions[0].text, "Practice Laps");
     EXPECT_EQ(tree[0].sessions[1].text, "Race Laps");
     const auto& laps = tree[0].sessions[0].laps;
-    ASSERT_EQ(static_cast<int>(laps.size()), r.drivers.lapCount(0, PRACTICE) + 1);
+    ASSERT_EQ(static_cast<int>(laps.size()), drivers.lapCount(0, PRACTICE) + 1);
     EXPECT_EQ(laps[0].text.rfind("Time before start/finish: ", 0), 0u);
     EXPECT_FALSE(laps[0].bold);
     EXPECT_EQ(laps[3].text.substr(laps[3].text.size() - 5), " [16]") << laps[3].text;
@@ -66,11 +69,8 @@ TEST(Chooselap, NodeTexts) {
     EXPECT_EQ(Chooselap::flagByteOfNodeText("Lap 1: 1m 01.000s"), 0u);
 }
 
-TEST(Chooselap, SelectionLabelsAndFlags) {
-    TempDir dir;
-    Replay r;
-    writeAndLoad(dir, r, "Tavoniak");
-    Chooselap chooser(r.header, r.drivers);
+TEST_F(ChooselapReplay, SelectionLabelsAndFlags) {
+    Chooselap chooser(header, drivers);
     EXPECT_EQ(chooser.flagTexts(), std::vector<std::string>{"None selected"});
     EXPECT_EQ(chooser.driverKindLabel(), "");
 
@@ -89,11 +89,8 @@ TEST(Chooselap, SelectionLabelsAndFlags) {
     EXPECT_TRUE(chooser.alienSelected());
 }
 
-TEST(Chooselap, OkNeedsAValidLap) {
-    TempDir dir;
-    Replay r;
-    writeAndLoad(dir, r);
-    Chooselap chooser(r.header, r.drivers);
+TEST_F(ChooselapReplay, OkNeedsAValidLap) {
+    Chooselap chooser(header, drivers);
     auto verdict = chooser.ok();
     EXPECT_FALSE(verdict.accepted);
     EXPECT_EQ(verdict.message, "Choose a lap to view!");

@@ -2,25 +2,15 @@
 
 #include <algorithm>
 #include <set>
-#include <stdexcept>
 
 #include "core/app/CZodEvadiDoc.h"
 #include "core/app/Commands.h"
-#include "samplekit/SampleInstallation.h"
-#include "support/ScriptedUi.h"
-#include "support/TempDir.h"
+#include "support/DocumentFixture.h"
 
 using movrane::CommandId;
 using movrane::CZodEvadiDoc;
 
 namespace {
-
-class NoChooser : public movrane::LapChooserDialog {
-public:
-    std::optional<movrane::Chooselap::Selection> choose(movrane::Chooselap&) override {
-        throw std::runtime_error("no lap chooser expected");
-    }
-};
 
 class FakeWriter : public movrane::MapBitmapWriter {
 public:
@@ -32,22 +22,11 @@ public:
     }
 };
 
-struct Doc {
-    testsupport::TempDir dir;
-    testsupport::ScriptedUi ui;
-    NoChooser chooser;
-    CZodEvadiDoc doc{ui, chooser};
-
+struct Doc : testsupport::DocumentFixture {
     void loadSampleLap(uint32_t bitmapSize = 768) {
-        samplekit::writeSampleInstallation(dir.path());
-        movrane::DocumentSettings settings;
-        settings.orvDirectory = dir.path().string();
-        settings.qualityReportOff = true;
-        settings.bitmapSize = bitmapSize;
-        doc.setSettings(settings);
-        if (doc.commandLineLoad(dir.file("replay/sample_hotlap.rpy"), movrane::PRACTICE, 0, 2) !=
-            CZodEvadiDoc::LoadResult::Loaded)
-            throw std::runtime_error("sample lap did not load");
+        writeSampleInstallation();
+        setSettings(false, bitmapSize);
+        load(replay("sample_hotlap.rpy"), movrane::PRACTICE, 0, 2);
     }
 };
 

@@ -6,26 +6,14 @@
 #include "core/app/CZodEvadiDoc.h"
 #include "core/app/DocumentExports.h"
 #include "core/track/Track.h"
-#include "samplekit/SampleCircuit.h"
-#include "samplekit/SampleData.h"
-#include "samplekit/Simulator.h"
-#include "support/ScriptedUi.h"
-#include "support/TempDir.h"
+#include "support/DocumentFixture.h"
 
 using movrane::CZodEvadiDoc;
 using movrane::ExportResult;
 using movrane::PRACTICE;
-using testsupport::ScriptedUi;
 using testsupport::TempDir;
 
 namespace {
-
-class NoChooser : public movrane::LapChooserDialog {
-public:
-    std::optional<movrane::Chooselap::Selection> choose(movrane::Chooselap&) override {
-        return movrane::Chooselap::Selection{0, PRACTICE, 2};
-    }
-};
 
 class ScriptedPicker : public movrane::LoadedLapPicker {
 public:
@@ -51,36 +39,17 @@ public:
     }
 };
 
-struct Loaded {
-    TempDir dir;
-    ScriptedUi ui;
-    NoChooser chooser;
-    CZodEvadiDoc doc{ui, chooser};
-    std::string replay;
-
+// The sample track and a practice replay of two drivers, with `laps` of it loaded.
+struct Loaded : testsupport::DocumentFixture {
+    std::string practice;
     explicit Loaded(int laps) {
-        samplekit::writeSampleTrack(dir.path(), samplekit::SAMPLE_TRACK);
-        std::filesystem::create_directories(dir.path() / "replay");
-        replay = dir.file("replay/p.rpy");
-        samplekit::writeSimulatedReplay(replay, samplekit::sampleRaceSpec(2, 3, 0), samplekit::sampleHeader(true));
-        movrane::DocumentSettings s;
-        s.orvDirectory = dir.path().string();
-        s.qualityReportOff = true;
-        doc.setSettings(s);
-        for (int i = 0; i < laps; ++i) EXPECT_EQ(doc.commandLineLoad(replay, PRACTICE, i % 2, 2), CZodEvadiDoc::LoadResult::Loaded);
+        writeSampleTrack();
+        practice = writePractice("p.rpy", 2);
+        for (int i = 0; i < laps; ++i) load(practice, PRACTICE, i % 2, 2);
     }
 };
 
 }  // namespace
-
-TEST(TelemetryExportFlow, NeedsALoadedLap) {
-    Loaded l(0);
-    ScriptedPicker picker;
-    EXPECT_EQ(movrane::exportTelemetry(l.doc, l.ui, picker), ExportResult::Failed);
-    ASSERT_EQ(l.ui.messages.size(), 1u);
-    EXPECT_EQ(l.ui.messages[0].text, "No replay file loaded!");
-    EXPECT_TRUE(l.ui.saveRequests.empty());
-}
 
 TEST(TelemetryExportFlow, OneLapIsTakenWithoutAskingAndTxtIsAppended) {
     Loaded l(1);
@@ -145,17 +114,19 @@ TEST(GrooveExportFlow, WidthMustBeANumber) {
     EXPECT_EQ(l.ui.messages.back().text, "The groove width must be a number of meters, such as 3.0.");
 }
 
-TEST(GrooveExportFlow, NeedsLapAndTrack) {
+TEST(ExportFlows, NeedALoadedLapAndTheGrooveATrack) {
     Loaded none(0);
     ScriptedPicker picker;
     SettingsWindow window;
+    EXPECT_EQ(movrane::exportTelemetry(none.doc, none.ui, picker), ExportResult::Failed);
     EXPECT_EQ(movrane::exportGroove(none.doc, none.ui, picker, window), ExportResult::Failed);
-    EXPECT_EQ(none.ui.messages.at(0).text, "No replay file loaded!");
+    EXPECT_EQ(none.ui.messageTexts(), (std::vector<std::string>{"No replay file loaded!", "No replay file loaded!"}));
+    EXPECT_TRUE(none.ui.saveRequests.empty());
 
     Loaded l(1);
     std::filesystem::remove_all(l.dir.path() / "tracks");
     l.doc.clear();
-    ASSERT_EQ(l.doc.commandLineLoad(l.replay, PRACTICE, 0, 2), CZodEvadiDoc::LoadResult::Loaded);
+    l.load(l.practice, PRACTICE, 0, 2);
     EXPECT_EQ(movrane::exportGroove(l.doc, l.ui, picker, window), ExportResult::Failed);
     EXPECT_EQ(l.ui.messages.back().text, "No track loaded!");
 }
@@ -174,9 +145,10 @@ TEST(MostRecentReplay, TakesTheNewestReplayFile) {
 
 TEST(MostRecentReplay, DocumentOpensItWithTheChooser) {
     Loaded l(0);
+    l.chooser.answers = {movrane::Chooselap::Selection{0, PRACTICE, 2}};
     EXPECT_EQ(l.doc.openMostRecentReplay(), CZodEvadiDoc::LoadResult::Loaded);
-    EXPECT_EQ(l.doc.slot(0).replayPath, l.replay);
-    std::filesystem::remove(l.replay);
+    EXPECT_EQ(l.doc.slot(0).replayPath, l.practice);
+    std::filesystem::remove(l.practice);
     l.doc.clear();
     EXPECT_EQ(l.doc.openMostRecentReplay(), CZodEvadiDoc::LoadResult::Failed);
     EXPECT_EQ(l.ui.messages.back().text.rfind("No replay files found in ", 0), 0u);

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
+#include <optional>
 
 #include "core/library/Installation.h"
 #include "samplekit/InstallationWriter.h"
@@ -11,11 +13,6 @@ namespace {
 using namespace movrane;
 using testsupport::TempDir;
 namespace fs = std::filesystem;
-
-void writeText(const fs::path& path, const std::string& text) {
-    fs::create_directories(path.parent_path());
-    testsupport::writeFileBytes(path, std::vector<unsigned char>(text.begin(), text.end()));
-}
 
 bool anyTemporaryCopyLeft(const fs::path& root) {
     for (const auto& e : fs::recursive_directory_iterator(root)) {
@@ -41,7 +38,7 @@ TEST(Installation, OrvExeIsFoundWithOrWithoutTrailingSeparator) {
     EXPECT_FALSE(hasOrvExe(dir.file("elsewhere")));
 
     TempDir upper;
-    writeText(upper.path() / "ORV.EXE", "MZ");
+    testsupport::writeFileText(upper.path() / "ORV.EXE", "MZ");
     EXPECT_TRUE(Installation(upper.path().string()).isValid());
 
     TempDir folderOnly;
@@ -54,7 +51,7 @@ TEST(Installation, PlayerListSkipsUnreadablePlayersWithoutUsingANumber) {
     samplekit::writePlayer(dir.path(), {"zed", "Zoe", "Quist", {}});
     samplekit::writePlayer(dir.path(), {"Alpha", "Ada", "Kestrel", {}});
     fs::create_directories(dir.path() / "players" / "broken");
-    writeText(dir.path() / "players" / "notes.txt", "not a player");
+    testsupport::writeFileText(dir.path() / "players" / "notes.txt", "not a player");
     const auto players = Installation(dir.path().string()).players();
     ASSERT_EQ(players.size(), 2u);
     EXPECT_EQ(players[0].text, "1. Ada Kestrel");
@@ -67,7 +64,7 @@ TEST(Installation, PlayerListSkipsUnreadablePlayersWithoutUsingANumber) {
 TEST(Installation, PlayerIniHeadersWithBlanksAreRepaired) {
     TempDir dir;
     const fs::path ini = dir.path() / "player.ini";
-    writeText(ini, "[ Personal Information ]\r\nfirstName=Ada\r\nlastName=Kestrel\r\n");
+    testsupport::writeFileText(ini, "[ Personal Information ]\r\nfirstName=Ada\r\nlastName=Kestrel\r\n");
     PlayerIni read = readPlayerIni(ini.string(), nullptr);
     ASSERT_EQ(read.status, PlayerIni::Status::Ok);
     EXPECT_EQ(read.names.firstName, "Ada");
@@ -75,7 +72,7 @@ TEST(Installation, PlayerIniHeadersWithBlanksAreRepaired) {
     EXPECT_EQ(testsupport::readFileText(ini), "[ Personal Information ]\r\nfirstName=Ada\r\nlastName=Kestrel\r\n");
     EXPECT_FALSE(fs::exists(dir.path() / "player.ini.MOVRN"));
 
-    writeText(ini, "[ Other ]\r\nfirstName=Nobody\r\n");
+    testsupport::writeFileText(ini, "[ Other ]\r\nfirstName=Nobody\r\n");
     read = readPlayerIni(ini.string(), nullptr);
     EXPECT_EQ(read.names.firstName, "default");
     EXPECT_EQ(read.names.lastName, "default");
@@ -89,7 +86,7 @@ TEST(Installation, PlayerNameRules) {
     EXPECT_EQ(cleanPlayerName("Ada   "), "Ada");
 
     TempDir dir;
-    writeText(dir.path() / "player.ini",
+    testsupport::writeFileText(dir.path() / "player.ini",
               "[ Personal Information ]\nfirstName=Maximilianus Longname\nlastName=;hidden\n");
     const PlayerIni read = readPlayerIni(dir.file("player.ini"), nullptr);
     EXPECT_EQ(read.names.firstName, "Maximilianus Lon");
@@ -98,8 +95,8 @@ TEST(Installation, PlayerNameRules) {
 
 TEST(Installation, TemporaryCopyThatCannotBeWrittenFailsAndLeavesForeignFilesAlone) {
     TempDir dir;
-    writeText(dir.path() / "player.ini", "[ Personal Information ]\nfirstName=Ada\n");
-    writeText(dir.path() / "player.ini.MOVRN" / "keep.txt", "someone else's");
+    testsupport::writeFileText(dir.path() / "player.ini", "[ Personal Information ]\nfirstName=Ada\n");
+    testsupport::writeFileText(dir.path() / "player.ini.MOVRN" / "keep.txt", "someone else's");
     const PlayerIni read = readPlayerIni(dir.file("player.ini"), nullptr);
     EXPECT_EQ(read.status, PlayerIni::Status::CannotWriteTemp);
     EXPECT_TRUE(fs::exists(dir.path() / "player.ini.MOVRN" / "keep.txt"));
@@ -114,26 +111,29 @@ TEST(Installation, SeasonEventsAndTrackDirectories) {
     EXPECT_EQ(orv.seasonTrackDirectories(), (std::vector<std::string>{"harbour", "ridgeway"}));
     EXPECT_EQ(orv.seasonTrackCells(), (std::vector<std::string>{"harbour", "ridgeway"}));
 
-    writeText(dir.path() / "Seasons" / "67SEASON.INI",
+    testsupport::writeFileText(dir.path() / "Seasons" / "67SEASON.INI",
               "[Season]\r\nnumEvents=1\r\n[Event1]\r\ntrackDirectory=  NorthCapeRing\r\n");
     fs::remove_all(dir.path() / "seasons");
     EXPECT_EQ(orv.seasonTrackDirectories(), std::vector<std::string>{"northcape"});
     EXPECT_EQ(orv.seasonTrackCells(), std::vector<std::string>{"northcapering"});
 
-    writeText(dir.path() / "Seasons" / "67SEASON.INI", "[Season]\nnumEvents=2000000000\n[Event1]\ntrackDirectory=a\n");
+    testsupport::writeFileText(dir.path() / "Seasons" / "67SEASON.INI", "[Season]\nnumEvents=2000000000\n[Event1]\ntrackDirectory=a\n");
     EXPECT_EQ(orv.numEvents(), 2);
     EXPECT_EQ(Installation(dir.file("none")).numEvents(), 0);
     EXPECT_TRUE(Installation(dir.file("none")).seasonTrackCells().empty());
 }
 
 TEST(Installation, TrackIniNames) {
-    EXPECT_EQ(parseTrackIni("track_name_short = Harbour\r\ntrack_name =  Harbour Park\r\n").longName, "Harbour Park");
-    EXPECT_EQ(parseTrackIni("track_name_short = Harbour\r\ntrack_name =  Harbour Park\r\n").shortName, "Harbour");
-    EXPECT_EQ(parseTrackIni("track_name=Long\ntrack_name_short=Short\n").longName, "Long");
-    EXPECT_EQ(parseTrackIni("track_name=Long\ntrack_name_short=Short\n").shortName, "Short");
-    EXPECT_EQ(parseTrackIni("track_name_short=Short").shortName, "Short");
-    EXPECT_EQ(parseTrackIni("track_name_short=Short\n").longName, "");
-    EXPECT_EQ(parseTrackIni("length=4000\n").shortName, "");
+    const std::array<const char*, 3> cases[] = {
+        {"track_name_short = Harbour\r\ntrack_name =  Harbour Park\r\n", "Harbour", "Harbour Park"},
+        {"track_name=Long\ntrack_name_short=Short\n", "Short", "Long"},
+        {"track_name_short=Short", "Short", ""},
+        {"length=4000\n", "", ""},
+    };
+    for (const auto& [text, shortName, longName] : cases) {
+        EXPECT_EQ(parseTrackIni(text).shortName, shortName) << text;
+        EXPECT_EQ(parseTrackIni(text).longName, longName) << text;
+    }
 
     TempDir dir;
     samplekit::writeInstallation(dir.path(), twoTrackSeason());
@@ -144,14 +144,11 @@ TEST(Installation, TrackIniNames) {
 }
 
 TEST(Installation, LapTimeValues) {
-    EXPECT_EQ(lapTimeValueToMs("418207356 83.456"), 83460u);
-    EXPECT_EQ(lapTimeValueToMs("418207356 83.454"), 83450u);
-    EXPECT_EQ(lapTimeValueToMs("1 83.4"), 83400u);
-    EXPECT_EQ(lapTimeValueToMs("1 65"), 65000u);
-    EXPECT_EQ(lapTimeValueToMs("1 59.995"), 60000u);
-    EXPECT_EQ(lapTimeValueToMs("83.456"), std::nullopt);
-    EXPECT_EQ(lapTimeValueToMs("1 .456"), std::nullopt);
-    EXPECT_EQ(lapTimeValueToMs("1 99999999999.0"), std::nullopt);
+    const std::pair<const char*, std::optional<uint32_t>> values[] = {
+        {"418207356 83.456", 83460}, {"418207356 83.454", 83450}, {"1 83.4", 83400},
+        {"1 65", 65000},             {"1 59.995", 60000},         {"83.456", std::nullopt},
+        {"1 .456", std::nullopt},    {"1 99999999999.0", std::nullopt}};
+    for (const auto& [text, ms] : values) EXPECT_EQ(lapTimeValueToMs(text), ms) << text;
 }
 
 TEST(Installation, PersonalBestTable) {

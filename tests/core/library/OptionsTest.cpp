@@ -122,13 +122,10 @@ TEST_F(OptionsTest, CancelledChooserKeepsTheDialogOpenAndStoresNothing) {
 }
 
 TEST_F(OptionsTest, BitmapSizeThatIsNotAPositiveNumberBecomes768) {
-    EXPECT_EQ(parseBitmapSize("0"), 768u);
-    EXPECT_EQ(parseBitmapSize("abc"), 768u);
-    EXPECT_EQ(parseBitmapSize(""), 768u);
-    EXPECT_EQ(parseBitmapSize("-5"), 768u);
-    EXPECT_EQ(parseBitmapSize("1024"), 1024u);
-    EXPECT_EQ(parseBitmapSize("640px"), 640u);
-    EXPECT_EQ(parseBitmapSize("0000000000000001234"), 768u);
+    const std::pair<const char*, uint32_t> sizes[] = {{"0", 768},      {"abc", 768},     {"", 768},
+                                                      {"-5", 768},     {"1024", 1024},   {"640px", 640},
+                                                      {"0000000000000001234", 768}};
+    for (const auto& [text, size] : sizes) EXPECT_EQ(parseBitmapSize(text), size) << text;
 
     Options dialog(Prefs::get(), ui);
     dialog.orvPath = orv.path().string();

@@ -17,17 +17,6 @@ protected:
     ConfigSandbox sandbox;
 
     RegistryStore store() const { return RegistryStore(StoreLocations{sandbox.configDir(), sandbox.winePrefix()}); }
-
-    void writeText(const std::string& path, const std::string& text) {
-        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-        testsupport::writeFileBytes(path, std::vector<unsigned char>(text.begin(), text.end()));
-    }
-
-    void storeMachineDirectory(const std::string& dir) {
-        CRegistry reg(store());
-        ASSERT_TRUE(reg.createKey(RootKey::LocalMachine, SIMULATOR_KEY));
-        ASSERT_TRUE(reg.writeString("Directory", dir));
-    }
 };
 
 TEST_F(PrefsTest, FreshStoreCreatesTheKeyAndGivesEveryDefault) {
@@ -42,7 +31,7 @@ TEST_F(PrefsTest, FreshStoreCreatesTheKeyAndGivesEveryDefault) {
     EXPECT_EQ(prefs.orvDirectory(), "");
     EXPECT_EQ(prefs.altRpyPath(), "");
     EXPECT_EQ(prefs.recordsPath(), "");
-    EXPECT_FALSE(prefs.programDirectory().empty());
+    EXPECT_FALSE(prefs.programDirectory().empty()) << "the folder of the running program";
     EXPECT_EQ(readFileText(sandbox.userStoreFile()), "REGEDIT4\n\n[Software\\Movrane\\Movrane\\Settings]\n");
     EXPECT_EQ(&Prefs::get(), &prefs);
 }
@@ -80,7 +69,7 @@ TEST_F(PrefsTest, SaveWritesEveryValueInItsOrderAndLoadReadsThemBack) {
 }
 
 TEST_F(PrefsTest, InstallationDirectoryFallsBackToTheSimulatorKey) {
-    storeMachineDirectory("/opt/orv");
+    ASSERT_TRUE(store().write(RootKey::LocalMachine, SIMULATOR_KEY, RegValue::string("Directory", "/opt/orv")));
     EXPECT_EQ(Prefs::get().orvDirectory(), "/opt/orv");
 
     // A stored OrvDirectory wins over the simulator's key.
@@ -92,7 +81,7 @@ TEST_F(PrefsTest, InstallationDirectoryFallsBackToTheSimulatorKey) {
 
 TEST_F(PrefsTest, InstallationDirectoryFromAWinePrefixIsMappedIntoIt) {
     std::filesystem::create_directories(sandbox.winePrefix() + "/drive_c/Sellory/Orv");
-    writeText(sandbox.winePrefix() + "/system.reg",
+    testsupport::writeFileText(sandbox.winePrefix() + "/system.reg",
               "WINE REGISTRY Version 2\n\n[Software\\\\Sellory\\\\Setup\\\\Orv] 1612345678\n"
               "\"Directory\"=\"C:\\\\SELLORY\\\\orv\"\n");
     EXPECT_EQ(Prefs::get().orvDirectory(), sandbox.winePrefix() + "/drive_c/Sellory/Orv");
@@ -117,7 +106,7 @@ TEST_F(PrefsTest, StoredValuesThatCannotBeReadTakeTheirDefaults) {
 }
 
 TEST_F(PrefsTest, UnreadableStoreGivesDefaultsAndANotice) {
-    writeText(sandbox.userStoreFile(), "[Settings]\nMPH=1\n");
+    testsupport::writeFileText(sandbox.userStoreFile(), "[Settings]\nMPH=1\n");
     EXPECT_EQ(Prefs::get().bmpSizeInPixel(), 768u);
     EXPECT_EQ(takeStoreNotices().size(), 1u);
     EXPECT_TRUE(std::filesystem::exists(sandbox.userStoreFile()));
@@ -145,14 +134,6 @@ TEST_F(PrefsTest, ReplacedInstanceUsesItsOwnStore) {
     ASSERT_TRUE(reg.writeDword("BMPSizeInPixel", 512));
     Singleton<Prefs>::replace(std::make_unique<Prefs>(RegistryStore(StoreLocations{other.path().string(), ""})));
     EXPECT_EQ(Prefs::get().bmpSizeInPixel(), 512u);
-}
-
-TEST_F(PrefsTest, ProgramDirectoryIsCutAtTheLastSeparator) {
-    Prefs& prefs = Prefs::get();
-    prefs.setProgramFile("C:\\Program Files\\Movrane\\movrane.exe");
-    EXPECT_EQ(prefs.programDirectory(), "C:\\Program Files\\Movrane");
-    prefs.setProgramFile("/usr/local/bin/movrane");
-    EXPECT_EQ(prefs.programDirectory(), "/usr/local/bin");
 }
 
 }  // namespace

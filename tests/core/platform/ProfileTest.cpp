@@ -9,14 +9,10 @@ using movrane::Profile;
 using testsupport::readFileText;
 using testsupport::TempDir;
 
-void writeText(const std::string& path, const std::string& text) {
-    testsupport::writeFileBytes(path, std::vector<unsigned char>(text.begin(), text.end()));
-}
-
 TEST(Profile, ReadsValuesLikeTheProfileFunctions) {
     TempDir dir;
     const std::string path = dir.file("a.ini");
-    writeText(path, "top=ignored\n[Season]\nnumEvents = 11 \nname=\"  Quoted  \"\nempty=\n; numEvents=3\n"
+    testsupport::writeFileText(path, "top=ignored\n[Season]\nnumEvents = 11 \nname=\"  Quoted  \"\nempty=\n; numEvents=3\n"
                     "[Event1]\ntrackDirectory=HarbourPark\n[season]\nnumEvents=99\n");
     const Profile ini(path);
     EXPECT_EQ(ini.getString("SEASON", "NUMEVENTS", "x", 10), "11");
@@ -46,7 +42,7 @@ TEST(Profile, DecimalRules) {
 TEST(Profile, WriteKeepsForeignLinesAndUsesCrLf) {
     TempDir dir;
     const std::string path = dir.file("67season.ini");
-    writeText(path, "; the season\n[Season]\nnumEvents=2\nFoo=bar ; keep me\n\n[Event1]\nname=One\n");
+    testsupport::writeFileText(path, "; the season\n[Season]\nnumEvents=2\nFoo=bar ; keep me\n\n[Event1]\nname=One\n");
     Profile ini(path);
     EXPECT_TRUE(ini.writeString("season", "NUMEVENTS", "3"));
     EXPECT_TRUE(ini.writeString("Season", "added", "x"));

@@ -23,21 +23,13 @@ protected:
     ConfigSandbox sandbox;
 
     RegistryStore store() const { return RegistryStore(StoreLocations{sandbox.configDir(), sandbox.winePrefix()}); }
-
-    void writeText(const std::string& path, const std::string& text) {
-        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-        testsupport::writeFileBytes(path, std::vector<unsigned char>(text.begin(), text.end()));
-    }
 };
 
-TEST_F(RegistryStoreTest, EnvironmentNamesTheConfigFolder) {
+TEST_F(RegistryStoreTest, CreatedKeyIsAPrivateFileThatKeepsTypedValues) {
     EXPECT_EQ(StoreLocations::fromEnvironment().configDir, sandbox.configDir());
     EXPECT_EQ(StoreLocations::fromEnvironment().winePrefix, sandbox.winePrefix());
-}
-
-TEST_F(RegistryStoreTest, CreatedKeyIsAPrivateFileThatKeepsTypedValues) {
     {
-        CRegistry reg(store());
+        CRegistry reg(RegistryStore::fromEnvironment());
         EXPECT_FALSE(reg.openKey(RootKey::CurrentUser, KEY));
         EXPECT_EQ(reg.status(), REG_STATUS_NOT_FOUND);
         ASSERT_TRUE(reg.createKey(RootKey::CurrentUser, KEY));
@@ -119,7 +111,7 @@ TEST_F(RegistryStoreTest, CallsWithoutAnOpenKeyFail) {
 
 TEST_F(RegistryStoreTest, UnreadableStoreIsSetAsideReportedOnceAndReplaced) {
     const std::string garbage = "this is not a settings file\n\"MPH\"=dword:00000001\n";
-    writeText(sandbox.userStoreFile(), garbage);
+    testsupport::writeFileText(sandbox.userStoreFile(), garbage);
 
     CRegistry reg(store());
     EXPECT_FALSE(reg.openKey(RootKey::CurrentUser, KEY));
@@ -192,7 +184,7 @@ TEST_F(RegistryStoreTest, MachineKeyFallsBackToTheWinePrefixWithoutTouchingIt) {
     const std::string systemReg =
         "WINE REGISTRY Version 2\n\n[Software\\\\Wow6432Node\\\\Sellory\\\\Setup\\\\Orv] 1612345678\n"
         "\"Directory\"=\"C:\\\\Sellory\\\\Orv\"\n";
-    writeText(sandbox.winePrefix() + "/system.reg", systemReg);
+    testsupport::writeFileText(sandbox.winePrefix() + "/system.reg", systemReg);
 
     CRegistry reg(store());
     ASSERT_TRUE(reg.openKey(RootKey::LocalMachine, "Software\\Sellory\\Setup\\Orv"));
@@ -217,7 +209,7 @@ namespace {
 TEST_F(RegistryStoreTest, StoreBehindALinkIsChangedWhereItLives) {
     testsupport::TempDir kept;
     const std::string real = kept.file("real.reg");
-    writeText(real, "REGEDIT4\n\n[Software\\Movrane\\Movrane\\Settings]\n\"MPH\"=dword:00000001\n");
+    testsupport::writeFileText(real, "REGEDIT4\n\n[Software\\Movrane\\Movrane\\Settings]\n\"MPH\"=dword:00000001\n");
     std::filesystem::create_directories(sandbox.configDir());
     std::filesystem::create_symlink(real, sandbox.userStoreFile());
     CRegistry reg(store());

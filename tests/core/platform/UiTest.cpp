@@ -28,22 +28,6 @@ TEST(Ui, GuardsEndWhatTheyBeganAlsoOnAnException) {
     EXPECT_EQ(ui.progress, (std::vector<int>{10, 3}));
 }
 
-TEST(Ui, ScriptedUiAnswersInOrderAndRefusesUnscriptedQuestions) {
-    ScriptedUi ui;
-    ui.queueYesNo(true);
-    ui.queueFile("/orv/orv.exe");
-    ui.queueFile(std::nullopt);
-    Ui& port = ui;
-    EXPECT_TRUE(port.askYesNo("Launch?", "Site"));
-    EXPECT_EQ(port.chooseFileToOpen({"Locate ORV.EXE", {{"ORV.exe File (orv.exe)", "orv.exe"}}, "", ""}),
-              std::optional<std::string>("/orv/orv.exe"));
-    EXPECT_EQ(port.chooseFileToOpen({"Again", {}, "", ""}), std::nullopt);
-    EXPECT_TRUE(ui.allAnswersUsed());
-    EXPECT_THROW(port.askYesNo("Unexpected?", ""), std::logic_error);
-    ASSERT_EQ(ui.openRequests.size(), 2u);
-    EXPECT_EQ(ui.openRequests[0].filters[0].pattern, "orv.exe");
-}
-
 TEST(Ui, SilentUiGivesTheSafeAnswers) {
     movrane::SilentUi ui(nullptr);
     EXPECT_FALSE(ui.askYesNo("Overwrite?", ""));

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 #include "core/replay/Drivers.h"
@@ -39,70 +40,45 @@ Drivers load(const std::string& path) {
 
 }  // namespace
 
-TEST(DriversTables, StreamRightAfterTheDriversHasNoLapTable) {
-    TempDir dir;
-    testsupport::writeStampedReplay(dir.file("r.rpy"), withDrivers(3), {{0, 1000, 5}});
-    const Drivers d = load(dir.file("r.rpy"));
-    EXPECT_EQ(d.count(), 3u);
-    EXPECT_FALSE(d.practicePresent());
-    EXPECT_FALSE(d.racePresent());
-    EXPECT_EQ(d.lapCount(0, PRACTICE), 0);
-    EXPECT_EQ(d.lapCount(0, RACE), 0);
-}
+// Which chunks count as the practice and the race table.
+struct TableCase {
+    const char* what;
+    std::optional<LapTable> first;
+    bool unnamedChunk;
+    std::optional<LapTable> second;
+    std::vector<StampedSession> sessions;
+    bool practice, race;
+    int practiceLaps, raceLaps;
+};
 
-TEST(DriversTables, PracticeTableThenStreamToTheEndOfTheFile) {
-    // The header behind the stream lies past the end of the file: no race table, no failure.
-    TempDir dir;
-    auto desc = withDrivers(2);
-    desc.practiceTable = table("LBTP", {evenLaps(0, 2000, 10000, 3), evenLaps(1, 2500, 11000, 2)});
-    testsupport::writeStampedReplay(dir.file("r.rpy"), desc, {{0, 1000, 40}});
-    const Drivers d = load(dir.file("r.rpy"));
-    EXPECT_TRUE(d.practicePresent());
-    EXPECT_FALSE(d.racePresent());
-    EXPECT_EQ(d.lapCount(0, PRACTICE), 3);
-    EXPECT_EQ(d.lapCount(1, PRACTICE), 2);
-    EXPECT_EQ(d.practiceStart(), 1000u);
-    EXPECT_EQ(d.practiceEnd(), 40000u);
-}
-
-TEST(DriversTables, FindsTheRaceTableBehindAnUnnamedChunk) {
-    TempDir dir;
-    auto desc = withDrivers(2);
-    desc.practiceTable = table("LBTP", {evenLaps(0, 2000, 10000, 3)});
-    desc.unnamedChunk = samplekit::RawChunk{"XXXX", 0, std::vector<uint8_t>(40, 7)};
-    desc.raceTable = table("BTPL", {evenLaps(0, 3000, 20000, 4), evenLaps(1, 3100, 21000, 4)});
-    testsupport::writeStampedReplay(dir.file("r.rpy"), desc, PRACTICE_AND_RACE);
-    const Drivers d = load(dir.file("r.rpy"));
-    EXPECT_TRUE(d.practicePresent());
-    EXPECT_TRUE(d.racePresent());
-    EXPECT_EQ(d.lapCount(0, PRACTICE), 3);
-    EXPECT_EQ(d.lapCount(0, RACE), 4);
-    EXPECT_EQ(d.lapTime(1, RACE, 2), 21000u);
-}
-
-TEST(DriversTables, SingleTableOfARaceIsTheRaceTable) {
-    TempDir dir;
-    auto desc = withDrivers(1);
-    desc.practiceTable = table("LBTP", {evenLaps(0, 3000, 20000, 4)});
-    testsupport::writeStampedReplay(dir.file("r.rpy"), desc, {{1, 1000, 100}});
-    const Drivers d = load(dir.file("r.rpy"));
-    EXPECT_FALSE(d.practicePresent());
-    EXPECT_TRUE(d.racePresent());
-    EXPECT_EQ(d.lapCount(0, PRACTICE), 0);
-    EXPECT_EQ(d.lapCount(0, RACE), 4);
-    EXPECT_TRUE(d.lapValid(0, RACE, 1));
-}
-
-TEST(DriversTables, EmptyFirstTableCountsAsNoPracticeTable) {
-    TempDir dir;
-    auto desc = withDrivers(1);
-    desc.practiceTable = table("LBTP", {});
-    desc.raceTable = table("BTPL", {evenLaps(0, 3000, 20000, 2)});
-    testsupport::writeStampedReplay(dir.file("r.rpy"), desc, {{1, 1000, 60}});
-    const Drivers d = load(dir.file("r.rpy"));
-    EXPECT_FALSE(d.practicePresent());
-    EXPECT_TRUE(d.racePresent());
-    EXPECT_EQ(d.lapCount(0, RACE), 2);
+TEST(DriversTables, PracticeAndRaceTablesAreFoundByTheirPlaceAndTheStream) {
+    const LapTable practice3 = table("LBTP", {evenLaps(0, 2000, 10000, 3)});
+    const LapTable race4 = table("BTPL", {evenLaps(0, 3000, 20000, 4)});
+    const TableCase cases[] = {
+        {"no table before the stream", std::nullopt, false, std::nullopt, {{0, 1000, 5}}, false, false, 0, 0},
+        {"a practice table, then the stream to the end of the file", practice3, false, std::nullopt, {{0, 1000, 40}},
+         true, false, 3, 0},
+        {"a race table behind an unnamed chunk", practice3, true, race4, PRACTICE_AND_RACE, true, true, 3, 4},
+        {"the one table of a race", table("LBTP", {evenLaps(0, 3000, 20000, 4)}), false, std::nullopt,
+         {{1, 1000, 100}}, false, true, 0, 4},
+        {"an empty first table", table("LBTP", {}), false, race4, {{1, 1000, 60}}, false, true, 0, 4},
+    };
+    for (const TableCase& c : cases) {
+        TempDir dir;
+        auto desc = withDrivers(2);
+        desc.practiceTable = c.first;
+        if (c.unnamedChunk) desc.unnamedChunk = samplekit::RawChunk{"XXXX", 0, std::vector<uint8_t>(40, 7)};
+        desc.raceTable = c.second;
+        testsupport::writeStampedReplay(dir.file("r.rpy"), desc, c.sessions);
+        const Drivers d = load(dir.file("r.rpy"));
+        EXPECT_EQ(d.count(), 2u) << c.what;
+        EXPECT_EQ(d.practicePresent(), c.practice) << c.what;
+        EXPECT_EQ(d.racePresent(), c.race) << c.what;
+        EXPECT_EQ(d.lapCount(0, PRACTICE), c.practiceLaps) << c.what;
+        EXPECT_EQ(d.lapCount(0, RACE), c.raceLaps) << c.what;
+        EXPECT_EQ(d.lapCount(1, PRACTICE) + d.lapCount(1, RACE), 0) << c.what;
+        if (c.raceLaps > 0) EXPECT_TRUE(d.lapValid(0, RACE, 1)) << c.what;
+    }
 }
 
 TEST(DriversWindows, PracticeWindowStaysOpenWhenTheFileEndsInTheRace) {

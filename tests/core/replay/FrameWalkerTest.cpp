@@ -23,12 +23,19 @@ struct Walked {
     int frames = 0;
 };
 
-// Writes one replay whose frames hold the given extra items and walks it forward.
-Walked walkWith(const std::function<void(samplekit::Frame&, int)>& extra, int seconds = 1) {
+// Writes one replay whose frames hold the given extra items, lets `damage` change its bytes
+// (given the stream chunk's offset), and walks it forward.
+Walked walkWith(const std::function<void(samplekit::Frame&, int)>& extra, int seconds = 1,
+                const std::function<void(std::vector<unsigned char>&, std::size_t)>& damage = {}) {
     TempDir dir;
     samplekit::ReplayDescription d;
     d.drivers = testsupport::namedDrivers(1);
     const uint64_t stream = testsupport::writeStampedReplay(dir.file("r.rpy"), d, {{0, 1000, seconds}}, extra);
+    if (damage) {
+        auto bytes = testsupport::readFileBytes(dir.file("r.rpy"));
+        damage(bytes, static_cast<std::size_t>(stream));
+        testsupport::writeFileBytes(dir.file("r.rpy"), bytes);
+    }
     BufferedFile file;
     EXPECT_TRUE(file.open(dir.file("r.rpy")));
     FrameWalker walker(file, stream);
@@ -84,6 +91,18 @@ TEST(FrameWalker, ImpossibleLengthsEndTheWalkInsteadOfLooping) {
         });
         EXPECT_EQ(w.status, WalkStatus::BadLength) << length;
         EXPECT_EQ(w.frames, 2) << length;
+    }
+}
+
+TEST(FrameWalker, AFrameShorterThanItsHeaderEndsTheWalk) {
+    for (uint16_t length : {0, 4, 7}) {
+        const Walked w = walkWith({}, 1, [length](std::vector<unsigned char>& bytes, std::size_t stream) {
+            const std::size_t second = stream + 12 + (bytes[stream + 12] | (bytes[stream + 13] << 8));
+            bytes[second] = static_cast<unsigned char>(length);
+            bytes[second + 1] = 0;
+        });
+        EXPECT_EQ(w.status, WalkStatus::BadLength) << length;
+        EXPECT_EQ(w.frames, 1) << length;
     }
 }
 

@@ -6,7 +6,6 @@
 #include <cstdlib>
 
 #include "core/replay/Drivers.h"
-#include "core/replay/GetRpyInfo.h"
 #include "core/replay/Header.h"
 #include "samplekit/SampleData.h"
 #include "samplekit/Simulator.h"
@@ -90,54 +89,4 @@ TEST(SimulatedReplay, PracticeAndRaceRoundTripThroughTheDriverTable) {
     EXPECT_EQ(d.lapCount(4, RACE), 2);  // retired during lap 3
     EXPECT_FALSE(d.lapValid(1, PRACTICE, 2));
     EXPECT_NE(d.lapWord(3, PRACTICE, 1) & LAP_FLAG_OFF_TRACK, 0u);
-}
-
-TEST(SimulatedReplay, SingleSessionReplaysKeepTheirOwnWindows) {
-    testsupport::TempDir dir;
-    // A practice alone: the window closes at its last time stamp.
-    const auto practicePath = dir.file("practice.rpy");
-    const auto p = sk::writeSimulatedReplay(practicePath, raceWeekend(2, 0), sk::sampleHeader(true));
-    Drivers practice;
-    ASSERT_EQ(practice.load(practicePath), Drivers::OK) << practice.failureText();
-    EXPECT_TRUE(practice.practicePresent());
-    EXPECT_FALSE(practice.racePresent());
-    EXPECT_EQ(practice.practiceEnd(), 30000u + (p.frames - 1) / 36 * 1000);
-    EXPECT_TRUE(practice.lapValid(0, PRACTICE, 2));
-
-    // A race alone, its one table under a practice tag: the race time stamps make it the race table.
-    const auto racePath = dir.file("race.rpy");
-    sk::writeSimulatedReplay(racePath, raceWeekend(0, 2), sk::sampleHeader(false), [](sk::ReplayDescription& d) {
-        d.practiceTable = d.raceTable;
-        d.practiceTable->tag = "QTPL";
-        d.raceTable.reset();
-    });
-    Drivers race;
-    ASSERT_EQ(race.load(racePath), Drivers::OK) << race.failureText();
-    EXPECT_FALSE(race.practicePresent());
-    EXPECT_TRUE(race.racePresent());
-    EXPECT_EQ(race.lapCount(0, RACE), 2);
-    EXPECT_TRUE(race.lapValid(0, RACE, 2));
-}
-
-TEST(SimulatedReplay, LapsOfThePlayerAndOfAnotherCarExtractBetweenTheLines) {
-    const sk::SimulationSpec plan = raceWeekend(3, 0);
-    testsupport::TempDir dir;
-    const auto path = dir.file("laps.rpy");
-    sk::writeSimulatedReplay(path, plan, sk::sampleHeader(true));
-    Drivers d;
-    ASSERT_EQ(d.load(path), Drivers::OK);
-    for (uint32_t driver : {2u, 5u}) {  // the player, then a car of the other cars item
-        GetRpyInfo lap;
-        ASSERT_EQ(lap.load(d, driver, 2, PRACTICE), GetRpyInfo::OK) << "driver " << driver;
-        EXPECT_EQ(lap.isPlayer(), driver == 2);
-        EXPECT_EQ(lap.missingFrames(), 0);
-        lap.trim(1);
-        const int n = lap.sampleCount();
-        ASSERT_GT(n, 36 * 30);
-        EXPECT_LT(lap.sample(2).distance, 60.0);            // just after the line
-        EXPECT_GT(lap.sample(n - 2).distance, 1800 - 60.0);  // the last before it
-        EXPECT_LT(lap.sample(n - 1).distance, 60.0);         // and over it
-        EXPECT_NEAR(static_cast<double>(lap.frameLapTime()), d.lapTime(driver, PRACTICE, 2), 40.0);
-        for (int k = 2; k < n; ++k) ASSERT_TRUE(lap.sample(k).hasData) << k;
-    }
 }

@@ -15,6 +15,11 @@ using movrane::ReportKind;
 using reportcases::expectGolden;
 using reportcases::LoadedReplay;
 
+// The lines every mechanical report starts with.
+const std::string OPENING =
+    "\r\nRACE - MECHANICAL PROBLEMS REPORT\r\n\r\nStarting scan of replay file(this might take a while)...\r\n"
+    "\r\nSearching for race data...\r\n\r\n";
+
 // Offset of the time stamp item that carries the given race time.
 std::size_t timeStampOffset(const std::vector<unsigned char>& bytes, uint32_t ms) {
     const uint32_t word = ((ms / 10) << 8) | 1;
@@ -44,9 +49,7 @@ TEST(MechanicalScan, AMissingFileSaysSoAfterTheOpeningLines) {
     const LoadedReplay replay(reportcases::standardRace());
     std::filesystem::remove(replay.path());
     EXPECT_EQ(replay.generate(ReportKind::Mechanical),
-              "\r\nRACE - MECHANICAL PROBLEMS REPORT\r\n\r\n"
-              "Starting scan of replay file(this might take a while)...\r\n"
-              "\r\nSearching for race data...\r\n\r\n"
+              OPENING +
               "Error opening file!\r\n");
 }
 
@@ -96,10 +99,6 @@ TEST_F(Detection, AResetPrintsItsTimeEvenWhenJustPrinted) {
               "\r\n07.000s\r\nCid Charlie makes a Shift-R? (detection method A - mech problems fixed)\r\n");
 }
 
-}  // namespace
-
-namespace {
-
 // A race table but no race time stamp in the stream: the race's session id is unknown (0),
 // and the practice stamps (session 0) must not pass for the race.
 TEST(MechanicalScan, PracticeStampsNeverPassForTheRace) {
@@ -108,17 +107,11 @@ TEST(MechanicalScan, PracticeStampsNeverPassForTheRace) {
     r.conditions = {{100000, 0, false, testsupport::conditionBytes({{9, 1}})}};
     const LoadedReplay replay(r);
     EXPECT_EQ(replay.generate(ReportKind::Mechanical),
-              "\r\nRACE - MECHANICAL PROBLEMS REPORT\r\n\r\n"
-              "Starting scan of replay file(this might take a while)...\r\n"
-              "\r\nSearching for race data...\r\n\r\n"
+              OPENING +
               "Replay file starts 1m40.028s into the practice session.\r\n"
               "\r\nEnd of replay file found - stopping detection.\r\n"
               "\r\nGenerated with Movrane\r\n");
 }
-
-}  // namespace
-
-namespace {
 
 // A car condition item too short for its 16 bytes is skipped; the scan reads on behind it.
 TEST(MechanicalScan, AShortConditionItemIsSkipped) {
@@ -148,9 +141,7 @@ TEST(MechanicalScan, AShortConditionItemIsSkipped) {
     ASSERT_EQ(drivers.load(path), 0) << drivers.failureText();
     movrane::Report report(header, drivers, path);
     EXPECT_EQ(report.generate(ReportKind::Mechanical),
-              "\r\nRACE - MECHANICAL PROBLEMS REPORT\r\n\r\n"
-              "Starting scan of replay file(this might take a while)...\r\n"
-              "\r\nSearching for race data...\r\n\r\n"
+              OPENING +
               "Replay file starts 30.028s into the race.\r\n"
               "\r\nRace data found - beginning detection.\r\n\r\n"
               "\r\nLeader of the race starts lap 1\r\n"

@@ -29,11 +29,6 @@ protected:
     ReplayChoice() : replay_(reportcases::standardRace()) {
         testsupport::writeFixtureRace(second_, reportcases::standardRace());
     }
-    std::vector<std::string> messages() const {
-        std::vector<std::string> texts;
-        for (const auto& m : ui_.messages) texts.push_back(m.text);
-        return texts;
-    }
     reportcases::LoadedReplay replay_;
     std::string second_ = replay_.dir().file("second.rpy");
     ScriptedUi ui_;
@@ -47,7 +42,7 @@ TEST_F(ReplayChoice, WithoutALapThePersonPicksAReplayForTheReportOnly) {
     ASSERT_TRUE(chosen);
     EXPECT_EQ(chosen->path, replay_.path());
     EXPECT_EQ(chosen->drivers.count(), 4u);
-    EXPECT_EQ(messages(), std::vector<std::string>{"No replay lap loaded!"});
+    EXPECT_EQ(ui_.messageTexts(), std::vector<std::string>{"No replay lap loaded!"});
     ASSERT_EQ(ui_.questions.size(), 1u);
     EXPECT_EQ(ui_.questions[0].text, "Do you wish to choose a replay file to be used in the report only?");
     ASSERT_EQ(ui_.openRequests.size(), 1u);
@@ -72,7 +67,7 @@ TEST_F(ReplayChoice, UnreadableReplaysAreRefusedWithTheirMessages) {
     ui_.queueYesNo(true);
     ui_.queueFile(replay_.dir().file("bad.rpy"));
     EXPECT_FALSE(chooseReportReplay(ui_, chooser_, {}, "/r"));
-    EXPECT_EQ(messages(), (std::vector<std::string>{"No replay lap loaded!", "HeaderClass: Error reading file!",
+    EXPECT_EQ(ui_.messageTexts(), (std::vector<std::string>{"No replay lap loaded!", "HeaderClass: Error reading file!",
                                                     replay_.dir().file("bad.rpy")}));
 
     auto bytes = testsupport::readFileBytes(replay_.path());
@@ -80,7 +75,7 @@ TEST_F(ReplayChoice, UnreadableReplaysAreRefusedWithTheirMessages) {
     testsupport::writeFileBytes(replay_.dir().file("cut.rpy"), bytes);
     ui_.messages.clear();
     EXPECT_FALSE(chooseReportReplay(ui_, chooser_, {replay_.dir().file("cut.rpy")}, "/r"));
-    EXPECT_EQ(messages(), std::vector<std::string>{"DriversClass: Error reading file!"});
+    EXPECT_EQ(ui_.messageTexts(), std::vector<std::string>{"DriversClass: Error reading file!"});
 }
 
 TEST_F(ReplayChoice, LapsOfOneFileNeedNoChoice) {

@@ -19,8 +19,7 @@ namespace {
 class HighlightTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        testsupport::TempDir dir;
-        track = Track::load(tracktest::writeBytes(dir.file("square.trk"), tracktest::roundedSquareBytes()).string());
+        track = tracktest::loadCircuit(tracktest::roundedSquare());
         lap = track->lapLength();
     }
 
@@ -72,44 +71,46 @@ public:
 
 }  // namespace
 
-TEST_F(HighlightTest, RangeInsideTheLap) {
-    const double from = track->sectionAt(1).lapStart() + 10.0;
-    const double to = track->sectionAt(3).lapStart() + 5.0;
-    track->setHighlight(from, to);
-    EXPECT_EQ(flags(), ".SWE....");
-    EXPECT_EQ(track->highlightFirst(), 1);
-    EXPECT_EQ(track->highlightLast(), 3);
-    EXPECT_DOUBLE_EQ(track->sectionAt(1).highlightFrom(), from);
-    EXPECT_DOUBLE_EQ(track->sectionAt(3).highlightTo(), to);
-}
-
-TEST_F(HighlightTest, RangeInsideOneSection) {
-    track->setHighlight(20.0, 30.0);
+// Ranges by section ends of the rounded square (sections 0..7) and what each marks.
+TEST_F(HighlightTest, RangesMarkTheSectionsTheyTouch) {
+    const double s1 = track->sectionAt(1).lapStart(), s3 = track->sectionAt(3).lapStart();
+    struct Case {
+        double from, to;
+        const char* flags;
+        std::size_t firstSection;
+        double highlightFrom;
+        std::size_t lastSection;
+        double highlightTo;
+    };
+    const Case cases[] = {
+        {s1 + 10.0, s3 + 5.0, ".SWE....", 1, s1 + 10.0, 3, s3 + 5.0},
+        {20.0, 30.0, "B.......", 0, 20.0, 0, 30.0},
+        {-5.0, 10.0, "B.......", 0, 0.0, 0, 10.0},          // before the start: from section 0's start
+        {lap - 10.0, lap + 5.0, ".......B", 7, lap - 10.0, 7, lap},  // past the finish: to the lap's end
+    };
+    for (const Case& c : cases) {
+        track->setHighlight(c.from, c.to);
+        EXPECT_EQ(flags(), c.flags) << c.from;
+        EXPECT_EQ(track->highlightFirst(), static_cast<int>(c.firstSection)) << c.from;
+        EXPECT_EQ(track->highlightLast(), static_cast<int>(c.lastSection)) << c.from;
+        EXPECT_DOUBLE_EQ(track->sectionAt(c.firstSection).highlightFrom(), c.highlightFrom) << c.from;
+        EXPECT_DOUBLE_EQ(track->sectionAt(c.lastSection).highlightTo(), c.highlightTo) << c.from;
+    }
+    track->highlightAround(50.0, 1.0);
     EXPECT_EQ(flags(), "B.......");
-    EXPECT_DOUBLE_EQ(track->sectionAt(0).highlightFrom(), 20.0);
-    EXPECT_DOUBLE_EQ(track->sectionAt(0).highlightTo(), 30.0);
-}
-
-TEST_F(HighlightTest, RangeBeforeTheStartBeginsAtSectionZero) {
-    track->setHighlight(-5.0, 10.0);
-    EXPECT_EQ(flags(), "B.......");
-    EXPECT_DOUBLE_EQ(track->sectionAt(0).highlightFrom(), 0.0);
-}
-
-TEST_F(HighlightTest, RangePastTheFinishRunsToTheLastSection) {
-    track->setHighlight(lap - 10.0, lap + 5.0);
-    EXPECT_EQ(flags(), ".......B");
-    EXPECT_DOUBLE_EQ(track->sectionAt(7).highlightTo(), lap);
+    EXPECT_DOUBLE_EQ(track->sectionAt(0).highlightFrom(), 50.0 - 0.01 * lap);
+    EXPECT_DOUBLE_EQ(track->sectionAt(0).highlightTo(), 50.0 + 0.01 * lap);
+    track->clearHighlight();
+    EXPECT_EQ(flags(), "........");
 }
 
 TEST_F(HighlightTest, RangeOutsideTheLapOnlyClears) {
-    track->setHighlight(10.0, 200.0);
-    ASSERT_NE(flags(), "........");
-    track->setHighlight(lap + 1.0, lap + 2.0);
-    EXPECT_EQ(flags(), "........");
-    track->setHighlight(10.0, 200.0);
-    track->setHighlight(-20.0, -10.0);
-    EXPECT_EQ(flags(), "........");
+    for (const auto& [from, to] : {std::pair{lap + 1.0, lap + 2.0}, std::pair{-20.0, -10.0}}) {
+        track->setHighlight(10.0, 200.0);
+        ASSERT_NE(flags(), "........");
+        track->setHighlight(from, to);
+        EXPECT_EQ(flags(), "........") << from;
+    }
 }
 
 TEST_F(HighlightTest, ErrorsLeaveNothingHighlightedAndLaterCallsWork) {
@@ -120,15 +121,6 @@ TEST_F(HighlightTest, ErrorsLeaveNothingHighlightedAndLaterCallsWork) {
     EXPECT_EQ(flags(), "........");
     track->setHighlight(10.0, 20.0);
     EXPECT_EQ(flags(), "B.......");
-}
-
-TEST_F(HighlightTest, AroundADistance) {
-    track->highlightAround(50.0, 1.0);
-    EXPECT_EQ(flags(), "B.......");
-    EXPECT_DOUBLE_EQ(track->sectionAt(0).highlightFrom(), 50.0 - 0.01 * lap);
-    EXPECT_DOUBLE_EQ(track->sectionAt(0).highlightTo(), 50.0 + 0.01 * lap);
-    track->clearHighlight();
-    EXPECT_EQ(flags(), "........");
 }
 
 TEST_F(HighlightTest, DrawingFollowsTheHighlight) {
@@ -156,10 +148,7 @@ TEST_F(HighlightTest, DrawingFollowsTheHighlight) {
 }
 
 TEST(TrackDrawing, SurfacesAndMarkersReachTheSink) {
-    testsupport::TempDir dir;
-    const auto track = Track::load(
-        tracktest::writeBytes(dir.file("ring.trk"), samplekit::encodeTrack(samplekit::sampleCircuit().trackFile()))
-            .string());
+    const auto track = tracktest::loadCircuit(samplekit::sampleCircuit());
     RecordingDisplay display;
     movrane::drawTrack(*track, display);
     std::size_t strips = 0;
@@ -176,10 +165,9 @@ TEST(SurfaceColours, TableOfTheMap) {
     const std::pair<int, int> numbers[] = {{1, 7}, {2, 8}, {3, 14}, {4, 9}, {5, 12}, {6, 10},
                                            {7, 6}, {2048, 13}, {9, 15}, {2049, 15}};
     for (const auto& [kind, number] : numbers) EXPECT_EQ(movrane::colourNumberOfSurface(kind), number) << kind;
-    const movrane::Rgb grass = movrane::defaultColour(9);
-    EXPECT_EQ((std::vector<int>{grass.red, grass.green, grass.blue}), (std::vector<int>{50, 128, 50}));
-    const movrane::Rgb other = movrane::defaultColour(11);
-    EXPECT_EQ((std::vector<int>{other.red, other.green, other.blue}), (std::vector<int>{255, 0, 255}));
-    const movrane::Rgb outside = movrane::defaultColour(16);
-    EXPECT_EQ((std::vector<int>{outside.red, outside.green, outside.blue}), (std::vector<int>{255, 0, 0}));
+    const std::pair<int, std::vector<int>> colours[] = {{9, {50, 128, 50}}, {11, {255, 0, 255}}, {16, {255, 0, 0}}};
+    for (const auto& [number, rgb] : colours) {
+        const movrane::Rgb c = movrane::defaultColour(number);
+        EXPECT_EQ((std::vector<int>{c.red, c.green, c.blue}), rgb) << number;
+    }
 }

@@ -36,8 +36,7 @@ double angleBetween(double a, double b) {
 TEST(LapOnTrack, SimulatedLapStaysOnTheTarmacAndKeepsItsSpeed) {
     testsupport::TempDir dir;
     const auto circuit = std::make_shared<const samplekit::Circuit>(samplekit::sampleCircuit());
-    const auto track = movrane::Track::load(
-        tracktest::writeBytes(dir.file("harbour.trk"), samplekit::encodeTrack(circuit->trackFile())).string());
+    const auto track = tracktest::loadCircuit(*circuit);
 
     samplekit::SimulationSpec simulation;
     simulation.seed = 3;

@@ -50,9 +50,7 @@ TEST(MapFitting, DegenerateExtentsStayFinite) {
 }
 
 TEST(MapFitting, VirtualUnitsOfTheLapDerivations) {
-    testsupport::TempDir dir;
-    const auto track = movrane::Track::load(
-        tracktest::writeBytes(dir.file("square.trk"), tracktest::roundedSquareBytes()).string());
+    const auto track = tracktest::loadCircuit(tracktest::roundedSquare());
     const Extent& extent = track->stripExtent();
     const double larger = std::max(extent.width(), extent.height());
     EXPECT_DOUBLE_EQ(movrane::virtualMapScale(*track), 10000000.0 / larger);

@@ -14,16 +14,11 @@ using movrane::MOVRNException;
 using movrane::Track;
 using samplekit::Circuit;
 using samplekit::Leg;
+using tracktest::loadCircuit;
 
 namespace {
 
 constexpr double MM = 0.001;
-
-std::unique_ptr<Track> loadCircuit(const Circuit& circuit) {
-    testsupport::TempDir dir;
-    return Track::load(tracktest::writeBytes(dir.file("circuit.trk"), samplekit::encodeTrack(circuit.trackFile()))
-                           .string());
-}
 
 void expectNear(MetrePoint actual, samplekit::CircuitPoint expected, double tolerance) {
     EXPECT_NEAR(actual.x, expected.x, tolerance);
@@ -236,9 +231,7 @@ TEST(TrackGeometry, ExtentsCoverTheDrawing) {
 TEST(TrackGeometry, TrackWithoutBordersIsFittedByItsCentreLine) {
     samplekit::TrackFileContents contents = tracktest::roundedSquare().trackFile();
     for (auto& section : contents.sections) section.borders.clear();
-    testsupport::TempDir dir;
-    const auto track =
-        Track::load(tracktest::writeBytes(dir.file("bare.trk"), samplekit::encodeTrack(contents)).string());
+    const auto track = loadCircuit(contents);
     EXPECT_TRUE(track->stripExtent().empty());
     EXPECT_EQ(&track->mapExtent(), &track->centreLineExtent());
     // Markers then run across the outer traces.

@@ -1,11 +1,14 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "core/track/Track.h"
 #include "samplekit/SampleCircuit.h"
 #include "samplekit/TrackWriter.h"
+#include "support/TempDir.h"
 
 namespace tracktest {
 
@@ -22,6 +25,15 @@ inline std::vector<uint8_t> roundedSquareBytes() { return samplekit::encodeTrack
 inline std::filesystem::path writeBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
     samplekit::writeFile(path, bytes);
     return path;
+}
+
+// Loads the circuit's track file from a temporary copy.
+inline std::unique_ptr<movrane::Track> loadCircuit(const samplekit::TrackFileContents& contents) {
+    testsupport::TempDir dir;
+    return movrane::Track::load(writeBytes(dir.file("circuit.trk"), samplekit::encodeTrack(contents)).string());
+}
+inline std::unique_ptr<movrane::Track> loadCircuit(const samplekit::Circuit& circuit) {
+    return loadCircuit(circuit.trackFile());
 }
 
 inline void patchU32(std::vector<uint8_t>& bytes, std::size_t at, uint32_t value) {
