@@ -156,4 +156,37 @@ TEST_F(ReportCommands, TheProgramExportsTheSampleRaceWithoutADisplay) {
     EXPECT_EQ(runCommand(std::string(MOVRANE_CLI_PATH) + " --version").out, "movrane-cli " MOVRANE_VERSION "\n");
 }
 
+TEST_F(ReportCommands, LapReportsRunOnTheLapsNamedInTheirOrder) {
+    ASSERT_EQ(runCommand(std::string(MOVRANE_SAMPLE_PATH) + " " + dir_.file("inst")).exitCode, 0);
+    const std::string replay = "--orv '" + dir_.file("inst") + "' sample_race.rpy";
+    auto r = runCommand(cli("report verify --lap race:4:5 --lap race:0:3 " + replay));
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out.rfind("ONLINE LAPTIME VERIFIER\n\nLap 1: ", 0), 0u) << r.out;
+    EXPECT_NE(r.out.find(" - Lionel Brecq\nLap 2: "), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Clock smashes                      0         0\n"), std::string::npos) << r.out;
+
+    r = runCommand(cli("report sectors --lap race:0:3 --out '" + dir_.file("s.txt") + "' " + replay));
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(testsupport::readFileText(dir_.file("s.txt")).rfind("SECTOR TIMES\n\n", 0), 0u);
+
+    r = runCommand(cli("report detailed --lap race:0:1 " + replay));
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("All drivers on grid"), std::string::npos);
+}
+
+TEST_F(ReportCommands, LapReportsWithoutLapsOrWithARefusedLap) {
+    ASSERT_EQ(runCommand(std::string(MOVRANE_SAMPLE_PATH) + " " + dir_.file("inst")).exitCode, 0);
+    const std::string replay = "--orv '" + dir_.file("inst") + "' sample_race.rpy";
+    auto r = runCommand(cli("report speed " + replay));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "No replay lap loaded!\n");
+    r = runCommand(cli("report detailed " + replay));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "This report cannot be run unless you have loaded a lap.\n");
+    r = runCommand(cli("report verify --lap race:0:99 " + replay));
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_NE(r.err.find("RpyDataClass: Error reading file!"), std::string::npos) << r.err;
+    EXPECT_TRUE(r.out.empty());
+}
+
 }  // namespace

@@ -62,6 +62,7 @@ EventBests readEventBests(const Profile& ini, const std::vector<std::string>& se
     bool present = false;
     for (const std::string& s : sections) present = present || (!track.empty() && equalsIgnoreCase(s, track));
     if (!present) return event;
+    event.inPlayerIni = true;
     for (int car = 0; car < CAR_MAKE_COUNT; ++car) {
         for (int session = 0; session < BEST_SESSION_COUNT; ++session) {
             const std::string key = std::string(CAR_PREFIXES[car]) + BEST_SESSION_LETTERS[session];

@@ -22,6 +22,12 @@ const char* exportSuffix(ReportKind kind) {
         case ReportKind::LapByLap: return "_LapByLap";
         case ReportKind::Complete: return "_Complete";
         case ReportKind::Mechanical: return "_Mechanical";
+        case ReportKind::EngineDetection: return "_EngineDetection";
+        case ReportKind::DetailedRace: return "_DetailedRace";
+        case ReportKind::LaptimeVerifier: return "LaptimeVerify";
+        case ReportKind::SectorTimes: return "SectorTimes";
+        case ReportKind::Speed: return "Speed";
+        case ReportKind::ModSet: return "";
     }
     return "";
 }
