@@ -88,6 +88,14 @@ std::optional<std::string> followLinks(const std::string& path) {
     return std::nullopt;
 }
 
+// Beside the file and named after it, the name cut so that even the longest file name
+// leaves room for the suffix.
+std::string temporaryPattern(const std::string& file) {
+    constexpr std::size_t KEPT_NAME = 200;
+    const fs::path path(file);
+    return (path.parent_path() / (path.filename().string().substr(0, KEPT_NAME) + ".tmp-XXXXXX")).string();
+}
+
 std::string folderOf(const std::string& file) {
     const fs::path folder = fs::path(file).parent_path();
     return folder.empty() ? std::string(".") : folder.string();
@@ -125,7 +133,7 @@ AtomicFile::AtomicFile(std::string target, unsigned mode) : target_(std::move(ta
 }
 
 void AtomicFile::openTemporaryBeside(const std::string& file, unsigned mode) {
-    std::string pattern = file + ".tmp-XXXXXX";
+    std::string pattern = temporaryPattern(file);
     fd_ = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (fd_ < 0) {
         failed_ = true;

@@ -98,6 +98,14 @@ INSTANTIATE_TEST_SUITE_P(
                     WriterCase{"LinkLoop", WriterCase::Target::LinkLoop, 0, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST(Files, TheLongestFileNameIsReplacedToo) {
+    testsupport::TempDir dir;
+    const std::string path = dir.file(std::string(255, 'n'));
+    EXPECT_TRUE(writeFileAtomically(path, "old"));
+    EXPECT_TRUE(writeFileAtomically(path, "new"));
+    EXPECT_EQ(readFileText(path), "new");
+}
+
 TEST(Files, DeviceIsWrittenDirectlyAndItsFailureReported) {
     if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
     EXPECT_FALSE(writeFileAtomically("/dev/full", "bytes"));
