@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <numbers>
 #include <cstdlib>
 
 #include "core/analysis/LapLabels.h"
@@ -116,7 +118,7 @@ std::optional<double> TractionCircle::rangeTime(int slot) const {
     const int last = lap->sampleCount() - 2;
     if (last < 2) return 0.0;
     const int first = firstSampleFrom(*lap);
-    const double startStep = first == 2 || start_ == 0 ? lap->lapStartStep() : stepInto(*lap, first);
+    const double startStep = start_ == 0 ? lap->lapStartStep() : stepInto(*lap, first);
     const int from = start_ == 0 ? 2 : first;
 
     int to = last;
@@ -180,7 +182,7 @@ void TractionCircle::paint(Painter& painter) const {
             const int radius = static_cast<int>(g * plot.scale);
             std::vector<PaintPoint> circle;
             for (int degree = 0; degree <= 360; ++degree) {
-                const double a = degree * M_PI / 180.0;
+                const double a = degree * std::numbers::pi / 180.0;
                 circle.push_back({plot.centreX + static_cast<int>(radius * std::cos(a)),
                                   plot.centreY + static_cast<int>(radius * std::sin(a))});
             }
