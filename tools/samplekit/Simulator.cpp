@@ -551,7 +551,8 @@ struct Simulation::Run {
             uint16_t newStatus = 0;
             if (race) {
                 if (frame < liningFrames) newStatus = STATUS_LINING_UP;
-                else if (frame < s.greenFrame) newStatus = STATUS_GREEN_RAISED;
+                else if (frame + 36 < s.greenFrame) newStatus = STATUS_GREEN_RAISED;
+                else if (frame < s.greenFrame) newStatus = STATUS_GREEN_ARMED;
                 else if (frame < s.greenFrame + 36) newStatus = STATUS_GREEN_DROPS;
                 else newStatus = STATUS_RACING;
                 if (s.chequeredMs > 0) newStatus = STATUS_CHEQUERED;

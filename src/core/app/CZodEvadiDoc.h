@@ -84,7 +84,7 @@ public:
     LoadResult loadLap();
     // A replay opened from the desktop or the command line as its one argument: no file dialog.
     LoadResult shellOpen(const std::string& path);
-    // A lap named on the command line: no dialog at all.
+    // A lap named by the command line or chosen in the lap finder: no dialog at all.
     LoadResult commandLineLoad(const std::string& path, Session session, uint32_t driver, int lap);
     // "Open most recently added replay file...": the newest replay of the replay folder,
     // opened as "&Add replay lap..." does after its file dialog.
@@ -92,6 +92,9 @@ public:
 
     void clear();
     void removeLap(int slot);
+    // Puts the laps of the slots in `order` into slots 0, 1, ... in that order (each slot
+    // keeps its colour) and releases every lap not named.
+    void arrangeLaps(const std::vector<int>& order);
 
     int loadedLaps() const { return loadedLaps_; }
     const LapSlot& slot(int index) const { return slots_.at(static_cast<std::size_t>(index)); }
