@@ -101,6 +101,17 @@ void TractionCircle::limitTo(double fromMetres, double toMetres) {
     setRange(static_cast<int>(low), static_cast<int>(high));
 }
 
+void TractionCircle::setLimitedToGraph(bool on, double fromMetres, double toMetres) {
+    if (on == limitedToGraph_) return;
+    limitedToGraph_ = on;
+    if (on) {
+        rangeBeforeGraph_ = {start_, end_};
+        limitTo(fromMetres, toMetres);
+    } else {
+        setRange(rangeBeforeGraph_[0], rangeBeforeGraph_[1]);
+    }
+}
+
 // The first usable sample after the line at or beyond the start; the last sample before
 // the finish line when the start lies beyond every sample.
 int TractionCircle::firstSampleFrom(const GetRpyInfo& lap) const {
