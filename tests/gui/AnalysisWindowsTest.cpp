@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -59,6 +60,7 @@ TEST(AnalysisWindows, TractionCircleRatingsAndGearChanges) {
         start->setText(QStringLiteral("1000"));
         emit start->editingFinished();
         EXPECT_EQ(window->circle().start(), 1000);
+        EXPECT_FALSE(window->graphRangeBox()->isEnabled()) << "no telemetry graph is open";
         button(*window, QStringLiteral("Ratings"))->click();
         return QDialog::Accepted;
     });

@@ -47,6 +47,7 @@
 #include <QCheckBox>
 #include <QPlainTextEdit>
 #include <QPrinter>
+#include <QCheckBox>
 #include <QTreeWidget>
 #include <fstream>
 
@@ -79,10 +80,9 @@ std::unique_ptr<movrane::ReportReplay> readReplay(const std::string& path) {
 bool saveAnalysisWindows(movrane::gui::CZodEvadiApp& app, movrane::Ui& ui, const std::string& out,
                          const movrane::ReportReplay& race) {
     auto& doc = app.document();
-    movrane::gui::TractionCircleWindow traction(doc, ui, app.dialogs(), &app.frame());
+    movrane::gui::TractionCircleWindow traction(doc, ui, app.dialogs(), std::array<double, 2>{300, 1200}, &app.frame());
     traction.circle().setCircles(true);
-    traction.circle().setRange(300, 1200);
-    traction.refresh();
+    traction.graphRangeBox()->setChecked(true);
     traction.show();
     bool ok = savePicture(traction, out + "/traction-circle.png");
     traction.hide();

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "core/app/Commands.h"
+#include "core/image/BitmapFont.h"
 #include "core/image/RgbImage.h"
 #include "core/platform/Paths.h"
 #include "core/platform/Ui.h"
@@ -24,6 +25,8 @@ constexpr Colour LEAD_LAP_COLOUR{224, 240, 208};
 constexpr Colour LAPPED_COLOUR{160, 160, 176};
 constexpr int GRAPH_LINE_WIDTH = 2;
 constexpr int REPORT_LINE_WIDTH = 7;
+constexpr int ROW_HEIGHT = 22;
+constexpr int COLUMN_WIDTH = 36;
 
 Colour labelColour() { return raceColours()[0]; }
 Colour frameColour() { return raceColours()[1]; }
@@ -237,17 +240,11 @@ std::string GraphicalRaceReport::defaultFileName() const {
     return trackTitle(input_.trackDirectory) + "_RaceReport.bmp";
 }
 
-namespace {
-constexpr int ROW_HEIGHT = 22;
-constexpr int COLUMN_WIDTH = 36;
-constexpr int FONT_WIDTH = 7;
-}  // namespace
-
 std::array<int, 2> GraphicalRaceReport::preferredSize() const {
     std::size_t label = 3;
     for (int p = 0; p < static_cast<int>(rowOrder_.size()); ++p) label = std::max(label, rowLabel(p).size());
     const int columns = lapColumns() + (input_.startingOrder.empty() ? 0 : 1);
-    return {static_cast<int>(label) * FONT_WIDTH + 24 + std::max(columns, 12) * COLUMN_WIDTH,
+    return {static_cast<int>(label) * BitmapFont::WIDTH + 24 + std::max(columns, 12) * COLUMN_WIDTH,
             (static_cast<int>(rowOrder_.size()) + 4) * ROW_HEIGHT + 40};
 }
 

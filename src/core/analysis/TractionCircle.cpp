@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <numbers>
 #include <cstdlib>
 
 #include "core/analysis/LapLabels.h"
@@ -99,6 +101,17 @@ void TractionCircle::limitTo(double fromMetres, double toMetres) {
     setRange(static_cast<int>(low), static_cast<int>(high));
 }
 
+void TractionCircle::setLimitedToGraph(bool on, double fromMetres, double toMetres) {
+    if (on == limitedToGraph_) return;
+    limitedToGraph_ = on;
+    if (on) {
+        rangeBeforeGraph_ = {start_, end_};
+        limitTo(fromMetres, toMetres);
+    } else {
+        setRange(rangeBeforeGraph_[0], rangeBeforeGraph_[1]);
+    }
+}
+
 // The first usable sample after the line at or beyond the start; the last sample before
 // the finish line when the start lies beyond every sample.
 int TractionCircle::firstSampleFrom(const GetRpyInfo& lap) const {
@@ -116,7 +129,7 @@ std::optional<double> TractionCircle::rangeTime(int slot) const {
     const int last = lap->sampleCount() - 2;
     if (last < 2) return 0.0;
     const int first = firstSampleFrom(*lap);
-    const double startStep = first == 2 || start_ == 0 ? lap->lapStartStep() : stepInto(*lap, first);
+    const double startStep = start_ == 0 ? lap->lapStartStep() : stepInto(*lap, first);
     const int from = start_ == 0 ? 2 : first;
 
     int to = last;
@@ -180,7 +193,7 @@ void TractionCircle::paint(Painter& painter) const {
             const int radius = static_cast<int>(g * plot.scale);
             std::vector<PaintPoint> circle;
             for (int degree = 0; degree <= 360; ++degree) {
-                const double a = degree * M_PI / 180.0;
+                const double a = degree * std::numbers::pi / 180.0;
                 circle.push_back({plot.centreX + static_cast<int>(radius * std::cos(a)),
                                   plot.centreY + static_cast<int>(radius * std::sin(a))});
             }

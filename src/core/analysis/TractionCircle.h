@@ -70,6 +70,10 @@ public:
     // Limits the range to a stretch given in metres, such as the x range a telemetry graph
     // is zoomed to; the ends are truncated to whole metres and held within the slider.
     void limitTo(double fromMetres, double toMetres);
+    // "Limit to the telemetry graph's zoomed x-range": ticked, the range becomes the graph's
+    // stretch; unticked again, the range goes back to what it was before.
+    bool limitedToGraph() const { return limitedToGraph_; }
+    void setLimitedToGraph(bool on, double fromMetres, double toMetres);
 
     // Seconds the lap took over the range; nothing for an empty slot.
     std::optional<double> rangeTime(int slot) const;
@@ -91,6 +95,8 @@ private:
     int maximum_ = 0;
     int start_ = 0;
     int end_ = 0;
+    bool limitedToGraph_ = false;
+    std::array<int, 2> rangeBeforeGraph_{};
 };
 
 // The rich text (HTML) of "Traction Circle Explained".

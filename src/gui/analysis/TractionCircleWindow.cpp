@@ -37,7 +37,8 @@ QSlider* rangeSlider(const TractionCircle& circle, QWidget* parent) {
 
 }  // namespace
 
-TractionCircleWindow::TractionCircleWindow(CZodEvadiDoc& doc, Ui& ui, DialogHost& dialogs, QWidget* parent)
+TractionCircleWindow::TractionCircleWindow(CZodEvadiDoc& doc, Ui& ui, DialogHost& dialogs,
+                                           std::optional<std::array<double, 2>> graphRange, QWidget* parent)
     : QDialog(parent), doc_(doc), ui_(ui), dialogs_(dialogs), circle_(TractionCircle::ofDocument(doc)) {
     setWindowTitle(QStringLiteral("Traction Circle"));
     resize(960, 700);
@@ -87,6 +88,13 @@ TractionCircleWindow::TractionCircleWindow(CZodEvadiDoc& doc, Ui& ui, DialogHost
         refresh();
     });
 
+    graphRangeBox_ = new QCheckBox(QStringLiteral("Limit to the telemetry graph's zoomed x-range"), this);
+    graphRangeBox_->setEnabled(graphRange.has_value());
+    connect(graphRangeBox_, &QCheckBox::toggled, this, [this, graphRange](bool on) {
+        circle_.setLimitedToGraph(on, graphRange->at(0), graphRange->at(1));
+        refresh();
+    });
+
     startSlider_ = rangeSlider(circle_, this);
     endSlider_ = rangeSlider(circle_, this);
     connect(startSlider_, &QSlider::valueChanged, this, &TractionCircleWindow::startMoved);
@@ -114,6 +122,7 @@ TractionCircleWindow::TractionCircleWindow(CZodEvadiDoc& doc, Ui& ui, DialogHost
     range->addWidget(end_, 2, 3);
     range->addWidget(new QLabel(QStringLiteral("Length:"), rangeBox), 2, 4);
     range->addWidget(length_, 2, 5);
+    range->addWidget(graphRangeBox_, 3, 0, 1, 6);
 
     auto* ratings = new QPushButton(QStringLiteral("Ratings"), this);
     auto* help = new QPushButton(QStringLiteral("Help"), this);
@@ -168,11 +177,12 @@ void TractionCircleWindow::endMoved(int value) {
 }
 
 void TractionCircleWindow::refresh() {
-    const std::vector<QWidget*> inputs{startSlider_, endSlider_, circles_, toCar_, toTravel_};
+    const std::vector<QWidget*> inputs{startSlider_, endSlider_, circles_, graphRangeBox_, toCar_, toTravel_};
     for (QWidget* input : inputs) input->blockSignals(true);
     startSlider_->setValue(circle_.start());
     endSlider_->setValue(circle_.end());
     circles_->setChecked(circle_.circles());
+    graphRangeBox_->setChecked(circle_.limitedToGraph());
     (circle_.orientation() == TractionCircle::Orientation::Car ? toCar_ : toTravel_)->setChecked(true);
     for (QWidget* input : inputs) input->blockSignals(false);
     start_->setText(QString::number(circle_.start()));

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <array>
+#include <optional>
 
 #include "core/analysis/TractionCircle.h"
 
@@ -32,11 +33,14 @@ public:
 class TractionCircleWindow : public QDialog {
     Q_OBJECT
 public:
-    TractionCircleWindow(CZodEvadiDoc& doc, Ui& ui, DialogHost& dialogs, QWidget* parent = nullptr);
+    // graphRange: the x range (metres) the telemetry graph shows, when its window is open.
+    TractionCircleWindow(CZodEvadiDoc& doc, Ui& ui, DialogHost& dialogs,
+                         std::optional<std::array<double, 2>> graphRange = std::nullopt, QWidget* parent = nullptr);
     ~TractionCircleWindow() override;
 
     TractionCircle& circle() { return circle_; }
     QLineEdit* startField() const { return start_; }
+    QCheckBox* graphRangeBox() const { return graphRangeBox_; }
     // Shows the circle's state in every control and redraws.
     void refresh();
 
@@ -59,6 +63,7 @@ private:
     QLineEdit* end_;
     QLineEdit* length_;
     QCheckBox* circles_;
+    QCheckBox* graphRangeBox_;
     QRadioButton* toCar_;
     QRadioButton* toTravel_;
     std::array<QCheckBox*, TractionCircle::SLOTS> laps_{};

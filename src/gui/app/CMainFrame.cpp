@@ -350,7 +350,12 @@ void CMainFrame::openAnalysis(CommandId id) {
         dialogs_.run(window);
         return;
     }
-    TractionCircleWindow window(doc_, ui_, dialogs_, this);
+    std::optional<std::array<double, 2>> graphRange;
+    if (graphWindow_ && graphWindow_->isVisible()) {
+        const AxisRange range = graphWindow_->graph().visibleRange();
+        graphRange = std::array<double, 2>{range.low, range.high};
+    }
+    TractionCircleWindow window(doc_, ui_, dialogs_, graphRange, this);
     dialogs_.run(window);
     view_->update();
 }

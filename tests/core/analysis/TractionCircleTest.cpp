@@ -92,6 +92,12 @@ TEST(TractionCircle, SliderAndFieldsKeepStartBeforeEnd) {
     circle.limitTo(140.7, 20.9);
     EXPECT_EQ(circle.start(), 20);
     EXPECT_EQ(circle.end(), 101);
+    circle.setRange(10, 90);
+    circle.setLimitedToGraph(true, 35.5, 60.2);
+    EXPECT_EQ(circle.length(), 25);
+    circle.setLimitedToGraph(false, 0, 0);
+    EXPECT_EQ(circle.start(), 10);
+    EXPECT_EQ(circle.end(), 90);
 }
 
 TEST(TractionCircle, CurveStartsAtSampleTwelveAndFollowsTheOrientation) {
