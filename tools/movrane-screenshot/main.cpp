@@ -1,8 +1,11 @@
 // movrane-screenshot INSTALLATION OUTDIR: opens the main window with two laps of the
-// installation's sample replays, the lap chooser, a report window, the settings, the
-// groove export window and the replay library's windows (lap finder, loaded laps,
-// personal bests, records export, track organizer, CD database creator), and writes
-// each as a PNG picture into OUTDIR. Messages go to stderr instead of message boxes.
+// installation's sample replays (fitted to the track), the laps and the race playing on the
+// map, the lap chooser, a report window just opened, the settings, the groove export
+// window, the analysis windows, the replay library's windows (lap finder, loaded laps,
+// personal bests, records export, track organizer, CD database creator) and the message
+// box of a damaged replay with its details, and writes each as a PNG picture into OUTDIR;
+// the race report printed as PDF and the saved track map bitmap go there too. Message
+// boxes are not waited for: the one with details is pictured, the others are closed at once.
 #include <QApplication>
 #include <QTimer>
 #include <QWidget>
@@ -10,11 +13,17 @@
 #include <string>
 
 #include "core/app/CommandLine.h"
-#include "core/platform/SilentUi.h"
+#include "core/app/Commands.h"
 #include "core/reports/ReportViewer.h"
+#include "gui/analysis/GearChangeAnalyserWindow.h"
+#include "gui/analysis/RaceWindows.h"
+#include "gui/analysis/RatingsWindow.h"
+#include "gui/analysis/TractionCircleWindow.h"
 #include "gui/app/CMainFrame.h"
 #include "gui/app/CZodEvadiApp.h"
 #include "gui/app/ChooselapDialog.h"
+#include "gui/app/CZodEvadiView.h"
+#include "gui/reports/LoadedFileChooserDialog.h"
 #include "core/library/Options.h"
 #include "core/library/Prefs.h"
 #include "core/app/LoadedLapsArranger.h"
@@ -28,8 +37,21 @@
 #include "gui/library/TrackOrganiserDialog.h"
 #include "gui/reports/ReportWindow.h"
 #include "gui/track/GrooveExportDialog.h"
+#include <QAbstractButton>
+#include <QMessageBox>
+#include "gui/graph/GraphView.h"
+#include "gui/graph/SelectGraphsToPrintDialog.h"
+#include "gui/graph/TelemetryGraphWindow.h"
+#include "gui/graph/TimeDifferenceInfoWindow.h"
+#include "gui/graph/TrackmapWindow.h"
+#include <QCheckBox>
 #include <QPlainTextEdit>
+#include <QPrinter>
 #include <QTreeWidget>
+#include <fstream>
+
+#include "gui/app/CZodEvadiView.h"
+#include "gui/platform/QtUi.h"
 
 namespace {
 
@@ -50,6 +72,48 @@ std::unique_ptr<movrane::ReportReplay> readReplay(const std::string& path) {
     if (replay->header.load(path) != movrane::Header::OK || replay->drivers.load(path) != movrane::Drivers::OK)
         return nullptr;
     return replay;
+}
+
+// The traction circle over one corner with its circles, the ratings and their information,
+// the help text, the gear change analyser and the two race pictures.
+bool saveAnalysisWindows(movrane::gui::CZodEvadiApp& app, movrane::Ui& ui, const std::string& out,
+                         const movrane::ReportReplay& race) {
+    auto& doc = app.document();
+    movrane::gui::TractionCircleWindow traction(doc, ui, app.dialogs(), &app.frame());
+    traction.circle().setCircles(true);
+    traction.circle().setRange(300, 1200);
+    traction.refresh();
+    traction.show();
+    bool ok = savePicture(traction, out + "/traction-circle.png");
+    traction.hide();
+
+    movrane::gui::RatingsWindow ratings(doc, ui, &app.frame());
+    ratings.show();
+    ok = savePicture(ratings, out + "/ratings.png") && ok;
+    ratings.toggleInformation();
+    ok = savePicture(ratings, out + "/ratings-information.png") && ok;
+    ratings.hide();
+
+    movrane::gui::TractionCircleExplainedWindow help(&app.frame());
+    help.show();
+    ok = savePicture(help, out + "/traction-circle-explained.png") && ok;
+    help.hide();
+
+    movrane::gui::GearChangeAnalyserWindow gears(doc, &app.frame());
+    gears.show();
+    ok = savePicture(gears, out + "/gear-change-analyser.png") && ok;
+    gears.hide();
+
+    const auto input = movrane::RaceInput::of(race.header, race.drivers);
+    movrane::gui::RaceHistoryGraphWindow graph(input, ui, doc.replayFolder(), &app.frame());
+    graph.show();
+    ok = savePicture(graph, out + "/race-history-graph.png") && ok;
+    graph.hide();
+
+    movrane::gui::GraphicalRaceReportWindow report(input, ui, doc.replayFolder(), &app.frame());
+    report.show();
+    ok = savePicture(report, out + "/graphical-race-report.png") && ok;
+    return ok;
 }
 
 // A drive with a disc, so the creator shows what it offers.
@@ -103,6 +167,29 @@ bool saveLibraryWindows(movrane::gui::CZodEvadiApp& app, movrane::Ui& ui, const 
     return picture(creatorDialog, out + "/cd-database-creator.png") && ok;
 }
 
+// The graph window with both laps and their time difference, its info window, the
+// trackmap with the stretch under a mouse position, and the print choice.
+bool saveGraphPictures(movrane::gui::CMainFrame& frame, const std::string& out) {
+    frame.runCommand(movrane::CommandId::Graph);
+    movrane::gui::TelemetryGraphWindow& window = *frame.graphWindow();
+    window.timeDifferenceBox()->click();
+    window.showMap();
+    settle();
+    window.graph().mouseAt(1200, 180);
+    window.infoWindow()->show(window.graph().info());
+    window.trackmapWindow()->showDistance(1200);
+    bool ok = savePicture(window, out + "/telemetry-graph.png");
+    ok = savePicture(*window.infoWindow(), out + "/time-difference-info.png") && ok;
+    ok = savePicture(*window.trackmapWindow(), out + "/trackmap.png") && ok;
+    movrane::SelectGraphsToPrint selection(window.graph().channel());
+    for (int channel : {3, 5, 9}) selection.setChosen(channel, true);
+    movrane::gui::SelectGraphsToPrintDialog print(selection, &window);
+    print.show();
+    ok = savePicture(print, out + "/select-graphs-to-print.png") && ok;
+    print.hide();
+    return ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -116,11 +203,55 @@ int main(int argc, char** argv) {
     const std::string hotlap = replays + "sample_hotlap.rpy";
     const std::string race = replays + "sample_race.rpy";
 
-    movrane::SilentUi ui;
+    movrane::gui::QtUi ui;
+    bool ok = true;
+    ui.setMessageBoxRunner([&ok, &out](QMessageBox& box) {
+        std::fprintf(stderr, "message: %s\n", box.text().toLatin1().constData());
+        if (box.detailedText().isEmpty()) return int(QMessageBox::Ok);
+        box.show();
+        for (QAbstractButton* button : box.buttons())
+            if (box.buttonRole(button) == QMessageBox::ActionRole) button->click();
+        ok = savePicture(box, out + "/message-details.png") && ok;
+        return int(QMessageBox::Ok);
+    });
     movrane::gui::CZodEvadiApp app(ui);
+    ui.setParent(&app.frame());
     app.start(movrane::parseCommandLine({"movrane", "-loadrpy", "-c2", "-f" + hotlap, "-s0", "-d0", "-l2",
                                          "-f" + race, "-s1", "-d1", "-l4"}));
-    bool ok = savePicture(app.frame(), out + "/main-window.png");
+    app.frame().runCommand(movrane::CommandId::ZoomIn);
+    app.frame().runCommand(movrane::CommandId::FitToTrack);
+    ok = savePicture(app.frame(), out + "/main-window.png") && ok;
+    ok = app.frame().view()->mapImage(768).save(QString::fromStdString(out + "/trackmap.bmp"), "BMP") && ok;
+
+    const std::string damaged = out + "/damaged.rpy";
+    std::ofstream(damaged) << "not a replay at all";
+    app.frame().openReplay(damaged);
+
+    // The laps playing: lines grown to half a minute, readouts in the lap bar.
+    movrane::gui::CMainFrame& frame = app.frame();
+    frame.runCommand(movrane::CommandId::PlaybackStart);
+    for (int tick = 0; tick < 540; ++tick) frame.playbackTick();
+    frame.runCommand(movrane::CommandId::PlaybackPause);
+    ok = savePicture(frame, out + "/lap-playback.png") && ok;
+    frame.runCommand(movrane::CommandId::PlaybackStop);
+
+    // The race replayed with every car: the race file is chosen in the one-file chooser.
+    app.dialogs().setRunner([](QDialog& dialog) {
+        if (auto* chooser = qobject_cast<movrane::gui::LoadedFileChooserDialog*>(&dialog)) chooser->choose(1);
+        return static_cast<int>(QDialog::Accepted);
+    });
+    frame.runCommand(movrane::CommandId::PlaybackRaceMode);
+    frame.raceReplay().chooseDriver(3);
+    frame.raceReplay().carDrawing = movrane::CarDrawing::Oversized;
+    frame.runCommand(movrane::CommandId::PlaybackStart);
+    for (int tick = 0; tick < 2000; ++tick) frame.playbackTick();
+    frame.runCommand(movrane::CommandId::PlaybackPause);
+    frame.view()->zoomIn();
+    frame.view()->zoomIn();
+    frame.view()->zoomIn();
+    frame.playback().moveToFrame(static_cast<int>(frame.raceReplay().frame()));
+    ok = savePicture(frame, out + "/race-playback.png") && ok;
+    frame.runCommand(movrane::CommandId::PlaybackRaceMode);
 
     auto chooserReplay = readReplay(race);
     auto reportReplay = readReplay(race);
@@ -139,8 +270,11 @@ int main(int argc, char** argv) {
     auto viewer = std::make_unique<movrane::ReportViewer>(std::move(reportReplay), movrane::ReportKind::Race);
     movrane::gui::ReportWindow report(std::move(viewer), ui, &app.frame());
     report.show();
-    report.textView()->moveCursor(QTextCursor::Start);
     ok = savePicture(report, out + "/report-window.png") && ok;
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(out + "/race-report.pdf"));
+    report.printTo(printer);
     report.hide();
 
     movrane::Options options(movrane::Prefs::get(), ui);
@@ -154,6 +288,9 @@ int main(int argc, char** argv) {
     ok = savePicture(groove, out + "/groove-export.png") && ok;
     groove.hide();
 
+    ok = saveAnalysisWindows(app, ui, out, *readReplay(race)) && ok;
     ok = saveLibraryWindows(app, ui, argv[1], out) && ok;
+    ok = saveGraphPictures(app.frame(), out) && ok;
     return ok ? 0 : 3;
+    return saveGraphPictures(app.frame(), out) && ok ? 0 : 3;
 }

@@ -8,6 +8,7 @@
 #include "core/replay/Drivers.h"
 #include "core/replay/GetRpyInfo.h"
 #include "core/replay/Header.h"
+#include "core/replay/ReadFailure.h"
 #include "core/track/MOVRNException.h"
 #include "core/track/Track.h"
 #include "core/track/TrackLocation.h"
@@ -95,7 +96,7 @@ CZodEvadiDoc::LoadResult CZodEvadiDoc::load(Mode mode, const Preset& preset) {
 
     auto header = std::make_unique<Header>();
     if (header->load(replayPath_) != Header::OK) {
-        ui_.message(header->errorMessage(), {}, Ui::Icon::Warning);
+        ui_.message(header->errorMessage(), {}, Ui::Icon::Warning, readFailureDetail(replayPath_, header->failureText()));
         return LoadResult::Failed;
     }
     if (loadedLaps_ > 0 && header->trackName() != trackName_) {
@@ -104,7 +105,8 @@ CZodEvadiDoc::LoadResult CZodEvadiDoc::load(Mode mode, const Preset& preset) {
     }
     auto drivers = std::make_unique<Drivers>();
     if (drivers->load(replayPath_) != Drivers::OK) {
-        ui_.message(Drivers::errorMessage(), {}, Ui::Icon::Warning);
+        ui_.message(Drivers::errorMessage(), {}, Ui::Icon::Warning,
+                    readFailureDetail(replayPath_, drivers->failureText()));
         return LoadResult::Failed;
     }
 
@@ -123,7 +125,8 @@ CZodEvadiDoc::LoadResult CZodEvadiDoc::load(Mode mode, const Preset& preset) {
     auto lap = std::make_unique<GetRpyInfo>();
     if (lap->load(*drivers, wanted.driver, wanted.lap, wanted.session) != GetRpyInfo::OK) {
         if (firstLap) track_.reset();
-        ui_.message(GetRpyInfo::errorMessage(), {}, Ui::Icon::Warning);
+        ui_.message(GetRpyInfo::errorMessage(), {}, Ui::Icon::Warning,
+                    readFailureDetail(replayPath_, lap->failureText()));
         return LoadResult::Failed;
     }
     if (!settings_.qualityReportOff) ui_.message(qualityReportText(qualityCounts(*lap)));

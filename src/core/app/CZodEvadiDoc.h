@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/app/Chooselap.h"
+#include "core/image/Colour.h"
 #include "core/replay/LapDerivation.h"
 #include "core/replay/ReplayLayout.h"
 
@@ -19,13 +20,6 @@ class Header;
 class Prefs;
 class Track;
 class Ui;
-
-struct Colour {
-    uint8_t red = 0;
-    uint8_t green = 0;
-    uint8_t blue = 0;
-    bool operator==(const Colour&) const = default;
-};
 
 // Where the map drawing of a lap's line stands: the next point starts a line, or joins
 // the previous one.
@@ -109,6 +103,8 @@ public:
     std::vector<int> usedSlots() const;
 
     const Track* track() const { return track_.get(); }
+    // The track for views that mark a stretch of it (its highlight).
+    Track* track() { return track_.get(); }
     bool trackFound() const { return track_ != nullptr; }
     const std::string& trackName() const { return trackName_; }
     const std::string& replayPath() const { return replayPath_; }

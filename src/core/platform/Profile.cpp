@@ -106,14 +106,7 @@ std::optional<IniLines> readForChange(const std::string& path) {
     return IniLines{};
 }
 
-unsigned modeOf(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 ? (info.st_mode & 07777) : 0644;
-}
-
-bool writeLines(const std::string& path, const IniLines& ini) {
-    return writeFileAtomically(path, ini.toText(), modeOf(path));
-}
+bool writeLines(const std::string& path, const IniLines& ini) { return writeFileAtomically(path, ini.toText()); }
 
 // A line end inside a name or value would split the line and corrupt the file; a
 // "]" in a section name or "=" in a key would change what the line means.
