@@ -6,10 +6,8 @@
 #include "cli/Commands.h"
 #include "cli/OrvOption.h"
 #include "core/library/LapFinder.h"
-#include "core/library/Prefs.h"
 #include "core/platform/Paths.h"
 #include "core/platform/SilentUi.h"
-#include "core/platform/Singleton.h"
 
 namespace cli {
 
@@ -52,8 +50,7 @@ int runFinder(const Args& arguments) {
     }
     const auto installation = chooseInstallation(orv);
     if (!installation) return EXIT_UNREADABLE;
-    movrane::LibraryFolders folders = movrane::LibraryFolders::fromPrefs();
-    folders.installation = installation->directory();
+    const movrane::LibraryFolders folders = libraryFolders(*installation);
     movrane::SilentUi ui(stderr);
     LapFinder finder(folders, ui);
     if (filter) finder.chooseFilter(FILTERS.at(*filter));

@@ -60,4 +60,10 @@ void printStoreNotices() {
     for (const std::string& notice : movrane::takeStoreNotices()) std::fprintf(stderr, "movrane-cli: %s\n", notice.c_str());
 }
 
+movrane::LibraryFolders libraryFolders(const movrane::Installation& installation) {
+    movrane::LibraryFolders folders = movrane::LibraryFolders::fromPrefs();
+    folders.installation = installation.directory();
+    return folders;
+}
+
 }  // namespace cli

@@ -5,6 +5,7 @@
 
 #include "cli/Commands.h"
 #include "core/library/Installation.h"
+#include "core/library/ReplayLibrary.h"
 
 namespace cli {
 
@@ -17,6 +18,10 @@ bool takeOrvOption(Args& args, std::string& orvOverride);
 // Nothing, with a message on stderr, when there is none or it is not a folder; a folder
 // without orv.exe is accepted with a warning.
 std::optional<movrane::Installation> chooseInstallation(const std::string& orvOverride);
+
+// The replay library of an installation, with the preferences' alternative folder,
+// exclusion messages and replay index.
+movrane::LibraryFolders libraryFolders(const movrane::Installation& installation);
 
 // Prints what the settings store had to report (an unreadable file set aside).
 void printStoreNotices();

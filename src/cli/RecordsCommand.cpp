@@ -47,8 +47,7 @@ int runRecords(const Args& arguments) {
     }
     const auto installation = chooseInstallation(orv);
     if (!installation) return EXIT_UNREADABLE;
-    movrane::LibraryFolders folders = movrane::LibraryFolders::fromPrefs();
-    folders.installation = installation->directory();
+    const movrane::LibraryFolders folders = libraryFolders(*installation);
     movrane::SilentUi ui(stderr);
     const auto table = movrane::collectPersonalBests(folders, index, options, ui);
     if (!table) return EXIT_UNREADABLE;

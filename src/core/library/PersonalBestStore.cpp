@@ -8,22 +8,13 @@ namespace movrane {
 
 namespace {
 
-void putU8(std::string& out, uint8_t v) { out += static_cast<char>(v); }
-void putU16(std::string& out, uint16_t v) {
-    putU8(out, static_cast<uint8_t>(v));
-    putU8(out, static_cast<uint8_t>(v >> 8));
-}
-void putU32(std::string& out, uint32_t v) {
-    putU16(out, static_cast<uint16_t>(v));
-    putU16(out, static_cast<uint16_t>(v >> 16));
-}
 
 void putCount(std::string& out, std::size_t count) {
     if (count < 0xFFFF) {
-        putU16(out, static_cast<uint16_t>(count));
+        appendU16LE(out, static_cast<uint16_t>(count));
     } else {
-        putU16(out, 0xFFFF);
-        putU32(out, static_cast<uint32_t>(count));
+        appendU16LE(out, 0xFFFF);
+        appendU32LE(out, static_cast<uint32_t>(count));
     }
 }
 
@@ -77,14 +68,14 @@ std::string serialiseStrings(const std::vector<std::string>& strings) {
     putCount(out, strings.size());
     for (const std::string& s : strings) {
         if (s.size() < 0xFF) {
-            putU8(out, static_cast<uint8_t>(s.size()));
+            appendU8(out, static_cast<uint8_t>(s.size()));
         } else if (s.size() < 0xFFFF) {
-            putU8(out, 0xFF);
-            putU16(out, static_cast<uint16_t>(s.size()));
+            appendU8(out, 0xFF);
+            appendU16LE(out, static_cast<uint16_t>(s.size()));
         } else {
-            putU8(out, 0xFF);
-            putU16(out, 0xFFFF);
-            putU32(out, static_cast<uint32_t>(s.size()));
+            appendU8(out, 0xFF);
+            appendU16LE(out, 0xFFFF);
+            appendU32LE(out, static_cast<uint32_t>(s.size()));
         }
         out += s;
     }
@@ -94,7 +85,7 @@ std::string serialiseStrings(const std::vector<std::string>& strings) {
 std::string serialiseNumbers(const std::vector<uint32_t>& numbers) {
     std::string out;
     putCount(out, numbers.size());
-    for (const uint32_t n : numbers) putU32(out, n);
+    for (const uint32_t n : numbers) appendU32LE(out, n);
     return out;
 }
 

@@ -18,15 +18,6 @@ constexpr std::size_t MAX_NAME = 15;
 constexpr std::size_t MAX_CODE = 3;
 constexpr std::size_t MAX_DRIVERS = 255;
 
-void putU8(std::string& out, uint8_t v) { out += static_cast<char>(v); }
-void putU16(std::string& out, uint16_t v) {
-    putU8(out, static_cast<uint8_t>(v));
-    putU8(out, static_cast<uint8_t>(v >> 8));
-}
-void putU32(std::string& out, uint32_t v) {
-    putU16(out, static_cast<uint16_t>(v));
-    putU16(out, static_cast<uint16_t>(v >> 16));
-}
 // A text cut to `max` characters and at its first zero byte, then terminated.
 void putText(std::string& out, std::string_view text, std::size_t max) {
     text = text.substr(0, std::min(max, text.find('\0')));
@@ -38,8 +29,8 @@ void putLaps(std::string& out, const SessionLaps& laps, bool present) {
     if (!present || laps.lastIndex < 0) return;
     for (int32_t i = 0; i <= laps.lastIndex; ++i) {
         const auto at = static_cast<std::size_t>(i);
-        putU32(out, at < laps.words.size() ? laps.words[at] : 0);
-        putU8(out, at < laps.valid.size() ? laps.valid[at] : 0);
+        appendU32LE(out, at < laps.words.size() ? laps.words[at] : 0);
+        appendU8(out, at < laps.valid.size() ? laps.valid[at] : 0);
     }
 }
 
@@ -152,10 +143,10 @@ std::string stem(const std::string& path) {
 
 std::string encodeDatabaseStart(std::string_view mediumLabel, uint32_t fileCount, uint8_t version) {
     std::string out(CDDB_MAGIC);
-    putU8(out, 0);
-    putU8(out, version);
+    appendU8(out, 0);
+    appendU8(out, version);
     putText(out, mediumLabel, MAX_TEXT);
-    putU32(out, fileCount);
+    appendU32LE(out, fileCount);
     return out;
 }
 
@@ -163,39 +154,39 @@ std::string encodeDatabaseRecord(std::string_view mediumPath, const ReplaySummar
     std::string out;
     putText(out, mediumPath, MAX_TEXT);
     const HeaderPart& h = r.header;
-    putU32(out, h.version);
-    putU32(out, h.sizePlus12);
-    putU32(out, h.recordedFrames);
-    putU16(out, h.lastFrameLength);
+    appendU32LE(out, h.version);
+    appendU32LE(out, h.sizePlus12);
+    appendU32LE(out, h.recordedFrames);
+    appendU16LE(out, h.lastFrameLength);
     for (const std::string* name : {&h.playerName1, &h.playerName2, &h.trackName, &h.carSetName})
         putText(out, *name, MAX_TEXT);
     if (version >= 2) {
-        putU32(out, h.streamLengthField);
-        putU32(out, h.playerIndex);
-        putU32(out, static_cast<uint32_t>(h.sessionType));
-        putU32(out, h.scheduledLaps | (static_cast<uint32_t>(h.count156) << 16));
+        appendU32LE(out, h.streamLengthField);
+        appendU32LE(out, h.playerIndex);
+        appendU32LE(out, static_cast<uint32_t>(h.sessionType));
+        appendU32LE(out, h.scheduledLaps | (static_cast<uint32_t>(h.count156) << 16));
     }
     putText(out, r.fileDate, MAX_NAME);
-    putU32(out, r.lastFrameCounter);
-    putU16(out, static_cast<uint16_t>(std::min(r.drivers.size(), MAX_DRIVERS)));
-    putU16(out, r.raceSessionId);
-    putU32(out, r.practicePresent ? 1 : 0);
-    putU32(out, r.racePresent ? 1 : 0);
-    putU32(out, r.streamLength);
-    putU32(out, r.playerSlot);
+    appendU32LE(out, r.lastFrameCounter);
+    appendU16LE(out, static_cast<uint16_t>(std::min(r.drivers.size(), MAX_DRIVERS)));
+    appendU16LE(out, r.raceSessionId);
+    appendU32LE(out, r.practicePresent ? 1 : 0);
+    appendU32LE(out, r.racePresent ? 1 : 0);
+    appendU32LE(out, r.streamLength);
+    appendU32LE(out, r.playerSlot);
     for (std::size_t i = 0; i < std::min(r.drivers.size(), MAX_DRIVERS); ++i) {
         const DriverPart& d = r.drivers[i];
         putText(out, d.firstName, MAX_NAME);
         putText(out, d.lastName, MAX_NAME);
         putText(out, d.nationalityCode, MAX_CODE);
-        putU8(out, d.ai ? 1 : 0);
-        if (version >= 2) putU8(out, d.formulaClass);
-        putU32(out, d.carMake);
-        putU32(out, d.slot);
-        putU32(out, d.carNumber);
-        putU8(out, d.nationalityIndex);
-        putU32(out, static_cast<uint32_t>(d.laps[PRACTICE].lastIndex));
-        putU32(out, static_cast<uint32_t>(d.laps[RACE].lastIndex));
+        appendU8(out, d.ai ? 1 : 0);
+        if (version >= 2) appendU8(out, d.formulaClass);
+        appendU32LE(out, d.carMake);
+        appendU32LE(out, d.slot);
+        appendU32LE(out, d.carNumber);
+        appendU8(out, d.nationalityIndex);
+        appendU32LE(out, static_cast<uint32_t>(d.laps[PRACTICE].lastIndex));
+        appendU32LE(out, static_cast<uint32_t>(d.laps[RACE].lastIndex));
         putLaps(out, d.laps[PRACTICE], r.practicePresent);
         putLaps(out, d.laps[RACE], r.racePresent);
     }

@@ -6,7 +6,8 @@
 
 namespace movrane {
 
-// Replay and track files are little-endian; these read fields out of byte buffers.
+// Replay and track files are little-endian; these read fields out of byte buffers and
+// append them to byte strings.
 inline uint16_t readU16LE(const uint8_t* p) {
     return static_cast<uint16_t>(p[0] | (p[1] << 8));
 }
@@ -17,6 +18,16 @@ inline uint32_t readU32LE(const uint8_t* p) {
 }
 
 inline int32_t readI32LE(const uint8_t* p) { return static_cast<int32_t>(readU32LE(p)); }
+
+inline void appendU8(std::string& out, uint8_t v) { out += static_cast<char>(v); }
+inline void appendU16LE(std::string& out, uint16_t v) {
+    appendU8(out, static_cast<uint8_t>(v));
+    appendU8(out, static_cast<uint8_t>(v >> 8));
+}
+inline void appendU32LE(std::string& out, uint32_t v) {
+    appendU16LE(out, static_cast<uint16_t>(v));
+    appendU16LE(out, static_cast<uint16_t>(v >> 16));
+}
 
 // A fixed-width, NUL-terminated text field, kept with at most width - 1 characters.
 inline std::string readFixedText(const uint8_t* p, std::size_t width) {

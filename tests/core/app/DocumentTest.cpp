@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "core/app/CZodEvadiDoc.h"
+#include "core/app/LoadedLapsArranger.h"
 #include "core/replay/Drivers.h"
 #include "core/replay/GetRpyInfo.h"
 #include "core/track/Track.h"
@@ -98,6 +99,29 @@ TEST(DocumentLoad, CommandLineLoadsWithoutDialogsAndFillsSlotsInOrder) {
     f.load(f.practice, PRACTICE, 2, 3);
     EXPECT_EQ(f.doc.slot(1).driver, 2u) << "the first free slot is taken";
     EXPECT_EQ(f.doc.slot(1).colour, (movrane::Colour{0, 0, 255}));
+}
+
+TEST(DocumentLoad, ArrangerReordersAndReleasesLapsWhileSlotsKeepTheirColours) {
+    Installation inst;
+    Fixture f(inst, false);
+    for (uint32_t driver = 0; driver < 3; ++driver)
+        ASSERT_EQ(f.doc.commandLineLoad(inst.replay, PRACTICE, driver, 2), CZodEvadiDoc::LoadResult::Loaded);
+    movrane::LoadedLapsArranger arranger(f.doc, f.ui);
+    EXPECT_EQ(arranger.moveUp(2), 1);
+    EXPECT_EQ(arranger.moveUp(0), 0);
+    EXPECT_FALSE(arranger.remove(0));
+    arranger.moveDown(std::nullopt);
+    EXPECT_EQ(f.ui.messages.back().text, "Choose a lap to move!");
+    EXPECT_EQ(f.ui.messages.back().caption, "No lap choosen!");
+    ASSERT_EQ(arranger.rows().size(), 2u);
+    EXPECT_EQ(arranger.rows()[0].columns[2], "Practice");
+    arranger.apply(f.doc);
+    EXPECT_EQ(f.doc.loadedLaps(), 2);
+    EXPECT_EQ(f.doc.slot(0).driver, 2u);
+    EXPECT_EQ(f.doc.slot(1).driver, 1u);
+    EXPECT_FALSE(f.doc.slot(2).inUse);
+    EXPECT_EQ(f.doc.slot(0).colour, (movrane::Colour{255, 0, 0}));
+    EXPECT_TRUE(f.doc.trackFound());
 }
 
 TEST(DocumentLoad, SixthLapIsRefusedBeforeAnyDialog) {

@@ -184,6 +184,18 @@ TEST(Installation, PersonalBestTable) {
     EXPECT_FALSE(anyTemporaryCopyLeft(dir.path()));
 }
 
+TEST(Installation, SevenCharacterLapTimeValueIsATime) {
+    TempDir dir;
+    samplekit::writeInstallation(dir.path(), twoTrackSeason());
+    writeText(dir.path() / "players" / "ada" / "player.ini",
+              "[ Personal Information ]\r\nfirstName=Ada\r\n[ harbour ]\r\nlotT=1 83.45\r\n");
+    const PlayerIni read = Installation(dir.path().string()).readPlayer("ada", true);
+    ASSERT_EQ(read.bests.size(), 2u);
+    EXPECT_EQ(read.bests[0].cars[5].sessions[BEST_TRAINING].ms, 83450u);
+    EXPECT_TRUE(read.bests[0].inPlayerIni);
+    EXPECT_FALSE(read.bests[1].inPlayerIni);
+}
+
 TEST(Installation, BestCarTieGoesToTheFirstInTableOrder) {
     EventBests event;
     event.cars[4].sessions[BEST_RACE].ms = 70000;
