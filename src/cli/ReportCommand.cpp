@@ -48,7 +48,8 @@ void printReportUsage(std::FILE* out) {
     std::fprintf(out,
                  "usage: movrane-cli report KIND [--orv DIR] [--lap SESSION:DRIVER:LAP]... [--out FILE]\n"
                  "                          [--retire] [--offtrack] REPLAY\n"
-                 "  prints one report of a replay (lines end in \"\\n\"), or writes it to FILE\n"
+                 "  prints one report of a replay (lines end in \"\\n\"), or writes it to FILE (\"-\" is\n"
+                 "  standard output)\n"
                  "  KIND: practice, race, lapchart, lapbylap, complete, mechanical, engines,\n"
                  "        modset, detailed, verify, sectors, speed\n"
                  "  --lap       a lap of REPLAY loaded as the desktop loads it (SESSION practice or\n"
@@ -59,7 +60,7 @@ void printReportUsage(std::FILE* out) {
                  "              (OffTheTrackInRaceReport); without these the preferences decide\n"
                  "  --orv DIR   a REPLAY not found as given is taken from DIR's replay folder\n"
                  "  exit status: 0 success, 1 usage error, 2 the replay cannot be read,\n"
-                 "  3 FILE cannot be written\n");
+                 "  3 FILE (or standard output) cannot be written\n");
 }
 
 int runReport(const Args& given) {
@@ -129,14 +130,16 @@ int runExport(const Args& given) {
             continue;
         }
         Report report(replay.header, replay.drivers, path, prefs);
-        const int written = report.exportBatch(*prefix, withMechanical);
+        const movrane::FileBatch batch = report.exportBatch(*prefix, withMechanical);
         const std::string stem = *prefix + movrane::replayBaseName(path);
-        std::fprintf(stderr, "%d of %d files written as %s_*.txt\n", written, wanted, stem.c_str());
-        if (written == wanted) {
+        std::fprintf(stderr, "%zu of %d files written as %s_*.txt\n", batch.writtenPaths().size(), wanted,
+                     stem.c_str());
+        if (!batch.failed()) {
             ++complete;
-        } else if (status == EXIT_OK) {
-            status = EXIT_WRITE_FAILED;
+            continue;
         }
+        std::fprintf(stderr, "Error creating file!\n%s\n", batch.failedPath().c_str());
+        if (status == EXIT_OK) status = EXIT_WRITE_FAILED;
     }
     std::fprintf(stderr, "exported %d of %zu replays\n", complete, args.size());
     return status;

@@ -73,6 +73,15 @@ TEST_F(ReportCommands, ReportWritesAFileOrSaysWhyNot) {
     r = runCommand(cli("report practice --out '" + dir_.file("no/m.txt") + "' '" + replay_ + "'"));
     EXPECT_EQ(r.exitCode, 3);
     EXPECT_EQ(r.err, "Error creating file!\n" + dir_.file("no/m.txt") + "\n");
+
+    // Through a link to the file it points to; "-" is standard output.
+    fs::create_symlink(dir_.file("m.txt"), dir_.file("link.txt"));
+    r = runCommand(cli("report race --out '" + dir_.file("link.txt") + "' '" + replay_ + "'"));
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(fs::is_symlink(dir_.file("link.txt")));
+    EXPECT_EQ(testsupport::readFileText(dir_.file("m.txt")), expected(replay_, movrane::ReportKind::Race, {}));
+    r = runCommand(cli("report race --out - '" + replay_ + "'"));
+    EXPECT_EQ(r.out, expected(replay_, movrane::ReportKind::Race, {}));
 }
 
 TEST_F(ReportCommands, ReportRefusesUnknownKindsAndUnreadableReplays) {
@@ -108,6 +117,16 @@ TEST_F(ReportCommands, ExportWritesEveryReplayAndSummarises) {
     EXPECT_EQ(runCommand(cli("export '" + replay_ + "'")).exitCode, 1) << "the prefix is required";
 }
 
+TEST_F(ReportCommands, ExportNamesTheFileThatCannotBeWritten) {
+    const auto r = runCommand(cli("export '" + replay_ + "' --prefix '" + dir_.file("none/") + "'"));
+    EXPECT_EQ(r.exitCode, 3);
+    EXPECT_NE(r.err.find("0 of 5 files written as " + dir_.file("none/night") + "_*.txt\nError creating file!\n" +
+                         dir_.file("none/night_Practice.txt") + "\n"),
+              std::string::npos)
+        << r.err;
+    EXPECT_FALSE(fs::exists(dir_.file("none")));
+}
+
 TEST_F(ReportCommands, TheProgramExportsTheSampleRaceWithoutADisplay) {
     ASSERT_EQ(runCommand(std::string(MOVRANE_SAMPLE_PATH) + " " + dir_.file("inst")).exitCode, 0);
     fs::create_directory(dir_.path() / "out");
@@ -127,6 +146,14 @@ TEST_F(ReportCommands, TheProgramExportsTheSampleRaceWithoutADisplay) {
     r = runCommand(program + " -expreports");
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err.rfind("movrane: no display to open the window on\n", 0), 0u) << r.err;
+
+    r = runCommand(program + " --help");
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_NE(r.out.find("movrane -expreports -fREPLAY -oPREFIX [-mech]"), std::string::npos) << r.out;
+    r = runCommand(program + " --version");
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "movrane " MOVRANE_VERSION "\n");
+    EXPECT_EQ(runCommand(std::string(MOVRANE_CLI_PATH) + " --version").out, "movrane-cli " MOVRANE_VERSION "\n");
 }
 
 TEST_F(ReportCommands, LapReportsRunOnTheLapsNamedInTheirOrder) {

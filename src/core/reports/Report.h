@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "core/platform/Files.h"
 #include "core/reports/CarStates.h"
 #include "core/reports/ReportData.h"
 #include "core/reports/ReportLaps.h"
@@ -67,9 +68,10 @@ public:
     const CarStateTable& carStates() const { return carStates_; }
 
     // Writes practice, race, lap chart, lap-by-lap and complete report (and the mechanical
-    // report when asked) to prefix + base name + suffix. Stops at the first file that cannot
-    // be created; gives the number of files written.
-    int exportBatch(const std::string& prefix, bool withMechanical);
+    // report when asked) to prefix + base name + suffix, each file whole or not at all. Stops
+    // at the first file that cannot be written; the batch tells which files were written and
+    // which one failed.
+    FileBatch exportBatch(const std::string& prefix, bool withMechanical);
     static int batchFileCount(bool withMechanical) { return withMechanical ? 6 : 5; }
 
     const ReportData& data() const { return data_; }
