@@ -14,6 +14,7 @@
 
 #include "core/app/CommandLine.h"
 #include "core/app/Commands.h"
+#include "core/app/ReportCommands.h"
 #include "core/reports/ReportViewer.h"
 #include "gui/analysis/GearChangeAnalyserWindow.h"
 #include "gui/analysis/RaceWindows.h"
@@ -276,6 +277,15 @@ int main(int argc, char** argv) {
     printer.setOutputFileName(QString::fromStdString(out + "/race-report.pdf"));
     report.printTo(printer);
     report.hide();
+
+    // A deferred kind: the speed report of the loaded laps, generated at the first focus.
+    if (auto speed = movrane::openReportViewer(ui, app.dialogs(), app.document(), movrane::ReportKind::Speed)) {
+        movrane::gui::ReportWindow speedReport(std::move(speed), ui, &app.frame());
+        speedReport.show();
+        speedReport.viewer().focusGained();
+        ok = savePicture(speedReport, out + "/speed-report.png") && ok;
+        speedReport.hide();
+    }
 
     movrane::Options options(movrane::Prefs::get(), ui);
     movrane::gui::OptionsDialog settings(options, &app.frame());

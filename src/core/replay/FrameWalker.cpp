@@ -136,6 +136,11 @@ bool FrameWalker::readPayload(std::size_t at, void* dst, std::size_t count) {
     return true;
 }
 
+const uint8_t* FrameWalker::payloadView() {
+    if (!haveFrame_ || (frameFill_ != file_.fillCount() && !viewFrame())) return nullptr;
+    return frameBytes_ + (item_.offset - frame_.offset) + ITEM_HEADER_SIZE;
+}
+
 bool FrameWalker::readPayloadU32(std::size_t at, uint32_t& value) {
     uint8_t b[4];
     if (!readPayload(at, b, 4)) return false;

@@ -122,6 +122,10 @@ public:
     // outside the item.
     bool readPayload(std::size_t at, void* dst, std::size_t count);
     bool readPayloadU32(std::size_t at, uint32_t& value);
+    // The current item's payload (payloadLength() bytes) inside the file's window, for
+    // scans that read every record of many items without copying them; valid until the
+    // walker moves on. Null when there is no current item.
+    const uint8_t* payloadView();
 
     const StreamFrame& frame() const { return frame_; }
     const StreamItem& item() const { return item_; }

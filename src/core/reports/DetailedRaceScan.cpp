@@ -40,7 +40,8 @@ DetailedRaceScan::DetailedRaceScan(const ReportData& data, CarStateTable& carSta
     for (uint32_t d = 0; d < field_.size(); ++d) {
         Car& car = field_[d];
         car.inRace = data_.startedRace(d);
-        car.finish = data_.cumulative(d, data_.raceLaps(d));
+        for (int lap = 0; lap <= data_.raceLaps(d); ++lap) car.cumulative.push_back(data_.cumulative(d, lap));
+        car.finish = car.cumulative.back();
         if (!car.inRace) continue;
         if (data_.raceLaps(d) == leaderLaps && (!winner || car.finish < *winner)) winner = car.finish;
         if (car.finish != EMPTY_TIME && (!last || car.finish > *last)) last = car.finish;
@@ -176,8 +177,8 @@ void DetailedRaceScan::countLaps() {
         Car& car = field_[d];
         if (!car.inRace) continue;
         int laps = -1;
-        for (int lap = data_.raceLaps(d); lap >= 0; --lap) {
-            if (data_.cumulative(d, lap) < now_) {
+        for (int lap = static_cast<int>(car.cumulative.size()) - 1; lap >= 0; --lap) {
+            if (car.cumulative[lap] < now_) {
                 laps = lap;
                 break;
             }
@@ -258,11 +259,13 @@ void DetailedRaceScan::endOfFrame() {
         car.moved = car.position == UNSET || car.previousPosition == UNSET
                         ? 0
                         : static_cast<int64_t>(car.position) - static_cast<int64_t>(car.previousPosition);
-        if (fieldOnGrid_ && car.inRace) {
-            const std::string place = std::to_string(car.place.value_or(0) + 1);
+        // Every event needs a car that is missing, disconnected or moved sideways.
+        const bool eventPossible = !car.seen || car.disconnected || car.lateral != car.previousLateral;
+        if (fieldOnGrid_ && car.inRace && eventPossible) {
             const bool finishedLaps = car.finish < now_;
             if (!car.seen && car.previousMoved >= MOVING && finishedLaps) {
-                timeLine(name(d) + " gets disconnected while racing in position " + place + ".\r\n");
+                timeLine(name(d) + " gets disconnected while racing in position " +
+                         std::to_string(car.place.value_or(0) + 1) + ".\r\n");
                 car.disconnected = true;
             }
             if (!car.disconnected && !car.retired && !car.seen && finishedLaps) {

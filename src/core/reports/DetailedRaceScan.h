@@ -50,6 +50,7 @@ private:
         int resets = 0;
         uint64_t finish = 0;  // F: cumulative race time at the end of the last recorded lap
         bool inRace = false;  // has a race entry
+        std::vector<uint64_t> cumulative;  // C(d, L) for L = 0 .. its race laps
     };
 
     void walkStream(class BufferedFile& file);

@@ -56,7 +56,8 @@ int lotusRule(int code, uint32_t listedMake) { return code == BRABHAM && listedM
 // highest local peak, and the player's engine speed range in rpm.
 class EngineScan {
 public:
-    explicit EngineScan(const Drivers& drivers) : cars_(drivers), measured_(cars_.driverCount()) {}
+    explicit EngineScan(const Drivers& drivers)
+        : cars_(drivers), measured_(cars_.driverCount()), player_(cars_.player().value_or(MAX_SLOTS)) {}
 
     // Stops at the stream's end or where it is damaged (the walker tells which).
     void run(FrameWalker& walker) {
@@ -68,6 +69,11 @@ public:
                 if (cars_.seen(d)) follow(d, cars_.reading(d));
             }
         }
+        for (Followed& f : measured_) {
+            if (!f.m.rpmSeen) continue;
+            f.m.highestRpm = engineRpm(f.m.highestRaw);
+            f.m.lowestRpm = engineRpm(f.lowestRaw);
+        }
     }
 
     const EngineMeasurements& measured(uint32_t d) const { return measured_[d].m; }
@@ -78,6 +84,7 @@ private:
         uint32_t frames = 0;  // frames with a record of the car
         uint32_t before = 0;  // engine speed one and two records back
         uint32_t twoBefore = 0;
+        uint32_t lowestRaw = 0;
         int gear = 0;
     };
 
@@ -92,10 +99,10 @@ private:
         }
         // The record before is a peak when it is higher than the records on both sides.
         if (f.frames > 4 && f.before > f.twoBefore && f.before > e) m.highestPeak = std::max(m.highestPeak, f.before);
-        if (cars_.player() == d) {
-            const double rpm = engineRpm(e);
-            m.highestRpm = m.rpmSeen ? std::max(m.highestRpm, rpm) : rpm;
-            m.lowestRpm = m.rpmSeen ? std::min(m.lowestRpm, rpm) : rpm;
+        if (d == player_) {
+            // The rpm rises with the raw value (tan is increasing below a quarter turn), so
+            // the extremes are converted once at the end.
+            f.lowestRaw = f.frames == 0 ? e : std::min(f.lowestRaw, e);
             m.rpmSeen = true;
         }
         f.twoBefore = f.before;
@@ -106,6 +113,7 @@ private:
 
     FrameCars cars_;
     std::vector<Followed> measured_;
+    uint32_t player_;
 };
 
 const char* const OPENING[] = {

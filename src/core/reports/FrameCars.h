@@ -18,19 +18,17 @@ struct CarReading {
     uint32_t engineSpeed = 0;  // raw 10-bit engine speed
 };
 
-// `width` bits (at most 32) from bit `bit` of a little-endian bit string.
-inline uint32_t bitField(const uint8_t* raw, unsigned bit, unsigned width) {
-    const unsigned first = bit / 8;
-    const unsigned last = (bit + width - 1) / 8;
-    uint64_t word = 0;
-    for (unsigned b = last + 1; b-- > first;) word = (word << 8) | raw[b];
-    return static_cast<uint32_t>((word >> (bit % 8)) & ((uint64_t{1} << width) - 1));
+// Raw lap position (26 bits) of a player car record, from its bytes 0..3, and of an
+// other-car record, from its bytes 4..7.
+inline uint32_t rawLapPosition(const uint8_t* fourBytes) {
+    return (static_cast<uint32_t>(fourBytes[0]) | (static_cast<uint32_t>(fourBytes[1]) << 8) |
+            (static_cast<uint32_t>(fourBytes[2]) << 16) | (static_cast<uint32_t>(fourBytes[3]) << 24)) &
+           ((1u << 26) - 1);
 }
-
-// Raw lap position of a player car record (bytes 0..2 and the low 2 bits of byte 3) and of
-// an other-car record (bytes 4..6 and the low 2 bits of byte 7).
-inline uint32_t playerCarPosition(const uint8_t* raw) { return bitField(raw, 0, 26); }
-inline uint32_t otherCarPosition(const uint8_t* raw) { return bitField(raw, 32, 26); }
+inline uint32_t playerCarPosition(const uint8_t* raw) { return rawLapPosition(raw); }
+inline uint32_t otherCarPosition(const uint8_t* raw) { return rawLapPosition(raw + 4); }
+// The slot of an other-car record: bits 2..7 of its byte 7.
+inline uint32_t otherCarSlot(const uint8_t* raw) { return raw[7] >> 2; }
 
 // The cars of the current frame, by driver: the player car item gives the player's car,
 // the other cars item every other car by its slot. Only the fields of CarReading are
@@ -47,9 +45,6 @@ public:
     uint32_t driverCount() const { return driverCount_; }
     // The driver whose car the player car item describes.
     std::optional<uint32_t> player() const { return player_; }
-    std::optional<uint32_t> driverOfSlot(uint32_t slot) const {
-        return slot < MAX_SLOTS ? driverOfSlot_[slot] : std::nullopt;
-    }
     bool seen(uint32_t driver) const { return seen_[driver]; }
     const CarReading& reading(uint32_t driver) const { return readings_[driver]; }
 
@@ -59,7 +54,9 @@ private:
 
     uint32_t driverCount_ = 0;
     std::optional<uint32_t> player_;
-    std::array<std::optional<uint32_t>, MAX_SLOTS> driverOfSlot_{};
+    // Driver by car slot, -1 for a slot no driver has; the 6-bit slot field indexes it
+    // directly, and the player's slot is -1 too (the player car item describes that car).
+    std::array<int8_t, 64> driverOfSlot_{};
     std::array<CarReading, MAX_SLOTS> readings_{};
     std::array<bool, MAX_SLOTS> seen_{};
 };

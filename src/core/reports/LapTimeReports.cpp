@@ -52,7 +52,8 @@ public:
     void secondPass(LapVerification& result, std::vector<uint32_t>& positions);
 
 private:
-    FrameLook look();
+    // The frame's counted stamp, and the car's position unless only the stamp is wanted.
+    FrameLook look(bool withPosition = true);
     std::optional<StreamPlace> firstStampAfter(uint64_t time, uint64_t fromIndex);
     void searchStartBackwards(const FrameLook& atStamp);
     bool searchEnd(uint64_t lapEnd);
@@ -68,21 +69,23 @@ private:
     uint64_t end_ = 0;
 };
 
-FrameLook LapWindow::look() {
+FrameLook LapWindow::look(bool withPosition) {
     FrameLook frame;
     while (walker_.nextItem()) {
         const StreamItem& item = walker_.item();
         if (item.type == ITEM_TIME_STAMP) {
             uint32_t word = 0;
             if (walker_.readPayloadU32(0, word) && (word & 0xFF) == sessionId_) frame.stamp = (word >> 8) * 10;
+        } else if (!withPosition) {
+            continue;
         } else if (item.type == ITEM_PLAYER_CAR && isPlayer_) {
             uint8_t raw[4];
-            if (walker_.readPayload(0, raw, sizeof raw)) frame.position = bitField(raw, 0, 26);
+            if (walker_.readPayload(0, raw, sizeof raw)) frame.position = playerCarPosition(raw);
         } else if (item.type == ITEM_OTHER_CARS && !isPlayer_) {
             const std::size_t records = item.payloadLength() / 16;
             for (std::size_t r = 0; r < records; ++r) {
                 uint8_t raw[8];
-                if (walker_.readPayload(r * 16, raw, sizeof raw) && ((raw[7] >> 2) & 0x3F) == slot_) {
+                if (walker_.readPayload(r * 16, raw, sizeof raw) && otherCarSlot(raw) == slot_) {
                     frame.position = otherCarPosition(raw);
                     break;
                 }
@@ -96,7 +99,7 @@ FrameLook LapWindow::look() {
 // next frame) on; the walker stays on its frame.
 std::optional<StreamPlace> LapWindow::firstStampAfter(uint64_t time, uint64_t fromIndex) {
     for (uint64_t index = fromIndex; walker_.nextFrame(); ++index) {
-        const FrameLook frame = look();
+        const FrameLook frame = look(false);
         if (frame.stamp && *frame.stamp > time) return here(index, *frame.stamp);
     }
     return std::nullopt;
@@ -105,10 +108,11 @@ std::optional<StreamPlace> LapWindow::firstStampAfter(uint64_t time, uint64_t fr
 bool LapWindow::find(uint64_t lapStart, uint64_t lapEnd) {
     // A stamp at most 1050 ms before the lap's start: t > S - 1050, written without underflow.
     for (uint64_t index = 0; walker_.nextFrame(); ++index) {
-        const FrameLook frame = look();
-        if (frame.stamp && lapStart < *frame.stamp + START_LEAD_MS) {
-            stamp_ = start_ = here(index, *frame.stamp);
-            searchStartBackwards(frame);
+        const FrameLook stamp = look(false);
+        if (stamp.stamp && lapStart < *stamp.stamp + START_LEAD_MS) {
+            stamp_ = start_ = here(index, *stamp.stamp);
+            if (!walker_.enterFrame(stamp_.offset)) return false;
+            searchStartBackwards(look());
             return searchEnd(lapEnd);
         }
     }
@@ -137,7 +141,7 @@ void LapWindow::searchStartBackwards(const FrameLook& atStamp) {
 // The end frame lies after the car crosses the line at the end of the lap.
 bool LapWindow::searchEnd(uint64_t lapEnd) {
     if (!walker_.enterFrame(stamp_.offset)) return false;
-    look();
+    look(false);
     const std::optional<StreamPlace> begin = firstStampAfter(lapEnd + END_MARGIN_MS, stamp_.index + 1);
     if (!begin) return false;
     // The stamp's frame has been looked at; enter it again to read the position.
