@@ -181,6 +181,29 @@ void CZodEvadiDoc::removeLap(int index) {
     changed();
 }
 
+void CZodEvadiDoc::arrangeLaps(const std::vector<int>& order) {
+    std::array<Colour, MAX_LAPS> colours;
+    for (int i = 0; i < MAX_LAPS; ++i) colours[i] = slots_[i].colour;
+    std::array<LapSlot, MAX_LAPS> arranged;
+    int count = 0;
+    for (const int index : order) {
+        if (index < 0 || index >= MAX_LAPS || !slots_[index].inUse || count == MAX_LAPS) continue;
+        arranged[count++] = std::move(slots_[index]);
+        slots_[index].inUse = false;
+    }
+    for (int i = 0; i < MAX_LAPS; ++i) {
+        arranged[i].colour = colours[i];
+        arranged[i].line.colour = colours[i];
+        slots_[i] = std::move(arranged[i]);
+    }
+    loadedLaps_ = count;
+    if (loadedLaps_ == 0) {
+        track_.reset();
+        trackName_.clear();
+    }
+    changed();
+}
+
 void CZodEvadiDoc::clear() {
     for (int i = 0; i < MAX_LAPS; ++i) releaseSlot(i);
     loadedLaps_ = 0;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/reports/Report.h"
+#include "core/reports/ReportReplayChoice.h"
 
 namespace movrane {
 
@@ -16,7 +17,9 @@ class Ui;
 enum class CommandId {
     ClearLaps,
     AddLap,
+    LapFinder,
     OpenRecentReplay,
+    ArrangeLaps,
     SaveTrackmap,
     SaveTelemetry,
     Settings,
@@ -27,15 +30,44 @@ enum class CommandId {
     PanningTool,
     DistanceMarkers,
     LapBarShown,
+    PlaybackStart,
+    PlaybackPause,
+    PlaybackStop,
+    PlaybackFastForward,
+    PlaybackFastReverse,
+    PlaybackBeginning,
+    PlaybackEnd,
+    PlaybackRaceMode,
+    ToggleLap1,
+    ToggleLap2,
+    ToggleLap3,
+    ToggleLap4,
+    ToggleLap5,
     ReportPractice,
     ReportRace,
     ReportLapByLap,
     ReportLapChart,
     ReportComplete,
     ReportMechanical,
+    GraphicalRaceReport,
+    RaceHistoryGraph,
+    TractionCircle,
+    Ratings,
+    GearChangeAnalyser,
+    ReportDetailedRace,
+    SectorTimes,
+    SpeedReport,
+    LaptimeVerifier,
+    EngineDetection,
+    ExportRecords,
+    PBViewer,
+    TrackOrganizer,
+    CDDatabaseCreator,
+    Graph,
     GrooveExport,
     About,
     ViewReadme,
+    ModSetInfo,  // toolbar only
 };
 
 // One menu entry: its menu, an optional submenu, its text and the status-bar prompt.
@@ -49,6 +81,8 @@ struct CommandInfo {
 };
 
 const std::vector<CommandInfo>& mainMenuCommands();
+// Commands reached from the toolbar only (their menu is "").
+const std::vector<CommandInfo>& toolbarOnlyCommands();
 
 // The keys of a command in the portable key notation ("Ctrl++"), the one the menu shows
 // first. Keypad keys reach the same commands. Empty for commands without keys.
@@ -56,8 +90,19 @@ std::vector<std::string> commandShortcuts(CommandId id);
 
 inline constexpr const char* MAIN_TITLE = "Movrane - version " MOVRANE_VERSION;
 inline constexpr const char* NO_TRACK_LOADED_MESSAGE = "No track loaded!";
+inline constexpr const char* NO_LAP_LOADED_MESSAGE = "No replay lap loaded!";
 inline constexpr const char* BITMAP_NOT_CREATED_MESSAGE = "Error creating file!";
 inline constexpr const char* README_FILE = "Movrane.txt";
+inline constexpr const char* NO_RACE_INFO_MESSAGE = "This replay file does not contain race info!";
+
+// The guard of "Traction Circle" and "Ratings": true when a lap is loaded, else the message.
+bool requireLoadedLap(Ui& ui, const CZodEvadiDoc& doc);
+// The replay of "Graphical Race Report" and "Race History Graph": chosen as for the text
+// reports, then refused with a message when it holds no race.
+std::unique_ptr<ReportReplay> chooseRaceReplay(Ui& ui, LoadedFileChooser& chooser, const CZodEvadiDoc& doc);
+
+// The lap slot a "Toggle lap N" command ticks or unticks.
+std::optional<int> toggledLapOf(CommandId id);
 
 // The report kind a report command opens.
 std::optional<ReportKind> reportKindOf(CommandId id);

@@ -99,7 +99,7 @@ std::optional<std::string> mostRecentReplay(const std::string& folder) {
     std::filesystem::file_time_type newestTime{};
     for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
         const std::string name = entry.path().filename().string();
-        if (name.size() < 4 || !equalsIgnoreCase(name.substr(name.size() - 4), ".rpy")) continue;
+        if (!hasExtension(name, ".rpy")) continue;
         if (!entry.is_regular_file(error)) continue;
         const auto time = entry.last_write_time(error);
         if (error) continue;

@@ -54,6 +54,20 @@ void MapView::panBy(double dx, double dy) {
     keepCentreInSquare();
 }
 
+void MapView::centreOn(double logicalX, double logicalY) {
+    centreX_ = logicalX;
+    centreY_ = logicalY;
+    keepCentreInSquare();
+}
+
+bool MapView::keepInView(double logicalX, double logicalY) {
+    const PixelPoint p = toPixels(logicalX, logicalY);
+    const bool inside = p.x >= width_ / 4 && p.x <= width_ * 3 / 4 && p.y >= height_ / 4 && p.y <= height_ * 3 / 4;
+    if (inside) return false;
+    centreOn(logicalX, logicalY);
+    return true;
+}
+
 void MapView::setZoom(double zoom) {
     zoom_ = std::clamp(zoom, MIN_ZOOM, MAX_ZOOM);
     keepCentreInSquare();

@@ -52,6 +52,12 @@ public:
     // Moves the map with the mouse by a number of pixels.
     void panBy(double dx, double dy);
 
+    // Playback: centres the window on a logical point, or recentres on it once it has left
+    // the middle half of the window (a quarter of the window free on each side), so a
+    // followed car stays in view without the map moving on every tick. True when it scrolled.
+    void centreOn(double logicalX, double logicalY);
+    bool keepInView(double logicalX, double logicalY);
+
 private:
     void setZoom(double zoom);
     void keepCentreInSquare();

@@ -21,7 +21,7 @@ bool readSetting(CRegistry& key, const SettingKey<int32_t>& setting, int32_t& va
 bool readSetting(CRegistry& key, const SettingKey<std::string>& setting, std::string& value) {
     value = setting.fallback;
     std::string stored;
-    if (!key.readString(setting.name, stored)) return false;
+    if (!key.readPath(setting.name, stored)) return false;
     value = std::move(stored);
     return true;
 }
@@ -43,7 +43,7 @@ bool writeSetting(CRegistry& key, const SettingKey<int32_t>& setting, int32_t va
 }
 
 bool writeSetting(CRegistry& key, const SettingKey<std::string>& setting, const std::string& value) {
-    return key.writeString(setting.name, value);
+    return key.writePath(setting.name, value);
 }
 
 bool writeSetting(CRegistry& key, const SettingKey<BinaryValue>& setting, const BinaryValue& value) {

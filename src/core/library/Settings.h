@@ -19,8 +19,9 @@ struct BinaryValue {
 
 // One persisted setting: its value name in the settings key, its type (uint32_t for
 // REG_DWORD flags and sizes, int32_t for a signed REG_DWORD, std::string for REG_SZ,
-// BinaryValue for REG_BINARY) and the value it has when it is missing. Each setting is declared once, below, and
-// read and written only through its key.
+// BinaryValue for REG_BINARY) and the value it has when it is missing. Each setting is
+// declared once, below, and read and written only through its key. The text settings are
+// folders, so they are kept whole whatever their length (CRegistry::readPath).
 template <class T>
 struct SettingKey {
     const char* name;

@@ -186,13 +186,15 @@ const char* GetRpyInfo::failureText() const {
     return "unknown failure";
 }
 
-GetRpyInfo GetRpyInfo::fromSamples(std::vector<LapSample> samples, bool player) {
+GetRpyInfo GetRpyInfo::fromSamples(std::vector<LapSample> samples, bool player, int64_t startStep, int64_t endStep) {
     GetRpyInfo lap;
     if (samples.empty()) samples.resize(1);
     lap.sampleCount_ = static_cast<int>(samples.size()) - 1;
     samples.resize(samples.size() + 1);
     lap.samples_ = std::move(samples);
     lap.isPlayer_ = player;
+    lap.lapStartStep_ = startStep;
+    lap.lapEndStep_ = endStep;
     lap.code_ = OK;
     lap.trimmed_ = true;
     return lap;

@@ -43,11 +43,14 @@ std::optional<std::string> askForReplayFile(Ui& ui, const std::string& replayFol
     return ui.chooseFileToOpen(request);
 }
 
-std::optional<std::string> chooseLoadedFile(LoadedFileChooser& chooser, const std::vector<std::string>& lapFiles) {
+}  // namespace
+
+std::optional<std::string> chooseLoadedReplay(LoadedFileChooser& chooser, const std::vector<std::string>& lapFiles) {
     std::set<std::string> distinct;
     for (const std::string& path : lapFiles) {
         if (!path.empty()) distinct.insert(path);
     }
+    if (distinct.empty()) return std::nullopt;
     if (distinct.size() == 1) return *distinct.begin();
     std::vector<std::string> options;
     for (const std::string& path : lapFiles) options.push_back(path.empty() ? "" : fileName(path));
@@ -56,14 +59,12 @@ std::optional<std::string> chooseLoadedFile(LoadedFileChooser& chooser, const st
     return lapFiles[*slot];
 }
 
-}  // namespace
-
 std::unique_ptr<ReportReplay> chooseReportReplay(Ui& ui, LoadedFileChooser& chooser,
                                                  const std::vector<std::string>& lapFiles,
                                                  const std::string& replayFolder) {
     const bool lapLoaded = std::any_of(lapFiles.begin(), lapFiles.end(), [](const std::string& p) { return !p.empty(); });
     const std::optional<std::string> path =
-        lapLoaded ? chooseLoadedFile(chooser, lapFiles) : askForReplayFile(ui, replayFolder);
+        lapLoaded ? chooseLoadedReplay(chooser, lapFiles) : askForReplayFile(ui, replayFolder);
     if (!path) return nullptr;
     return readReplay(ui, *path);
 }

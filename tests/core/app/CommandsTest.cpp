@@ -62,7 +62,7 @@ TEST(CommandTable, MenusInOrderWithPromptsAndUniqueCommands) {
         if (menus.empty() || menus.back() != c.menu) menus.push_back(c.menu);
         EXPECT_EQ(std::string(c.prompt).find('&'), std::string::npos) << c.text;
     }
-    EXPECT_EQ(menus, (std::vector<std::string>{"&File", "&View", "&Reports", "&Tools", "&Help"}));
+    EXPECT_EQ(menus, (std::vector<std::string>{"&File", "&View", "&Playback", "&Reports", "&Tools", "&Help"}));
     EXPECT_STREQ(commands.front().text, "&Clear all replay laps...");
     const auto groove = std::find_if(commands.begin(), commands.end(),
                                      [](const auto& c) { return c.id == CommandId::GrooveExport; });

@@ -10,6 +10,7 @@
 #include "core/replay/LapTimeText.h"
 #include "core/track/Track.h"
 #include "samplekit/SampleInstallation.h"
+#include "support/SampleLaps.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
 
@@ -18,13 +19,6 @@ using movrane::CZodEvadiDoc;
 using movrane::LapBar;
 
 namespace {
-
-class NoChooser : public movrane::LapChooserDialog {
-public:
-    std::optional<movrane::Chooselap::Selection> choose(movrane::Chooselap&) override {
-        throw std::runtime_error("no lap chooser expected");
-    }
-};
 
 // Records what the map drawing asks of its sink.
 class RecordingCanvas : public movrane::MapCanvas {
@@ -47,25 +41,7 @@ public:
     void setLineColour(Colour colour) override { lines.push_back({colour}); }
 };
 
-// The sample installation with a lap of the hot-lap replay in slot 1 and a race lap in slot 2.
-struct TwoLaps {
-    testsupport::TempDir dir;
-    testsupport::ScriptedUi ui;
-    NoChooser chooser;
-    CZodEvadiDoc doc{ui, chooser};
-
-    TwoLaps() {
-        samplekit::writeSampleInstallation(dir.path());
-        movrane::DocumentSettings settings;
-        settings.orvDirectory = dir.path().string();
-        settings.qualityReportOff = true;
-        doc.setSettings(settings);
-        const std::string replays = dir.file("replay/");
-        if (doc.commandLineLoad(replays + "sample_hotlap.rpy", movrane::PRACTICE, 0, 2) != CZodEvadiDoc::LoadResult::Loaded ||
-            doc.commandLineLoad(replays + "sample_race.rpy", movrane::RACE, 1, 4) != CZodEvadiDoc::LoadResult::Loaded)
-            throw std::runtime_error("sample laps did not load");
-    }
-};
+using TwoLaps = testsupport::SampleLaps;
 
 // The box, in units of a fit, around every point drawn into it.
 class BoundsCanvas : public movrane::MapCanvas {
