@@ -8,6 +8,7 @@
 #include <QRadioButton>
 #include <QPlainTextEdit>
 #include <QPrinter>
+#include <QScrollBar>
 #include <QTreeWidget>
 
 #include "GuiFixture.h"
@@ -95,6 +96,7 @@ TEST(ReportWindow, MechanicalReportStartsWhenTheTextGetsTheFocusAndExports) {
         guitest::settle();
         EXPECT_EQ(window->viewer().pendingKind(), 0);
         EXPECT_FALSE(window->textView()->toPlainText().isEmpty());
+        EXPECT_EQ(window->textView()->verticalScrollBar()->value(), 0) << "the complete report shows its top";
         EXPECT_EQ(window->titleText(), QStringLiteral("Mechanical report"));
         window->exportToFile();
         return QDialog::Accepted;

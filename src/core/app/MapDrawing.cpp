@@ -77,9 +77,14 @@ void drawRaceCars(const Track& track, const std::vector<RaceCar>& cars, CarDrawi
     }
 }
 
+// Drawing moves the laps' line states; they are put back, so asking for the extent
+// changes nothing.
 Extent drawnMapExtent(CZodEvadiDoc& doc, const MapDrawOptions& options) {
+    std::array<MapLineState, CZodEvadiDoc::MAX_LAPS> kept;
+    for (int i = 0; i < CZodEvadiDoc::MAX_LAPS; ++i) kept[i] = doc.slot(i).line;
     ExtentCanvas canvas;
     drawTrackMap(doc, MapFit{}, canvas, options);
+    for (int i = 0; i < CZodEvadiDoc::MAX_LAPS; ++i) doc.slot(i).line = kept[i];
     return canvas.extent;
 }
 

@@ -8,6 +8,7 @@
 #include <system_error>
 #include <vector>
 
+#include "core/platform/DefaultHandler.h"
 #include "core/platform/Files.h"
 #include "core/platform/Paths.h"
 #include "core/platform/Ui.h"
@@ -295,7 +296,7 @@ std::optional<std::string> exportRecordsSite(const LibraryFolders& folders, cons
     const auto table = collectPersonalBests(folders, choice.playerIndex, choice.options, ui);
     if (!table) return std::nullopt;
     auto folder = writeRecordsSite(*table, exportFolder, programDirectory, date, ui);
-    if (folder && choice.launchBrowser) ui.openWithDefaultHandler(joinPath(*folder, "index.html"));
+    if (folder && choice.launchBrowser) openWithDefaultHandlerOrTell(ui, joinPath(*folder, "index.html"));
     return folder;
 }
 

@@ -8,8 +8,9 @@ void SilentUi::print(const std::string& caption, const std::string& text) {
     std::fprintf(out_, "%s\n", text.c_str());
 }
 
-void SilentUi::message(const std::string& text, const std::string& caption, Icon, const std::string& detail) {
-    print(caption, detail.empty() ? text : text + "\n" + detail);
+// The command line's messages stay the fixed one-line texts scripts look for.
+void SilentUi::message(const std::string& text, const std::string& caption, Icon, const std::string&) {
+    print(caption, text);
 }
 
 bool SilentUi::askYesNo(const std::string& text, const std::string& caption) {

@@ -7,8 +7,8 @@
 namespace movrane {
 
 // The Ui of the command line: messages go to a stream (stderr unless told otherwise,
-// or nowhere with nullptr), questions get their safe answer (No, Cancel), choosers
-// are cancelled, and nothing is opened, copied or played.
+// or nowhere with nullptr) without their details, questions get their safe answer
+// (No, Cancel), choosers are cancelled, and nothing is opened, copied or played.
 class SilentUi : public Ui {
 public:
     explicit SilentUi(std::FILE* messages = stderr) : out_(messages) {}

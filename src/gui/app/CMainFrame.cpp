@@ -1,8 +1,8 @@
 #include "gui/app/CMainFrame.h"
 
 #include <QAction>
-#include <QCloseEvent>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDockWidget>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -13,6 +13,7 @@
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
+#include <algorithm>
 
 #include "core/app/DocumentExports.h"
 #include "core/library/Options.h"

@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QUrl>
+#include <algorithm>
 
 #include "core/app/Commands.h"
 
