@@ -11,6 +11,7 @@
 #include "core/app/ReportSiteCommand.h"
 #include "core/image/RgbImage.h"
 #include "core/platform/Files.h"
+#include "core/reports/ReportReplayChoice.h"
 #include "core/reports/ReportSite.h"
 #include "support/ConfigSandbox.h"
 #include "support/ScriptedUi.h"
@@ -77,12 +78,12 @@ TEST(ReportSite, SummaryCutFromTheReports) {
 TEST(ReportSite, PagesPicturesAndFilesOfTheStandardRace) {
     const LoadedReplay replay(reportcases::standardRace(), "night.rpy");
     const auto site = siteOf(replay, replay.dir().file("export"));
-    ASSERT_EQ(site.folder, replay.dir().file("export/nightrpy"));
+    ASSERT_EQ(site.folder, replay.dir().file("export/night"));
     const fs::path folder = site.folder;
     reportcases::expectGoldenFile("site/index.html", fileText(folder / "index.html"));
     reportcases::expectGoldenFile("site/Race.html", fileText(folder / "Race.html"));
     reportcases::expectGoldenFile("site/RaceGraphics.html", fileText(folder / "RaceGraphics.html"));
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 17);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 16);
     EXPECT_EQ(fs::file_size(folder / "spacer_clear.gif"), 43u);
     EXPECT_EQ(std::distance(fs::directory_iterator(replay.dir().file("export")), {}), 1) << "staging folder left";
     for (const char* picture : {"RaceGraphics", "RaceGraphics2", "track"}) {
