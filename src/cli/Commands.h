@@ -44,6 +44,8 @@ int runTimeline(const Args& args);
 void printTimelineUsage(std::FILE* out);
 int runGraph(const Args& args);
 void printGraphUsage(std::FILE* out);
+int runSite(const Args& args);
+void printSiteUsage(std::FILE* out);
 int runTrack(const Args& args);
 void printTrackUsage(std::FILE* out);
 

@@ -23,6 +23,7 @@ const cli::Command COMMANDS[] = {
      cli::printGraphUsage},
     {"report", "print or write one report of a replay", cli::runReport, cli::printReportUsage},
     {"export", "write the report files of many replays", cli::runExport, cli::printExportUsage},
+    {"site", "build the HTML report site of a replay", cli::runSite, cli::printSiteUsage},
     {"ratings", "print the traction circle ratings table of loaded laps", cli::runRatings, cli::printRatingsUsage},
     {"gears", "print the gear change analysis of one lap", cli::runGears, cli::printGearsUsage},
     {"traction", "print the traction circle's range and lap times", cli::runTraction, cli::printTractionUsage},

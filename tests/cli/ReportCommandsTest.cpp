@@ -189,4 +189,19 @@ TEST_F(ReportCommands, LapReportsWithoutLapsOrWithARefusedLap) {
     EXPECT_TRUE(r.out.empty());
 }
 
+TEST_F(ReportCommands, SiteOfTheSampleRaceWithItsTrackMap) {
+    ASSERT_EQ(runCommand(std::string(MOVRANE_SAMPLE_PATH) + " " + dir_.file("inst")).exitCode, 0);
+    auto r = runCommand(cli("site --orv '" + dir_.file("inst") + "' --out '" + dir_.file("web") + "' sample_race.rpy"));
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, dir_.file("web/sample_race") + "\n");
+    EXPECT_TRUE(r.err.empty()) << r.err;
+    // The map is drawn: the picture is far larger than a blank one would be.
+    EXPECT_GT(fs::file_size(dir_.path() / "web/sample_race/track.png"), 2000u);
+
+    r = runCommand(cli("site --orv '" + dir_.file("inst") + "' --out '" + dir_.file("web") + "' sample_hotlap.rpy"));
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(r.err, "This replay file does not contain race info!\r\nHTML Site export is only made for replays "
+                     "containing race info.\n");
+}
+
 }  // namespace

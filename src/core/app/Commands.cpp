@@ -59,6 +59,7 @@ const std::vector<CommandInfo> COMMANDS = {
     {CommandId::GraphicalRaceReport, REPORTS_MENU, "", "Graphical Race Report", "Graphical Race Report", true},
     {CommandId::RaceHistoryGraph, REPORTS_MENU, "", "Race History Graph", "Race History Graph"},
     {CommandId::ReportDetailedRace, REPORTS_MENU, "", "Detailed Race Report", "Detailed Race Report"},
+    {CommandId::ReportSite, REPORTS_MENU, "", "Generate Report site (html)", "Generate Report site (html)", true},
     {CommandId::Graph, TOOLS_MENU, "", "&Graph", "Graph"},
     {CommandId::TractionCircle, TOOLS_MENU, "", "Traction Circle", "Traction Circle"},
     {CommandId::Ratings, TOOLS_MENU, "", "Ratings", "Ratings"},

@@ -55,6 +55,7 @@ enum class CommandId {
     Ratings,
     GearChangeAnalyser,
     ReportDetailedRace,
+    ReportSite,
     SectorTimes,
     SpeedReport,
     LaptimeVerifier,

@@ -47,11 +47,15 @@ public:
 };
 }  // namespace
 
+void drawTrackGround(const Track& track, MapCanvas& canvas, const MapDrawOptions& options) {
+    drawSurfaces(track, canvas);
+    if (options.distanceMarkers) drawDistanceMarkers(track, canvas);
+}
+
 void drawTrackMap(CZodEvadiDoc& doc, const MapFit& fit, MapCanvas& canvas, const MapDrawOptions& options) {
     const Track* track = doc.track();
     if (!track) return;
-    drawSurfaces(*track, canvas);
-    if (options.distanceMarkers) drawDistanceMarkers(*track, canvas);
+    drawTrackGround(*track, canvas, options);
     for (const int index : doc.usedSlots()) {
         LapSlot& slot = doc.slot(index);
         slot.line = MapLineState{true, {}, slot.colour};
@@ -85,6 +89,12 @@ Extent drawnMapExtent(CZodEvadiDoc& doc, const MapDrawOptions& options) {
     ExtentCanvas canvas;
     drawTrackMap(doc, MapFit{}, canvas, options);
     for (int i = 0; i < CZodEvadiDoc::MAX_LAPS; ++i) doc.slot(i).line = kept[i];
+    return canvas.extent;
+}
+
+Extent drawnTrackExtent(const Track& track, const MapDrawOptions& options) {
+    ExtentCanvas canvas;
+    drawTrackGround(track, canvas, options);
     return canvas.extent;
 }
 

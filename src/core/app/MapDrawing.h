@@ -43,6 +43,9 @@ void drawLapLine(const Track& track, const GetRpyInfo& lap, const MapFit& fit, M
 // heading, or a circle; a car whose place lies in no section is left out.
 void drawRaceCars(const Track& track, const std::vector<RaceCar>& cars, CarDrawing drawing, RaceCanvas& canvas);
 
+// The track itself: surface strips, and distance markers unless hidden.
+void drawTrackGround(const Track& track, MapCanvas& canvas, const MapDrawOptions& options);
+
 // The whole map of the document: surface strips, distance markers unless hidden, and the
 // line of every shown lap. Every lap's line state is reset first. Nothing without a track.
 void drawTrackMap(CZodEvadiDoc& doc, const MapFit& fit, MapCanvas& canvas, const MapDrawOptions& options);
@@ -51,5 +54,7 @@ void drawTrackMap(CZodEvadiDoc& doc, const MapFit& fit, MapCanvas& canvas, const
 // them), distance markers and driven lines. Maps are fitted to it, so nothing drawn lies
 // outside the view or the bitmap. Empty without a track.
 Extent drawnMapExtent(CZodEvadiDoc& doc, const MapDrawOptions& options);
+// The box around what drawTrackGround draws.
+Extent drawnTrackExtent(const Track& track, const MapDrawOptions& options);
 
 }  // namespace movrane

@@ -34,6 +34,9 @@ public:
 
     // Joined lines through the points, in the pen.
     virtual void polyline(const std::vector<PaintPoint>& points);
+    // The inside of the polygon through the points (even-odd rule), in `colour`; painted
+    // row by row with fillRect unless a painter does it its own way.
+    virtual void fillPolygon(const std::vector<PaintPoint>& points, Colour colour);
     // The outline of a rectangle, in the pen.
     void frameRect(int x, int y, int width, int height);
 };

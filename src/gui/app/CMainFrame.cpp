@@ -19,6 +19,7 @@
 #include "core/library/Options.h"
 #include "core/library/Prefs.h"
 #include "core/app/ReportCommands.h"
+#include "core/app/ReportSiteCommand.h"
 #include "core/reports/ReportViewer.h"
 #include "gui/analysis/GearChangeAnalyserWindow.h"
 #include "gui/analysis/RaceWindows.h"
@@ -257,6 +258,10 @@ void CMainFrame::runCommand(CommandId id) {
         case CommandId::TrackOrganizer: runTrackOrganiser(ui_, dialogs_, this); break;
         case CommandId::CDDatabaseCreator: runCDDatabaseCreator(ui_, dialogs_, this); break;
         case CommandId::Graph: openGraph(); break;
+        case CommandId::ReportSite:
+            generateReportSite(ui_, dialogs_, doc_, Prefs::get().recordsPath(),
+                               ReportPrefs{doc_.settings().retireInRaceReport, doc_.settings().offTrackInRaceReport});
+            break;
         case CommandId::GrooveExport: exportGroove(doc_, ui_, dialogs_, dialogs_); break;
         case CommandId::TractionCircle:
         case CommandId::Ratings:

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 #include "core/reports/ReportText.h"
@@ -113,18 +114,36 @@ std::string firstDifference(const std::string& expected, const std::string& actu
 
 }  // namespace
 
-void expectGolden(const std::string& caseName, const std::string& reportText) {
-    const std::string file = std::string(MOVRANE_TEST_DATA) + "/reports/" + caseName + ".txt";
+namespace {
+
+// The golden file's bytes, or nothing after writing `actual` there when asked to update.
+std::optional<std::string> goldenBytes(const std::string& file, const std::string& actual) {
     const char* update = std::getenv("MOVRANE_UPDATE_GOLDEN");
     if (update && std::string(update) == "1") {
         std::ofstream out(file, std::ios::binary | std::ios::trunc);
-        out << movrane::toFileText(reportText);
-        return;
+        out << actual;
+        return std::nullopt;
     }
-    const std::string golden = testsupport::readFileText(file);
-    ASSERT_FALSE(golden.empty()) << "no golden text " << file;
-    const std::string expected = withCrLf(golden);
+    return testsupport::readFileText(file);
+}
+
+}  // namespace
+
+void expectGolden(const std::string& caseName, const std::string& reportText) {
+    const std::string file = std::string(MOVRANE_TEST_DATA) + "/reports/" + caseName + ".txt";
+    const auto golden = goldenBytes(file, movrane::toFileText(reportText));
+    if (!golden) return;
+    ASSERT_FALSE(golden->empty()) << "no golden text " << file;
+    const std::string expected = withCrLf(*golden);
     if (expected != reportText) ADD_FAILURE() << caseName << ": " << firstDifference(expected, reportText);
+}
+
+void expectGoldenFile(const std::string& caseName, const std::string& bytes) {
+    const std::string file = std::string(MOVRANE_TEST_DATA) + "/reports/" + caseName;
+    const auto golden = goldenBytes(file, bytes);
+    if (!golden) return;
+    ASSERT_FALSE(golden->empty()) << "no golden file " << file;
+    if (*golden != bytes) ADD_FAILURE() << caseName << ": " << firstDifference(*golden, bytes);
 }
 
 }  // namespace reportcases

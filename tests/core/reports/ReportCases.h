@@ -30,6 +30,8 @@ public:
     std::string generate(movrane::ReportKind kind, movrane::ReportPrefs prefs = {}) const;
     const std::string& path() const { return path_; }
     const testsupport::TempDir& dir() const { return dir_; }
+    const movrane::Header& header() const { return header_; }
+    const movrane::Drivers& drivers() const { return drivers_; }
 
 private:
     testsupport::TempDir dir_;
@@ -42,5 +44,7 @@ private:
 // ends; the report's "\r\n" are compared as such). With MOVRANE_UPDATE_GOLDEN=1 in the
 // environment the file is written instead.
 void expectGolden(const std::string& caseName, const std::string& reportText);
+// The same for a file compared byte for byte (tests/data/reports/<caseName>).
+void expectGoldenFile(const std::string& caseName, const std::string& bytes);
 
 }  // namespace reportcases
