@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Pictures of the desktop program under Xvfb: the main window with two sample laps, the
-# lap chooser and a report window, written as PNG files into build/screenshots (or $1).
+# Pictures of the desktop program under Xvfb: the main window with two sample laps, the laps
+# and the race playing on the map, the lap chooser and a report window, written as PNG
+# files into build/screenshots (or $1).
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)

@@ -208,7 +208,10 @@ void CMainFrame::runCommand(CommandId id) {
         case CommandId::FitToTrack: view_->fitToTrack(); break;
         case CommandId::PanningTool: view_->togglePanning(); break;
         case CommandId::DistanceMarkers: view_->toggleDistanceMarkers(); break;
-        case CommandId::LapBarShown: lapBarDock_->setVisible(!lapBarDock_->isVisible()); break;
+        case CommandId::LapBarShown:
+            // The race bar stands in the lap bar's place while the race is replayed.
+            if (!playback_.raceMode()) lapBarDock_->setVisible(!lapBarDock_->isVisible());
+            break;
         case CommandId::GrooveExport: exportGroove(doc_, ui_, dialogs_, dialogs_); break;
         case CommandId::About: showAbout(); break;
         case CommandId::ViewReadme: viewReadme(ui_, programDirectory_); break;
