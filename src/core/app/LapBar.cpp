@@ -1,12 +1,17 @@
 #include "core/app/LapBar.h"
 
 #include "core/app/DocumentExports.h"
+#include "core/platform/Paths.h"
 
 namespace movrane {
 
 namespace {
 bool validSlot(int slot) { return slot >= 0 && slot < CZodEvadiDoc::MAX_LAPS; }
 }  // namespace
+
+std::string lapBoxLabel(const CZodEvadiDoc& doc, int slot) {
+    return doc.slot(slot).inUse ? loadedLapLabel(doc, slot) : "Lap " + std::to_string(slot + 1) + ": none loaded";
+}
 
 bool LapBar::toggleEnabled(int slot) const {
     return validSlot(slot) && doc_.slot(slot).inUse && !playing_ && !raceMode_;
@@ -34,7 +39,8 @@ LapBoxState LapBar::box(int slot) const {
     state.enabled = toggleEnabled(slot);
     state.checked = lap.inUse && lap.shown;
     state.colour = lap.colour;
-    state.label = lap.inUse ? loadedLapLabel(doc_, slot) : "Lap " + std::to_string(slot + 1) + ": none loaded";
+    state.label = lapBoxLabel(doc_, slot);
+    if (lap.inUse) state.replayFileName = afterLastSeparator(lap.replayPath);
     return state;
 }
 

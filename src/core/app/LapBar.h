@@ -26,8 +26,12 @@ struct LapBoxState {
     bool enabled = false;
     bool checked = false;
     std::string label;
+    std::string replayFileName;  // of the lap's replay, shown as the box's tooltip; empty without a lap
     Colour colour{};
 };
+
+// The label of a slot's lap box: the loaded lap's label, or that the slot is empty.
+std::string lapBoxLabel(const CZodEvadiDoc& doc, int slot);
 
 // The static part of the lap bar: one check box per lap slot in the slot's colour with
 // the lap's label. A box (and the "Toggle lap" command of its slot) can be used only while

@@ -28,6 +28,25 @@ void drawLapLine(const Track& track, const GetRpyInfo& lap, const MapFit& fit, M
     }
 }
 
+namespace {
+// A sink that draws nothing and keeps the box around every point it is given.
+class ExtentCanvas : public MapCanvas {
+public:
+    Extent extent;
+
+    void drawSurface(int, const Polyline& polygon) override { extent.include(polygon); }
+    void drawCentreLine(const Polyline& line) override { extent.include(line); }
+    void drawHighlightedCentreLine(const Polyline& line) override { extent.include(line); }
+    void moveTo(MetrePoint point) override { extent.include(point); }
+    void lineTo(MetrePoint point) override { extent.include(point); }
+    void drawDistanceMarker(const DistanceMarker& marker) override {
+        extent.include(marker.from);
+        extent.include(marker.to);
+    }
+    void setLineColour(Colour) override {}
+};
+}  // namespace
+
 void drawTrackMap(CZodEvadiDoc& doc, const MapFit& fit, MapCanvas& canvas, const MapDrawOptions& options) {
     const Track* track = doc.track();
     if (!track) return;
@@ -56,6 +75,12 @@ void drawRaceCars(const Track& track, const std::vector<RaceCar>& cars, CarDrawi
         }
         canvas.fillPolygon(outline, colour);
     }
+}
+
+Extent drawnMapExtent(CZodEvadiDoc& doc, const MapDrawOptions& options) {
+    ExtentCanvas canvas;
+    drawTrackMap(doc, MapFit{}, canvas, options);
+    return canvas.extent;
 }
 
 }  // namespace movrane

@@ -47,4 +47,9 @@ void drawRaceCars(const Track& track, const std::vector<RaceCar>& cars, CarDrawi
 // line of every shown lap. Every lap's line state is reset first. Nothing without a track.
 void drawTrackMap(CZodEvadiDoc& doc, const MapFit& fit, MapCanvas& canvas, const MapDrawOptions& options);
 
+// The box around everything drawTrackMap draws with these options: strips (kerbs among
+// them), distance markers and driven lines. Maps are fitted to it, so nothing drawn lies
+// outside the view or the bitmap. Empty without a track.
+Extent drawnMapExtent(CZodEvadiDoc& doc, const MapDrawOptions& options);
+
 }  // namespace movrane

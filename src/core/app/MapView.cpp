@@ -3,16 +3,15 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/track/Track.h"
 
 namespace movrane {
 
-MapFit logicalMapFit(const Track& track) {
-    return fitMap(track.mapExtent(), MAP_LOGICAL_SIZE, MAP_LOGICAL_SIZE, MAP_LOGICAL_MARGIN, MAP_LOGICAL_MARGIN);
+MapFit logicalMapFit(const Extent& drawn) {
+    return fitMap(drawn, MAP_LOGICAL_SIZE, MAP_LOGICAL_SIZE, MAP_LOGICAL_MARGIN, MAP_LOGICAL_MARGIN);
 }
 
-MapFit bitmapMapFit(const Track& track, int size) {
-    return fitMap(track.mapExtent(), size, size, MAP_BITMAP_MARGIN, MAP_BITMAP_MARGIN);
+MapFit bitmapMapFit(const Extent& drawn, int size) {
+    return fitMap(drawn, size, size, MAP_BITMAP_MARGIN, MAP_BITMAP_MARGIN);
 }
 
 void MapView::setWindowSize(double width, double height) {

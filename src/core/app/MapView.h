@@ -4,8 +4,6 @@
 
 namespace movrane {
 
-class Track;
-
 // The track map is laid out in a logical square of MAP_LOGICAL_SIZE units; the view
 // scales and scrolls that square into its window.
 constexpr double MAP_LOGICAL_SIZE = 10000.0;
@@ -13,10 +11,10 @@ constexpr double MAP_LOGICAL_MARGIN = 50.0;
 // The map saved as a bitmap keeps this many pixels free on each side.
 constexpr double MAP_BITMAP_MARGIN = 5.0;
 
-// How the track's strip extent sits in the logical square.
-MapFit logicalMapFit(const Track& track);
-// How the track's strip extent sits in a square bitmap of `size` pixels.
-MapFit bitmapMapFit(const Track& track, int size);
+// How the drawn map's extent (drawnMapExtent) sits in the logical square.
+MapFit logicalMapFit(const Extent& drawn);
+// How the drawn map's extent sits in a square bitmap of `size` pixels.
+MapFit bitmapMapFit(const Extent& drawn, int size);
 
 // A point of the window in pixels.
 struct PixelPoint {

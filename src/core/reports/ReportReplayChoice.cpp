@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <set>
 
+#include "core/replay/ReadFailure.h"
+
 namespace movrane {
 
 namespace {
@@ -18,12 +20,14 @@ std::unique_ptr<ReportReplay> readReplay(Ui& ui, const std::string& path) {
     auto replay = std::make_unique<ReportReplay>();
     replay->path = path;
     if (replay->header.load(path) != Header::OK) {
-        ui.message(replay->header.errorMessage());
+        ui.message(replay->header.errorMessage(), {}, Ui::Icon::Information,
+                   readFailureDetail(path, replay->header.failureText()));
         ui.message(path);
         return nullptr;
     }
     if (replay->drivers.load(path) != Drivers::OK) {
-        ui.message(Drivers::errorMessage());
+        ui.message(Drivers::errorMessage(), {}, Ui::Icon::Information,
+                   readFailureDetail(path, replay->drivers.failureText()));
         return nullptr;
     }
     return replay;

@@ -8,6 +8,7 @@
 #include "core/app/Playback.h"
 #include "core/app/RaceReplay.h"
 #include "core/app/RecentFileList.h"
+#include "core/app/WindowState.h"
 #include "gui/app/DialogHost.h"
 
 class QAction;
@@ -20,6 +21,7 @@ namespace movrane::gui {
 class CZodEvadiView;
 class LapBarWindow;
 class RaceReplayWindow;
+class TelemetryGraphWindow;
 
 // The main window: menus, toolbar and status bar over the command table, the map view,
 // the lap bar, the race bar and the playback clock, the recent-file list and replays
@@ -42,6 +44,8 @@ public:
     // One tick of the 55 ms playback clock.
     void playbackTick();
     QMenu* recentFilesMenu() const { return fileMenu_; }
+    // The "Telemetry Graph" window, once "&Graph" has opened it.
+    TelemetryGraphWindow* graphWindow() const { return graphWindow_; }
 
     // A replay opened from the desktop, a drop or the recent-file list.
     void openReplay(const std::string& path);
@@ -49,10 +53,13 @@ public:
     void documentChanged();
 
 protected:
+    void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
 private:
+    void restoreWindowState();
+    void fitLapBarToLabels();
     void buildMenus();
     void buildToolBar();
     QMenu* menuFor(const CommandInfo& info, std::map<std::string, QMenu*>& menus);
@@ -60,6 +67,8 @@ private:
     void addLap();
     void loaded(CZodEvadiDoc::LoadResult result);
     void openReport(ReportKind kind);
+    void openAnalysis(CommandId id);
+    void openRacePicture(CommandId id);
     void editSettings();
     void showAbout();
     void saveTrackmap();
@@ -73,6 +82,7 @@ private:
     void keepInView(double distance, double lateral) override;
     void redraw() override;
     void showRaceBar(bool shown) override;
+    void openGraph();
 
     CZodEvadiDoc& doc_;
     Ui& ui_;
@@ -80,6 +90,7 @@ private:
     RecentFileList& recentFiles_;
     std::string programDirectory_;
     LapBar lapBar_;
+    WindowState windowState_;
     RaceReplay race_;
     CZodEvadiView* view_;
     LapBarWindow* lapBarWindow_;
@@ -88,6 +99,7 @@ private:
     QDockWidget* raceDock_;
     QTimer* playbackClock_;
     Playback playback_;
+    TelemetryGraphWindow* graphWindow_ = nullptr;
     QMenu* fileMenu_ = nullptr;
     QAction* exitSeparator_ = nullptr;
     std::vector<QAction*> recentActions_;

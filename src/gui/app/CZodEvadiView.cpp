@@ -39,8 +39,10 @@ void CZodEvadiView::paintEvent(QPaintEvent*) {
         return;
     }
     if (!doc_.track()) return;
-    drawMap(painter, logicalMapFit(*doc_.track()), logicalToPixels());
+    drawMap(painter, logicalFit(), logicalToPixels());
 }
+
+MapFit CZodEvadiView::logicalFit() const { return logicalMapFit(drawnMapExtent(doc_, options_)); }
 
 void CZodEvadiView::setPlayback(const Playback* playback, const RaceReplay* race) {
     playback_ = playback;
@@ -65,7 +67,7 @@ std::optional<PixelPoint> CZodEvadiView::logicalPoint(double distance, double la
     if (!doc_.track()) return std::nullopt;
     const auto point = doc_.track()->samplePosition(distance, lateral);
     if (!point) return std::nullopt;
-    const UnitPoint units = logicalMapFit(*doc_.track()).toUnits(*point);
+    const UnitPoint units = logicalFit().toUnits(*point);
     return PixelPoint{static_cast<double>(units.x), static_cast<double>(units.y)};
 }
 
@@ -82,7 +84,7 @@ QImage CZodEvadiView::mapImage(int size) {
     image.fill(BACKGROUND);
     if (!doc_.track()) return image;
     QPainter painter(&image);
-    drawMap(painter, bitmapMapFit(*doc_.track(), size), QTransform());
+    drawMap(painter, bitmapMapFit(drawnMapExtent(doc_, options_), size), QTransform());
     return image;
 }
 

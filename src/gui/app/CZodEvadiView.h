@@ -57,6 +57,8 @@ protected:
 
 private:
     QTransform logicalToPixels() const;
+    // How the drawn map sits in the logical square (everything drawn, kerbs and lines too).
+    MapFit logicalFit() const;
     // What the map draws now: the options with the playback's reach of the lap lines.
     MapDrawOptions currentOptions() const;
     void drawMap(QPainter& painter, const MapFit& fit, const QTransform& toPixels);

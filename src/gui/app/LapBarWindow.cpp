@@ -105,6 +105,7 @@ void LapBarWindow::refresh() {
         QCheckBox* box = boxes_[static_cast<std::size_t>(slot)];
         const QSignalBlocker quiet(box);
         box->setText(fromCore(state.label));
+        box->setToolTip(pathFromCore(state.replayFileName));
         box->setChecked(state.checked);
         box->setEnabled(state.enabled);
         QPalette palette = box->palette();

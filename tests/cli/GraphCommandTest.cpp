@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include <set>
+#include <sstream>
+#include <string>
+
+#include "support/TempDir.h"
+
+using testsupport::runCommand;
+using testsupport::TempDir;
+
+namespace {
+
+const TempDir& installation() {
+    static const TempDir dir;
+    static const bool written =
+        runCommand(std::string(MOVRANE_SAMPLE_PATH) + " " + dir.path().string()).exitCode == 0;
+    EXPECT_TRUE(written);
+    return dir;
+}
+
+testsupport::CommandResult graph(const std::string& arguments) {
+    return runCommand(std::string(MOVRANE_CLI_PATH) + " graph --orv " + installation().path().string() + " " +
+                      arguments);
+}
+
+// The series column of every row, in order of first appearance, and the row count.
+std::vector<std::string> seriesOf(const std::string& csv, int& rows) {
+    std::vector<std::string> series;
+    std::istringstream lines(csv);
+    std::string line;
+    std::getline(lines, line);
+    rows = 0;
+    while (std::getline(lines, line)) {
+        ++rows;
+        const std::string key = line.substr(0, line.find(','));
+        if (series.empty() || series.back() != key) series.push_back(key);
+    }
+    return series;
+}
+
+TEST(CliGraph, WritesEverySeriesOfTheChannel) {
+    TempDir out;
+    const auto r = graph("--lap race:1:4 --lap race:3:4 --channel 12 --wheel 1 --wheel 4 --csv " +
+                         out.file("g.csv") + " sample_race.rpy");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const std::string csv = testsupport::readFileText(out.file("g.csv"));
+    ASSERT_EQ(csv.rfind("series,name,x,y\nlap1-wheel1,New graph - 1,", 0), 0u) << csv.substr(0, 80);
+    int rows = 0;
+    EXPECT_EQ(seriesOf(csv, rows), (std::vector<std::string>{"lap1-wheel1", "lap1-wheel4", "lap2-wheel1", "lap2-wheel4"}));
+    EXPECT_GT(rows, 1000);
+    EXPECT_EQ(csv.find('\r'), std::string::npos);
+}
+
+TEST(CliGraph, TimeDifferenceAddsItsSeriesAndPrintsTheInfo) {
+    TempDir out;
+    const auto r = graph("--lap race:1:4 --lap race:3:4 --channel 1 --mph --timediff --csv " + out.file("g.csv") +
+                         " sample_race.rpy");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out.rfind("Max ahead:\t", 0), 0u) << r.out;
+    EXPECT_NE(r.out.find("\nAt finish line:\t"), std::string::npos);
+    EXPECT_NE(r.out.find("\nAt current pos:\t\n"), std::string::npos);
+    int rows = 0;
+    const std::string csv = testsupport::readFileText(out.file("g.csv"));
+    EXPECT_EQ(seriesOf(csv, rows), (std::vector<std::string>{"lap1", "lap2", "timediff"}));
+}
+
+TEST(CliGraph, RefusesWhatItCannotDo) {
+    struct Case {
+        std::string arguments;
+        int status;
+    };
+    for (const Case& c : {Case{"--lap race:1:4 --channel 22 sample_race.rpy", 1},
+                          Case{"--lap race:1:4 --channel 1 --timediff sample_race.rpy", 1},
+                          Case{"--lap race:1:4 --channel 1 --wheel 5 sample_race.rpy", 1},
+                          Case{"--channel 1 sample_race.rpy", 1},
+                          Case{"--lap race:1:4 --channel 1 missing.rpy", 2},
+                          Case{"--lap race:1:4 --channel 1 --csv /nonexistent/dir/g.csv sample_race.rpy", 3}})
+        EXPECT_EQ(graph(c.arguments).exitCode, c.status) << c.arguments;
+}
+
+}  // namespace
