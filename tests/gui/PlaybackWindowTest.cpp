@@ -5,6 +5,7 @@
 #include <QLabel>
 
 #include "GuiFixture.h"
+#include "core/app/MapDrawing.h"
 #include "core/app/MapView.h"
 #include "core/track/Track.h"
 #include "gui/app/CMainFrame.h"
@@ -62,7 +63,8 @@ TEST(PlaybackWindow, RaceCarsStandOnTheMapWhereTheTimelinePutsThem) {
     guitest::settle();
     const QImage image = frame.view()->grab().toImage();
     const movrane::Track& track = *p.app->document().track();
-    const movrane::MapFit fit = movrane::logicalMapFit(track);
+    const movrane::MapFit fit =
+        movrane::logicalMapFit(movrane::drawnMapExtent(p.app->document(), frame.view()->drawOptions()));
     std::vector<QPointF> points;
     for (const movrane::RaceCar& car : race.cars()) {
         const auto metres = track.samplePosition(car.distance, car.lateral);
