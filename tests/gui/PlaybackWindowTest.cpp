@@ -5,6 +5,7 @@
 #include <QLabel>
 
 #include "GuiFixture.h"
+#include "core/app/MapDrawing.h"
 #include "core/app/MapView.h"
 #include "core/track/Track.h"
 #include "gui/app/CMainFrame.h"

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/app/Commands.h"
 #include "core/platform/Ui.h"
 #include "core/replay/Drivers.h"
 #include "core/replay/GetRpyInfo.h"
@@ -181,10 +182,7 @@ void Playback::enterRaceMode() {
     std::vector<std::string> lapFiles;
     for (int i = 0; i < CZodEvadiDoc::MAX_LAPS; ++i)
         lapFiles.push_back(doc_.slot(i).inUse ? doc_.slot(i).replayPath : std::string());
-    if (doc_.loadedLaps() == 0) {
-        ui_.message(NO_LAP_LOADED_MESSAGE);
-        return;
-    }
+    if (!requireLoadedLap(ui_, doc_)) return;
     const std::optional<std::string> path = chooseLoadedReplay(chooser_, lapFiles);
     if (!path) return;
     const LapSlot* chosen = nullptr;

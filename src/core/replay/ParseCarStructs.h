@@ -72,6 +72,16 @@ struct OtherCarRecord {
 // The slot of an other-car record without decoding it: bits 2..7 of byte 7.
 inline uint32_t otherCarSlotBits(const uint8_t* record) { return (record[7] >> 2) & 0x3F; }
 
+// Where a car is, read straight from its record without decoding the other fields: the
+// race timeline reads this for every car of every frame of a race.
+struct CarPlace {
+    uint32_t lapPosition = 0;
+    int32_t lateral = 0;      // the record's own width (20 bits for the player, 16 for others)
+    int32_t orientation = 0;  // 12 bits, signed
+};
+CarPlace playerCarPlace(const uint8_t* raw);
+CarPlace otherCarPlace(const uint8_t* raw);
+
 // Decoder of the bit-packed car-state records. Each decode returns a view of the one
 // record of its kind the parser keeps; it stays valid until the next decode of that kind.
 class ParseCarStructs {

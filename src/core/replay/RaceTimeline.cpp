@@ -19,6 +19,7 @@ namespace movrane {
 namespace {
 
 constexpr uint32_t PRESENT_BIT = 0x80000000u;
+constexpr uint32_t PLAYER_ITEM_BIT = 0x40000000u;  // the lateral field has the player item's scale
 constexpr uint32_t LAP_POSITION_MASK = 0x03FFFFFFu;  // bits 0..25
 constexpr double LAP_POSITION_METRES = 0.0005;
 constexpr double HEADING_PER_UNIT = 0.087890625;  // 360 degrees in 4096 units
@@ -141,7 +142,7 @@ uint32_t RaceTimeline::load(const std::string& path, const Header& header, const
     cars_.resize(drivers.count());
     for (CarTrack& car : cars_) {
         car.position.assign(frames, 0);
-        car.lateral.assign(frames, 0.0f);
+        car.lateral.assign(frames, 0);
         car.orientation.assign(frames, 0);
     }
     std::vector<uint16_t> statusWords(frames, NO_STATUS_WORD);
@@ -167,13 +168,12 @@ bool RaceTimeline::readFrames(const std::string& path, const Drivers& drivers, u
 
     WaitWindow loading(ui, LOADING_TEXT);
     Progress progress(ui, static_cast<int>(frameCount()));
-    ParseCarStructs parser;
     uint8_t raw[PLAYER_CAR_BYTES];
-    const auto store = [this](uint32_t driver, uint32_t k, uint32_t lapPosition, double lateral, int32_t orientation) {
+    const auto store = [this](uint32_t driver, uint32_t k, const CarPlace& place, uint32_t kind) {
         CarTrack& car = cars_[driver];
-        car.position[k] = PRESENT_BIT | (lapPosition & LAP_POSITION_MASK);
-        car.lateral[k] = static_cast<float>(lateral);
-        car.orientation[k] = static_cast<int16_t>(orientation);
+        car.position[k] = PRESENT_BIT | kind | (place.lapPosition & LAP_POSITION_MASK);
+        car.lateral[k] = place.lateral;
+        car.orientation[k] = static_cast<int16_t>(place.orientation);
     };
     for (uint32_t k = 0; k < frameCount(); ++k) {
         if (k == 0 ? !walker.enterFrame(startFrame) : !walker.nextFrame()) break;
@@ -185,8 +185,7 @@ bool RaceTimeline::readFrames(const std::string& path, const Drivers& drivers, u
                 case ITEM_PLAYER_CAR: {
                     if (player == NO_DRIVER) break;
                     if (!walker.readPayload(0, raw, PLAYER_CAR_BYTES)) return fail(shortItemText(item)), false;
-                    const PlayerCarRecord& r = parser.decodePlayerCar(raw);
-                    store(player, k, r.lapPosition, playerLateral(r.lateral), r.orientation);
+                    store(player, k, playerCarPlace(raw), PLAYER_ITEM_BIT);
                     break;
                 }
                 case ITEM_OTHER_CARS: {
@@ -196,8 +195,7 @@ bool RaceTimeline::readFrames(const std::string& path, const Drivers& drivers, u
                             return fail(shortItemText(item)), false;
                         const uint32_t driver = driverOfSlot[otherCarSlotBits(raw)];
                         if (driver == NO_DRIVER) continue;
-                        const OtherCarRecord& o = parser.decodeOtherCar(raw);
-                        store(driver, k, o.lapPosition, otherCarLateral(o.lateral), o.orientation);
+                        store(driver, k, otherCarPlace(raw), 0);
                     }
                     break;
                 }
@@ -280,7 +278,8 @@ RaceCar RaceTimeline::car(uint32_t k, uint32_t driver) const {
     RaceCar car;
     car.driver = driver;
     car.distance = (track.position.at(k) & LAP_POSITION_MASK) * LAP_POSITION_METRES;
-    car.lateral = track.lateral[k];
+    const bool playerItem = (track.position[k] & PLAYER_ITEM_BIT) != 0;
+    car.lateral = playerItem ? playerLateral(track.lateral[k]) : otherCarLateral(track.lateral[k]);
     car.heading = track.orientation[k] * HEADING_PER_UNIT * -1 + 180;
     return car;
 }

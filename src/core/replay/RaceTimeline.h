@@ -34,8 +34,9 @@ struct RaceCar {
 
 // The race of a replay, frame by frame: session time, race status and where every car is,
 // with the lap crossing times of the race lap table. Per car and frame it keeps the raw lap
-// position with the present flag, the lateral offset as a float and the 12-bit orientation,
-// ten bytes, so a full race of 20 cars and 200,000 frames stays near 40 MB.
+// position with the present flag and the record kind, the raw lateral field and the 12-bit
+// orientation, ten bytes, so a full race of 20 cars and 200,000 frames stays near 40 MB;
+// metres and degrees are worked out when a frame is shown.
 class RaceTimeline {
 public:
     inline static constexpr const char* SEARCHING_TEXT = "Searching for start of race...";
@@ -80,8 +81,8 @@ public:
 
 private:
     struct CarTrack {
-        std::vector<uint32_t> position;  // bit 31 present, bits 0..25 the raw lap position
-        std::vector<float> lateral;
+        std::vector<uint32_t> position;  // bit 31 present, bit 30 from the player item, bits 0..25 the lap position
+        std::vector<int32_t> lateral;
         std::vector<int16_t> orientation;
     };
 

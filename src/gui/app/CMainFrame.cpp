@@ -252,7 +252,10 @@ void CMainFrame::runCommand(CommandId id) {
         case CommandId::FitToTrack: view_->fitToTrack(); break;
         case CommandId::PanningTool: view_->togglePanning(); break;
         case CommandId::DistanceMarkers: view_->toggleDistanceMarkers(); break;
-        case CommandId::LapBarShown: lapBarDock_->setVisible(!lapBarDock_->isVisible()); break;
+        case CommandId::LapBarShown:
+            // The race bar stands in the lap bar's place while the race is replayed.
+            if (!playback_.raceMode()) lapBarDock_->setVisible(!lapBarDock_->isVisible());
+            break;
         case CommandId::ExportRecords: runRecordsExport(ui_, dialogs_, this); break;
         case CommandId::PBViewer: runPBViewer(ui_, dialogs_, this); break;
         case CommandId::TrackOrganizer: runTrackOrganiser(ui_, dialogs_, this); break;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "core/replay/ParseCarStructs.h"
 #include "samplekit/CarRecords.h"
 
@@ -85,4 +87,23 @@ TEST(ParseCarStructs, ControlsItem) {
     EXPECT_EQ(r.waterTemperature, 87u);
     EXPECT_EQ(r.fuelPressure, 64u);
     EXPECT_EQ(r.controlsWord, 2047u);
+}
+
+TEST(ParseCarStructs, CarPlaceReadsTheSameFieldsAsTheFullDecode) {
+    std::mt19937 random(13);
+    movrane::ParseCarStructs parser;
+    for (int round = 0; round < 200; ++round) {
+        uint8_t raw[movrane::PLAYER_CAR_BYTES];
+        for (uint8_t& b : raw) b = static_cast<uint8_t>(random());
+        const movrane::PlayerCarRecord& player = parser.decodePlayerCar(raw);
+        const movrane::CarPlace p = movrane::playerCarPlace(raw);
+        EXPECT_EQ(p.lapPosition, player.lapPosition);
+        EXPECT_EQ(p.lateral, player.lateral);
+        EXPECT_EQ(p.orientation, player.orientation);
+        const movrane::OtherCarRecord& other = parser.decodeOtherCar(raw);
+        const movrane::CarPlace o = movrane::otherCarPlace(raw);
+        EXPECT_EQ(o.lapPosition, other.lapPosition);
+        EXPECT_EQ(o.lateral, other.lateral);
+        EXPECT_EQ(o.orientation, other.orientation);
+    }
 }
