@@ -222,7 +222,7 @@ void TelemetryGraphWindow::print() {
     SelectGraphsToPrint selection(graph_.channel());
     SelectGraphsToPrintDialog choice(selection, this);
     if (dialogs_.run(choice) != QDialog::Accepted) return;
-    QPrinter printer;
+    QPrinter printer(QPrinter::ScreenResolution);
     printer.setDocName(QString::fromLatin1(GraphPage::JOB_NAME));
     QPrintDialog printDialog(&printer, this);
     if (dialogs_.run(printDialog) != QDialog::Accepted) return;
