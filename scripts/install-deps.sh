@@ -2,10 +2,11 @@
 # Installs the Debian packages the build needs; quiet and quick when everything is there.
 set -euo pipefail
 
-# qt6-base-dev brings Widgets, PrintSupport and Test; libqcustomplot-dev draws the graphs; xvfb and xauth run the desktop program
+# qt6-base-dev brings Widgets, PrintSupport and Test; libqcustomplot-dev draws the graphs and
+# qt6-svg-dev writes them as SVG; xvfb and xauth run the desktop program
 # without a screen (screenshots).
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev libpng-dev zlib1g-dev
-  qt6-base-dev libqcustomplot-dev xvfb xauth)
+  qt6-base-dev libqcustomplot-dev qt6-svg-dev xvfb xauth)
 
 missing=()
 for p in "${packages[@]}"; do

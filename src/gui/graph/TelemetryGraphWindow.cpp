@@ -92,7 +92,7 @@ QWidget* TelemetryGraphWindow::buildChannelButtons() {
 
 QWidget* TelemetryGraphWindow::buildControls() {
     auto* panel = new QWidget;
-    panel->setMaximumWidth(300);
+    panel->setMaximumWidth(340);
     auto* column = new QVBoxLayout(panel);
     auto* lapGroup = new QGroupBox(QStringLiteral("Laps"));
     auto* lapColumn = new QVBoxLayout(lapGroup);
