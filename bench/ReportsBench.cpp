@@ -1,10 +1,14 @@
 // Reports: the mechanical scan of a 100 MB race replay as a share of raw sequential reading
-// of the same file (scan_vs_raw_read, target: at least 0.7), and all basic reports of a
-// 20-driver, 80-lap race (target: well under 50 ms).
+// of the same file (scan_vs_raw_read, target: at least 0.7), the other scanning reports on
+// the same replay (engine detection, detailed race report, and the lap-time verifier of the
+// winner's last lap, which walks the stream up to the lap twice; target: at least 0.5),
+// and all basic reports of a 20-driver, 80-lap race (target: well under 50 ms).
 #include <benchmark/benchmark.h>
 
 #include "BenchReplay.h"
+#include "core/reports/LapTimeReports.h"
 #include "core/reports/Report.h"
+#include "samplekit/SampleData.h"
 
 namespace {
 
@@ -25,6 +29,36 @@ void BM_MechanicalScan(benchmark::State& state) {
     });
 }
 BENCHMARK(BM_MechanicalScan)->Unit(benchmark::kMillisecond);
+
+void BM_EngineDetection(benchmark::State& state) {
+    const bench::BenchReplay& replay = bench::largeRace();
+    bench::timeBesideRawRead(state, replay, "scan_vs_raw_read", [&] {
+        movrane::Report report = reportOf(replay);
+        benchmark::DoNotOptimize(report.generate(movrane::ReportKind::EngineDetection).size());
+    });
+}
+BENCHMARK(BM_EngineDetection)->Unit(benchmark::kMillisecond);
+
+void BM_DetailedRace(benchmark::State& state) {
+    const bench::BenchReplay& replay = bench::largeRace();
+    bench::timeBesideRawRead(state, replay, "scan_vs_raw_read", [&] {
+        movrane::Report report = reportOf(replay);
+        report.setLaps({{}, samplekit::sampleLapLength(), false});
+        benchmark::DoNotOptimize(report.generate(movrane::ReportKind::DetailedRace).size());
+    });
+}
+BENCHMARK(BM_DetailedRace)->Unit(benchmark::kMillisecond);
+
+void BM_VerifyLastLap(benchmark::State& state) {
+    const bench::BenchReplay& replay = bench::largeRace();
+    const movrane::Drivers& drivers = replay.drivers();
+    const int lap = drivers.lapCount(0, movrane::RACE);
+    bench::timeBesideRawRead(state, replay, "scan_vs_raw_read", [&] {
+        const auto v = movrane::verifyLap(drivers, 0, lap, movrane::RACE, samplekit::sampleLapLength());
+        benchmark::DoNotOptimize(v.methodA);
+    });
+}
+BENCHMARK(BM_VerifyLastLap)->Unit(benchmark::kMillisecond);
 
 void BM_BasicReports(benchmark::State& state) {
     const bench::BenchReplay& replay = eightyLapRace();

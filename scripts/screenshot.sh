@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Pictures of the desktop program under Xvfb: the main window with two sample laps, the
-# lap chooser and a report window, written as PNG files into build/screenshots (or $1).
+# Pictures of the desktop program under Xvfb: the main window with two sample laps fitted to
+# the track, the lap chooser, a report window, a message with details, the saved map and a
+# printed report (PDF), written into build/screenshots (or $1).
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)

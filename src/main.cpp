@@ -1,5 +1,6 @@
-// movrane: the desktop program. The report export of -expreports runs before any window
-// or QApplication exists, so it needs no display; every other start opens the main window.
+// movrane: the desktop program. The report export of -expreports, --help and --version run
+// before any window or QApplication exists, so they need no display; every other start opens
+// the main window.
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
@@ -26,8 +27,14 @@ bool windowsCanOpen() {
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv, argv + argc);
     const movrane::StartRequest request = movrane::parseCommandLine(args);
-    if (request.mode == movrane::StartRequest::Mode::ExportReports) {
+    using Mode = movrane::StartRequest::Mode;
+    if (request.mode == Mode::ExportReports) {
         return movrane::runReportExport(request, movrane::currentReportPrefs(), stderr);
+    }
+    if (request.mode == Mode::ShowUsage || request.mode == Mode::ShowVersion) {
+        const std::string text = request.mode == Mode::ShowUsage ? movrane::programUsage() : movrane::programVersion();
+        std::fputs(text.c_str(), stdout);
+        return 0;
     }
     if (!windowsCanOpen()) {
         std::fprintf(stderr,

@@ -40,9 +40,30 @@ int runTelemetry(const Args& args);
 void printTelemetryUsage(std::FILE* out);
 int runGroove(const Args& args);
 void printGrooveUsage(std::FILE* out);
+int runTimeline(const Args& args);
+void printTimelineUsage(std::FILE* out);
 int runGraph(const Args& args);
 void printGraphUsage(std::FILE* out);
 int runTrack(const Args& args);
 void printTrackUsage(std::FILE* out);
+
+int runRatings(const Args& args);
+void printRatingsUsage(std::FILE* out);
+int runGears(const Args& args);
+void printGearsUsage(std::FILE* out);
+int runTraction(const Args& args);
+void printTractionUsage(std::FILE* out);
+int runRaceGraph(const Args& args);
+void printRaceGraphUsage(std::FILE* out);
+int runRaceReport(const Args& args);
+void printRaceReportUsage(std::FILE* out);
+int runFinder(const Args& args);
+void printFinderUsage(std::FILE* out);
+int runCddb(const Args& args);
+void printCddbUsage(std::FILE* out);
+int runRecords(const Args& args);
+void printRecordsUsage(std::FILE* out);
+int runSeason(const Args& args);
+void printSeasonUsage(std::FILE* out);
 
 }  // namespace cli

@@ -40,23 +40,46 @@ bool parseNumber(const std::optional<std::string>& text, long low, long high, lo
     return *end == '\0' && value >= low && value <= high;
 }
 
-// Takes the options that name a lap; false when one is missing or malformed.
-bool takeLapRequest(Args& args, LapRequest& request) {
-    std::optional<std::string> replay, session, driver, lap, out;
-    if (!takeOrvOption(args, request.orv) || !takeValue(args, "--replay", replay) ||
-        !takeValue(args, "--session", session) || !takeValue(args, "--driver", driver) ||
-        !takeValue(args, "--lap", lap) || !takeValue(args, "--out", out)) {
+// The lap as --session practice|race --driver INDEX --lap N.
+bool takeSeparateLapOptions(Args& args, LapSpec& lap) {
+    std::optional<std::string> session, driver, number;
+    if (!takeValue(args, "--session", session) || !takeValue(args, "--driver", driver) ||
+        !takeValue(args, "--lap", number)) {
         return false;
     }
     long driverIndex = 0, lapNumber = 0;
-    if (!replay || !out || !session || (*session != "practice" && *session != "race") ||
+    if (!session || (*session != "practice" && *session != "race") ||
         !parseNumber(driver, 0, movrane::Drivers::INVALID_COUNT, driverIndex) ||
-        !parseNumber(lap, 0, movrane::MAX_LAP_WORDS, lapNumber)) {
+        !parseNumber(number, 0, movrane::MAX_LAP_WORDS, lapNumber)) {
         return false;
     }
+    lap = {*session == "race" ? movrane::RACE : movrane::PRACTICE, static_cast<uint32_t>(driverIndex),
+           static_cast<int>(lapNumber)};
+    return true;
+}
+
+// The lap as one --lap SESSION:DRIVER:LAP, the replay as the last argument.
+bool takeLapAndReplay(Args& args, std::optional<std::string>& replay, LapSpec& lap) {
+    if (args.empty() || args.back().empty() || args.back().front() == '-') return false;
+    replay = args.back();
+    args.pop_back();
+    std::vector<LapSpec> laps;
+    if (!takeLapSpecs(args, laps, 1) || laps.empty()) return false;
+    lap = laps.front();
+    return true;
+}
+
+// Takes the options that name a lap, in either form (--replay tells the separate one);
+// false when one is missing or malformed.
+bool takeLapRequest(Args& args, LapRequest& request) {
+    std::optional<std::string> replay, out;
+    if (!takeOrvOption(args, request.orv) || !takeValue(args, "--replay", replay) || !takeValue(args, "--out", out) ||
+        !out) {
+        return false;
+    }
+    const bool named = replay ? takeSeparateLapOptions(args, request.lap) : takeLapAndReplay(args, replay, request.lap);
+    if (!named) return false;
     request.replay = resolveReplay(*replay, request.orv);
-    request.lap = {*session == "race" ? movrane::RACE : movrane::PRACTICE, static_cast<uint32_t>(driverIndex),
-                   static_cast<int>(lapNumber)};
     request.out = *out;
     return true;
 }
@@ -130,11 +153,14 @@ int runLaps(const Args& arguments) {
 
 void printTelemetryUsage(std::FILE* out) {
     std::fprintf(out,
-                 "usage: movrane-cli telemetry --orv DIR --replay FILE --session practice|race --driver INDEX\n"
+                 "usage: movrane-cli telemetry [--orv DIR] --lap SESSION:DRIVER:LAP --out OUTFILE [--csv] REPLAY\n"
+                 "       movrane-cli telemetry --orv DIR --replay FILE --session practice|race --driver INDEX\n"
                  "                             --lap N --out OUTFILE [--csv]\n"
                  "  loads the lap as the program does (trimmed to the line, derived quantities when the\n"
                  "  track of DIR is found) and writes its telemetry text, or with --csv every channel\n"
                  "  as comma-separated values with a header row; the program's messages go to stderr\n"
+                 "  SESSION practice or race, DRIVER the index in the driver table; OUTFILE \"-\" is\n"
+                 "  standard output\n"
                  "  exit status: 0 success, 1 usage error, 2 the lap cannot be loaded (no file is\n"
                  "  written), 3 OUTFILE cannot be written\n");
 }
@@ -157,12 +183,16 @@ int runTelemetry(const Args& arguments) {
 
 void printGrooveUsage(std::FILE* out) {
     std::fprintf(out,
-                 "usage: movrane-cli groove --orv DIR --replay FILE --session practice|race --driver INDEX\n"
-                 "                          --lap N [--resolution 0.5] [--way new|old] [--accel 100]\n"
-                 "                          [--roll 100] [--width 3.0] --out OUTFILE\n"
+                 "usage: movrane-cli groove [--orv DIR] --lap SESSION:DRIVER:LAP [GROOVE OPTIONS] --out OUTFILE\n"
+                 "                          REPLAY\n"
+                 "       movrane-cli groove --orv DIR --replay FILE --session practice|race --driver INDEX\n"
+                 "                          --lap N [GROOVE OPTIONS] --out OUTFILE\n"
+                 "  GROOVE OPTIONS: [--resolution 0.5] [--way new|old] [--accel 100] [--roll 100]\n"
+                 "                  [--width 3.0]\n"
                  "  writes the groove file of the lap: resolution 0.1 .. 2.0 metres in steps of 0.1,\n"
                  "  darkness from the total acceleration (new) or from acceleration and roll (old,\n"
-                 "  with the factors 0..999 per cent), the width written as given\n"
+                 "  with the factors 0..999 per cent), the width written as given; OUTFILE \"-\" is\n"
+                 "  standard output\n"
                  "  exit status: 0 success, 1 usage error, 2 the lap or its track cannot be loaded,\n"
                  "  3 OUTFILE cannot be written\n");
 }

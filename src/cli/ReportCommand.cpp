@@ -5,8 +5,11 @@
 
 #include "cli/ArgParsing.h"
 #include "cli/Commands.h"
+#include "cli/LapArgs.h"
+#include "cli/Output.h"
 #include "cli/ReplayLookup.h"
 #include "core/app/ExportReports.h"
+#include "core/app/ReportCommands.h"
 #include "core/replay/Drivers.h"
 #include "core/replay/Header.h"
 #include "core/reports/Report.h"
@@ -31,26 +34,41 @@ struct LoadedReplay : ReplayReaders {
     }
 };
 
+// The guard of a kind that needs loaded laps; null when the laps given are enough.
+const char* missingLapMessage(ReportKind kind, bool lapsGiven) {
+    if (lapsGiven) return nullptr;
+    if (Report::isLapBased(kind)) return movrane::NO_REPLAY_LAP_MESSAGE;
+    if (kind == ReportKind::DetailedRace) return movrane::DETAILED_NEEDS_LAP_MESSAGE;
+    return nullptr;
+}
+
 }  // namespace
 
 void printReportUsage(std::FILE* out) {
     std::fprintf(out,
-                 "usage: movrane-cli report KIND [--orv DIR] [--out FILE] [--retire] [--offtrack] REPLAY\n"
-                 "  prints one report of a replay (lines end in \"\\n\"), or writes it to FILE\n"
-                 "  KIND: practice, race, lapchart, lapbylap, complete, mechanical\n"
+                 "usage: movrane-cli report KIND [--orv DIR] [--lap SESSION:DRIVER:LAP]... [--out FILE]\n"
+                 "                          [--retire] [--offtrack] REPLAY\n"
+                 "  prints one report of a replay (lines end in \"\\n\"), or writes it to FILE (\"-\" is\n"
+                 "  standard output)\n"
+                 "  KIND: practice, race, lapchart, lapbylap, complete, mechanical, engines,\n"
+                 "        modset, detailed, verify, sectors, speed\n"
+                 "  --lap       a lap of REPLAY loaded as the desktop loads it (SESSION practice or\n"
+                 "              race, DRIVER the index in the driver table), up to five; verify,\n"
+                 "              sectors and speed run on these laps, detailed needs one\n"
                  "  --retire    show the retirement reasons in the race report (RetireInRaceReport)\n"
                  "  --offtrack  write the off-the-track lines of the lap-by-lap report\n"
                  "              (OffTheTrackInRaceReport); without these the preferences decide\n"
                  "  --orv DIR   a REPLAY not found as given is taken from DIR's replay folder\n"
                  "  exit status: 0 success, 1 usage error, 2 the replay cannot be read,\n"
-                 "  3 FILE cannot be written\n");
+                 "  3 FILE (or standard output) cannot be written\n");
 }
 
 int runReport(const Args& given) {
     Args args = given;
     std::string orv;
     std::optional<std::string> out;
-    if (!takeReplayInstallation(args, orv) || !takeValue(args, "--out", out)) {
+    std::vector<LapSpec> lapSpecs;
+    if (!takeReplayInstallation(args, orv) || !takeValue(args, "--out", out) || !takeLapSpecs(args, lapSpecs)) {
         printReportUsage(stderr);
         return EXIT_USAGE;
     }
@@ -62,19 +80,22 @@ int runReport(const Args& given) {
         printReportUsage(stderr);
         return EXIT_USAGE;
     }
+    if (const char* missing = missingLapMessage(*kind, !lapSpecs.empty())) {
+        std::fprintf(stderr, "%s\n", missing);
+        return EXIT_USAGE;
+    }
     const std::string path = resolveReplay(args[1], orv);
     LoadedReplay replay;
     if (!replay.load(path)) return EXIT_UNREADABLE;
-    Report report(replay.header, replay.drivers, path, prefs);
-    const std::string& text = report.generate(*kind);
-    if (out) {
-        if (movrane::writeReportFile(*out, text)) return EXIT_OK;
-        std::fprintf(stderr, "Error creating file!\n%s\n", out->c_str());
-        return EXIT_WRITE_FAILED;
+    LoadedLaps laps;
+    if (!lapSpecs.empty()) {
+        const auto settings = documentSettings(orv);
+        if (!settings) return EXIT_UNREADABLE;
+        if (!laps.load(path, lapSpecs, *settings)) return EXIT_UNREADABLE;
     }
-    const std::string fileText = movrane::toFileText(text);
-    std::fwrite(fileText.data(), 1, fileText.size(), stdout);
-    return EXIT_OK;
+    Report report(replay.header, replay.drivers, path, prefs);
+    report.setLaps(movrane::reportLapsOf(laps.document()));
+    return writeOutput(out.value_or("-"), movrane::toFileText(report.generate(*kind)));
 }
 
 void printExportUsage(std::FILE* out) {
@@ -109,14 +130,16 @@ int runExport(const Args& given) {
             continue;
         }
         Report report(replay.header, replay.drivers, path, prefs);
-        const int written = report.exportBatch(*prefix, withMechanical);
+        const movrane::FileBatch batch = report.exportBatch(*prefix, withMechanical);
         const std::string stem = *prefix + movrane::replayBaseName(path);
-        std::fprintf(stderr, "%d of %d files written as %s_*.txt\n", written, wanted, stem.c_str());
-        if (written == wanted) {
+        std::fprintf(stderr, "%zu of %d files written as %s_*.txt\n", batch.writtenPaths().size(), wanted,
+                     stem.c_str());
+        if (!batch.failed()) {
             ++complete;
-        } else if (status == EXIT_OK) {
-            status = EXIT_WRITE_FAILED;
+            continue;
         }
+        std::fprintf(stderr, "Error creating file!\n%s\n", batch.failedPath().c_str());
+        if (status == EXIT_OK) status = EXIT_WRITE_FAILED;
     }
     std::fprintf(stderr, "exported %d of %zu replays\n", complete, args.size());
     return status;

@@ -1,7 +1,6 @@
 // movrane-cli track: the geometry of a track, as text and optionally as an SVG map.
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <memory>
 #include <numbers>
 #include <optional>
@@ -9,6 +8,7 @@
 
 #include "cli/Commands.h"
 #include "cli/OrvOption.h"
+#include "cli/Output.h"
 #include "cli/SvgDisplay.h"
 #include "core/track/CoreDisplay.h"
 #include "core/track/Curve.h"
@@ -96,13 +96,11 @@ void printTrack(const movrane::Track& track) {
     printExtent("strip extent", track.stripExtent());
 }
 
-bool writeSvg(const std::string& path, const movrane::Track& track) {
+std::string svgMap(const movrane::Track& track) {
     SvgDisplay display(movrane::fitMap(track.mapExtent(), SVG_SIZE, SVG_SIZE, SVG_MARGIN, SVG_MARGIN), SVG_SIZE,
                        SVG_SIZE);
     movrane::drawTrack(track, display);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << display.document();
-    return static_cast<bool>(out);
+    return display.document();
 }
 
 }  // namespace
@@ -117,8 +115,9 @@ void printTrackUsage(std::FILE* out) {
                  "             preferences' OrvDirectory); its .trk file is read, its .dat archive\n"
                  "             when that fails\n"
                  "  --file     a track file or archive\n"
-                 "  --svg      also draws the map: surfaces, centre line and distance markers\n"
-                 "  exit status: 0 success, 1 usage error, 2 the track cannot be read or the map\n"
+                 "  --svg      also draws the map: surfaces, centre line and distance markers;\n"
+                 "             \"-\" writes only the map, to standard output\n"
+                 "  exit status: 0 success, 1 usage error, 2 the track cannot be read, 3 the map\n"
                  "  cannot be written\n");
 }
 
@@ -136,12 +135,9 @@ int runTrack(const Args& args) {
         return EXIT_UNREADABLE;
     }
     if (!track) return EXIT_UNREADABLE;
-    printTrack(*track);
-    if (options->svg && !writeSvg(*options->svg, *track)) {
-        std::fprintf(stderr, "cannot write %s\n", options->svg->c_str());
-        return EXIT_UNREADABLE;
-    }
-    return EXIT_OK;
+    // A map written to standard output has it to itself.
+    if (options->svg != "-") printTrack(*track);
+    return options->svg ? writeOutput(*options->svg, svgMap(*track)) : EXIT_OK;
 }
 
 }  // namespace cli

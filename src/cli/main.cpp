@@ -18,16 +18,29 @@ const cli::Command COMMANDS[] = {
     {"telemetry", "load one lap and write its telemetry text or CSV", cli::runTelemetry, cli::printTelemetryUsage},
     {"groove", "load one lap and write its groove file", cli::runGroove, cli::printGrooveUsage},
     {"track", "print the geometry of a track and draw its map as SVG", cli::runTrack, cli::printTrackUsage},
+    {"timeline", "print frames of the race timeline of a replay", cli::runTimeline, cli::printTimelineUsage},
     {"graph", "build a channel of the telemetry graph for laps of a replay, as CSV", cli::runGraph,
      cli::printGraphUsage},
     {"report", "print or write one report of a replay", cli::runReport, cli::printReportUsage},
     {"export", "write the report files of many replays", cli::runExport, cli::printExportUsage},
+    {"ratings", "print the traction circle ratings table of loaded laps", cli::runRatings, cli::printRatingsUsage},
+    {"gears", "print the gear change analysis of one lap", cli::runGears, cli::printGearsUsage},
+    {"traction", "print the traction circle's range and lap times", cli::runTraction, cli::printTractionUsage},
+    {"racegraph", "draw the race history graph or print its numbers", cli::runRaceGraph, cli::printRaceGraphUsage},
+    {"racereport", "draw the graphical race report or print its rows", cli::runRaceReport,
+     cli::printRaceReportUsage},
+    {"finder", "list the laps of a track found in all replays and CD databases", cli::runFinder,
+     cli::printFinderUsage},
+    {"cddb", "write a replay CD database of a mounted medium", cli::runCddb, cli::printCddbUsage},
+    {"records", "write a player's lap-times file and HTML records site", cli::runRecords, cli::printRecordsUsage},
+    {"season", "list or rearrange the events of the season file", cli::runSeason, cli::printSeasonUsage},
 };
 
 void printUsage(std::FILE* out) {
     std::fprintf(out, "usage: movrane-cli COMMAND [OPTIONS] [ARGS]\n\ncommands:\n");
     for (const auto& c : COMMANDS) std::fprintf(out, "  %-10s %s\n", c.name, c.summary);
-    std::fprintf(out, "\n'movrane-cli COMMAND --help' describes a command.\n");
+    std::fprintf(out, "\n'movrane-cli COMMAND --help' describes a command; 'movrane-cli --version' prints the\n"
+                      "version.\n");
 }
 
 }  // namespace
@@ -40,6 +53,10 @@ int main(int argc, char** argv) {
     const std::string name = argv[1];
     if (name == "--help" || name == "-h" || name == "help") {
         printUsage(stdout);
+        return cli::EXIT_OK;
+    }
+    if (name == "--version") {
+        std::printf("movrane-cli %s\n", MOVRANE_VERSION);
         return cli::EXIT_OK;
     }
     for (const auto& c : COMMANDS) {

@@ -86,6 +86,21 @@ TEST(CliTelemetry, FailedLoadWritesNoFile) {
     EXPECT_EQ(unwritable.exitCode, 3);
 }
 
+TEST(CliTelemetry, NamesTheLapAsTheOtherCommandsDoAndWritesToStandardOutputOrADevice) {
+    TempDir out;
+    ASSERT_EQ(cli("telemetry " + lapArguments("sample_race.rpy", "race", 3, 4) + " --out " + out.file("t.txt")).exitCode,
+              0);
+    const std::string orv = "--orv " + installation().path().string();
+    const auto r = cli("telemetry " + orv + " --lap race:3:4 --out - sample_race.rpy");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, testsupport::readFileText(out.file("t.txt")));
+    EXPECT_EQ(cli("telemetry " + orv + " --lap race:3:4 --lap race:3:5 --out - sample_race.rpy").exitCode, 1);
+    if (std::filesystem::exists("/dev/full")) {
+        EXPECT_EQ(cli("telemetry " + orv + " --lap race:3:4 --out /dev/full sample_race.rpy").exitCode, 3);
+        EXPECT_TRUE(std::filesystem::is_character_file("/dev/full"));
+    }
+}
+
 TEST(CliGroove, WritesTheGrooveFile) {
     TempDir out;
     const auto r = cli("groove " + lapArguments("sample_hotlap.rpy", "practice", 0, 2) +
@@ -103,4 +118,15 @@ TEST(CliGroove, WritesTheGrooveFile) {
                   out.file("x.grv"))
                   .exitCode,
               1);
+}
+
+TEST(CliGroove, NamesTheLapAsTheOtherCommandsDoAndWritesThroughALink) {
+    TempDir out;
+    std::filesystem::create_directory(out.path() / "kept");
+    std::filesystem::create_symlink("kept/g.grv", out.path() / "g.grv");
+    const auto r = cli("groove --orv " + installation().path().string() + " --lap practice:0:2 --resolution 2.0 --out " +
+                       out.file("g.grv") + " sample_hotlap.rpy");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(std::filesystem::is_symlink(out.file("g.grv")));
+    EXPECT_EQ(firstLine(testsupport::readFileText(out.file("kept/g.grv"))), "60sections,1750entries");
 }

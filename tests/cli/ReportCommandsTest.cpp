@@ -73,6 +73,15 @@ TEST_F(ReportCommands, ReportWritesAFileOrSaysWhyNot) {
     r = runCommand(cli("report practice --out '" + dir_.file("no/m.txt") + "' '" + replay_ + "'"));
     EXPECT_EQ(r.exitCode, 3);
     EXPECT_EQ(r.err, "Error creating file!\n" + dir_.file("no/m.txt") + "\n");
+
+    // Through a link to the file it points to; "-" is standard output.
+    fs::create_symlink(dir_.file("m.txt"), dir_.file("link.txt"));
+    r = runCommand(cli("report race --out '" + dir_.file("link.txt") + "' '" + replay_ + "'"));
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(fs::is_symlink(dir_.file("link.txt")));
+    EXPECT_EQ(testsupport::readFileText(dir_.file("m.txt")), expected(replay_, movrane::ReportKind::Race, {}));
+    r = runCommand(cli("report race --out - '" + replay_ + "'"));
+    EXPECT_EQ(r.out, expected(replay_, movrane::ReportKind::Race, {}));
 }
 
 TEST_F(ReportCommands, ReportRefusesUnknownKindsAndUnreadableReplays) {
@@ -108,6 +117,16 @@ TEST_F(ReportCommands, ExportWritesEveryReplayAndSummarises) {
     EXPECT_EQ(runCommand(cli("export '" + replay_ + "'")).exitCode, 1) << "the prefix is required";
 }
 
+TEST_F(ReportCommands, ExportNamesTheFileThatCannotBeWritten) {
+    const auto r = runCommand(cli("export '" + replay_ + "' --prefix '" + dir_.file("none/") + "'"));
+    EXPECT_EQ(r.exitCode, 3);
+    EXPECT_NE(r.err.find("0 of 5 files written as " + dir_.file("none/night") + "_*.txt\nError creating file!\n" +
+                         dir_.file("none/night_Practice.txt") + "\n"),
+              std::string::npos)
+        << r.err;
+    EXPECT_FALSE(fs::exists(dir_.file("none")));
+}
+
 TEST_F(ReportCommands, TheProgramExportsTheSampleRaceWithoutADisplay) {
     ASSERT_EQ(runCommand(std::string(MOVRANE_SAMPLE_PATH) + " " + dir_.file("inst")).exitCode, 0);
     fs::create_directory(dir_.path() / "out");
@@ -127,6 +146,47 @@ TEST_F(ReportCommands, TheProgramExportsTheSampleRaceWithoutADisplay) {
     r = runCommand(program + " -expreports");
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err.rfind("movrane: no display to open the window on\n", 0), 0u) << r.err;
+
+    r = runCommand(program + " --help");
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_NE(r.out.find("movrane -expreports -fREPLAY -oPREFIX [-mech]"), std::string::npos) << r.out;
+    r = runCommand(program + " --version");
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "movrane " MOVRANE_VERSION "\n");
+    EXPECT_EQ(runCommand(std::string(MOVRANE_CLI_PATH) + " --version").out, "movrane-cli " MOVRANE_VERSION "\n");
+}
+
+TEST_F(ReportCommands, LapReportsRunOnTheLapsNamedInTheirOrder) {
+    ASSERT_EQ(runCommand(std::string(MOVRANE_SAMPLE_PATH) + " " + dir_.file("inst")).exitCode, 0);
+    const std::string replay = "--orv '" + dir_.file("inst") + "' sample_race.rpy";
+    auto r = runCommand(cli("report verify --lap race:4:5 --lap race:0:3 " + replay));
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out.rfind("ONLINE LAPTIME VERIFIER\n\nLap 1: ", 0), 0u) << r.out;
+    EXPECT_NE(r.out.find(" - Lionel Brecq\nLap 2: "), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Clock smashes                      0         0\n"), std::string::npos) << r.out;
+
+    r = runCommand(cli("report sectors --lap race:0:3 --out '" + dir_.file("s.txt") + "' " + replay));
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(testsupport::readFileText(dir_.file("s.txt")).rfind("SECTOR TIMES\n\n", 0), 0u);
+
+    r = runCommand(cli("report detailed --lap race:0:1 " + replay));
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("All drivers on grid"), std::string::npos);
+}
+
+TEST_F(ReportCommands, LapReportsWithoutLapsOrWithARefusedLap) {
+    ASSERT_EQ(runCommand(std::string(MOVRANE_SAMPLE_PATH) + " " + dir_.file("inst")).exitCode, 0);
+    const std::string replay = "--orv '" + dir_.file("inst") + "' sample_race.rpy";
+    auto r = runCommand(cli("report speed " + replay));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "No replay lap loaded!\n");
+    r = runCommand(cli("report detailed " + replay));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "This report cannot be run unless you have loaded a lap.\n");
+    r = runCommand(cli("report verify --lap race:0:99 " + replay));
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_NE(r.err.find("RpyDataClass: Error reading file!"), std::string::npos) << r.err;
+    EXPECT_TRUE(r.out.empty());
 }
 
 }  // namespace

@@ -49,6 +49,10 @@ TEST(CliTrack, ListsTheSampleTrackAndDrawsItsMap) {
     EXPECT_NE(picture.find("fill=\"rgb(128,128,128)\""), std::string::npos);  // tarmac
     EXPECT_NE(picture.find("fill=\"rgb(50,128,50)\""), std::string::npos);    // grass
     EXPECT_NE(picture.find("stroke=\"rgb(255,0,0)\" stroke-width=\"5\""), std::string::npos);
+
+    const auto toStdout = runCommand(cli("--orv " + dir.path().string() + " harbour --svg -"));
+    ASSERT_EQ(toStdout.exitCode, 0) << toStdout.err;
+    EXPECT_EQ(toStdout.out, picture) << "the map alone on standard output";
 }
 
 TEST(CliTrack, ReadsAFileOrTheArchiveFallback) {
@@ -83,8 +87,9 @@ TEST(CliTrack, FailuresAndUsage) {
 
     samplekit::writeSampleTrack(dir.path());
     r = runCommand(cli("--orv " + dir.path().string() + " harbour --svg " + dir.file("no/such/folder.svg")));
-    EXPECT_EQ(r.exitCode, 2);
-    EXPECT_EQ(r.err, "cannot write " + dir.file("no/such/folder.svg") + "\n");
+    EXPECT_EQ(r.exitCode, 3);
+    EXPECT_EQ(r.err, "Error creating file!\n" + dir.file("no/such/folder.svg") + "\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("no")));
 
     for (const char* wrong : {"", "a b", "--file", "--file x.trk name", "--bogus harbour",
                               "--orv /tmp --file x.trk", "--orv"}) {

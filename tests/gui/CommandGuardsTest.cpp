@@ -80,8 +80,8 @@ TEST(CommandGuards, HelpSettingsAndExit) {
     });
     p.run(CommandId::About);
     p.run(CommandId::ViewReadme);
-    ASSERT_EQ(p.ui.opened.size(), 1u);
-    EXPECT_EQ(p.ui.opened[0].substr(p.ui.opened[0].size() - 12), "/Movrane.txt");
+    ASSERT_EQ(p.ui.messages.size(), 1u) << "no readme beside the test program";
+    EXPECT_EQ(p.ui.messages[0].text.substr(p.ui.messages[0].text.size() - 28), "/Movrane.txt does not exist.");
 
     p.dialogs.expect([](QDialog& dialog) {
         EXPECT_NE(qobject_cast<movrane::gui::OptionsDialog*>(&dialog), nullptr);
@@ -121,7 +121,7 @@ TEST(StartUp, AnInstallationWithoutOrvExeOpensTheSettings) {
 TEST(StartUp, ASingleReplayArgumentOpensItWithoutTheFileDialog) {
     Program p;
     p.dialogs.expect([](QDialog& dialog) {
-        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Choose lap"));
+        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Choose lap - sample_race.rpy"));
         return QDialog::Rejected;
     });
     p.start({p.replay("sample_race.rpy")});
@@ -143,7 +143,7 @@ TEST(StartUp, ReplaysDroppedOnTheWindowOpenAsFromTheDesktop) {
     Program p;
     p.start();
     p.dialogs.expect([](QDialog& dialog) {
-        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Choose lap"));
+        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Choose lap - sample_hotlap.rpy"));
         return QDialog::Rejected;
     });
     QMimeData data;

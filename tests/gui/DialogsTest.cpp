@@ -2,7 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFontInfo>
+#include <QFontMetricsF>
 #include <QLineEdit>
 #include <QMenu>
 #include <QRadioButton>
@@ -30,6 +30,13 @@ T* as(QDialog& dialog) {
     return typed;
 }
 
+bool advancesAlike(const QFontMetricsF& metrics) {
+    for (const char c : std::string(" .:0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz-()\xe9"))
+        if (metrics.horizontalAdvance(QChar(static_cast<unsigned char>(c))) != metrics.horizontalAdvance(QLatin1Char('M')))
+            return false;
+    return true;
+}
+
 // Picks the option of the race replay in the "one file" chooser.
 int chooseRaceFile(QDialog& dialog) {
     auto* chooser = as<movrane::gui::LoadedFileChooserDialog>(dialog);
@@ -53,10 +60,15 @@ TEST(ReportWindow, OpensOverTheChosenReplayWithItsTitleAndTextAndPrints) {
         EXPECT_TRUE(text.contains(QStringLiteral("RACE RESULTS (After 9 laps)")));
         EXPECT_FALSE(text.contains(QLatin1Char('\r')));
         EXPECT_TRUE(window->textView()->isReadOnly());
-        EXPECT_TRUE(QFontInfo(window->textView()->font()).fixedPitch());
         QPrinter printer;
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(QString::fromStdString(pdf));
+        // Screen and paper use one font in which every report character is equally wide,
+        // so the columns line up in both.
+        EXPECT_EQ(window->printFont().family(), window->textView()->font().family());
+        EXPECT_EQ(window->printFont().pointSize(), 9);
+        EXPECT_TRUE(advancesAlike(QFontMetricsF(window->printFont(), &printer)));
+        EXPECT_TRUE(advancesAlike(QFontMetricsF(window->textView()->font())));
         window->printTo(printer);
         return QDialog::Accepted;
     });

@@ -7,6 +7,7 @@
 
 #include "GuiFixture.h"
 #include "core/app/CZodEvadiDoc.h"
+#include "core/platform/Files.h"
 #include "gui/app/CMainFrame.h"
 #include "gui/app/CZodEvadiView.h"
 #include "gui/app/LapBarWindow.h"
@@ -142,6 +143,37 @@ TEST(MainWindow, SavesTheMapAsABitmapOfTheSizePreference) {
         EXPECT_EQ(saved.pixel(2, i) & 0xffffff, WHITE & 0xffffff);
     }
     EXPECT_TRUE(p.ui.allAnswersUsed());
+}
+
+TEST(MainWindow, AMapThatCannotBeSavedKeepsTheOldFileAndSaysSo) {
+    Program p;
+    p.startWithTwoLaps();
+    const std::string file = p.dir.file("map.bmp");
+    testsupport::writeFileBytes(file, {'o', 'l', 'd'});
+    p.ui.queueFile(file);
+    {
+        const movrane::FailingWrite fullDisk(1);
+        p.app->frame().runCommand(CommandId::SaveTrackmap);
+    }
+    EXPECT_EQ(testsupport::readFileText(file), "old");
+    EXPECT_EQ(p.messageTexts().back(), movrane::BITMAP_NOT_CREATED_MESSAGE);
+}
+
+TEST(MainWindow, AnUnreadableSettingsFileIsToldOnceAtStartUp) {
+    Program p;
+    p.app.reset();
+    const std::string unreadable = "[Settings]\nMPH=1\n";
+    testsupport::writeFileBytes(p.sandbox.userStoreFile(), {unreadable.begin(), unreadable.end()});
+    p.app = std::make_unique<movrane::gui::CZodEvadiApp>(p.ui);
+    p.start();
+    const auto texts = p.messageTexts();
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0].rfind("The settings file " + p.sandbox.userStoreFile() + " could not be read", 0), 0u)
+        << texts[0];
+
+    p.app = std::make_unique<movrane::gui::CZodEvadiApp>(p.ui);
+    p.start();
+    EXPECT_EQ(p.messageTexts().size(), 1u) << "told once";
 }
 
 TEST(MainWindow, LapBarCanBeHiddenAndShown) {

@@ -20,8 +20,8 @@ bool ScriptedUi::allAnswersUsed() const {
     return yesNo_.empty() && yesNoCancel_.empty() && files_.empty() && folders_.empty();
 }
 
-void ScriptedUi::message(const std::string& text, const std::string& caption, Icon icon) {
-    messages.push_back({text, caption, icon});
+void ScriptedUi::message(const std::string& text, const std::string& caption, Icon icon, const std::string& detail) {
+    messages.push_back({text, caption, icon, detail});
 }
 
 bool ScriptedUi::askYesNo(const std::string& text, const std::string& caption) {

@@ -19,6 +19,7 @@ public:
         std::string text;
         std::string caption;
         Icon icon;
+        std::string detail;
     };
     struct Question {
         std::string text;
@@ -50,7 +51,7 @@ public:
     // Every queue used up.
     bool allAnswersUsed() const;
 
-    void message(const std::string& text, const std::string& caption, Icon icon) override;
+    void message(const std::string& text, const std::string& caption, Icon icon, const std::string& detail) override;
     bool askYesNo(const std::string& text, const std::string& caption) override;
     Answer askYesNoCancel(const std::string& text, const std::string& caption) override;
     std::optional<std::string> chooseFileToOpen(const FileRequest& request) override;

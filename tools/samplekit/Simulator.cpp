@@ -126,6 +126,8 @@ double lookup(const std::vector<double>& perMetre, double d) {
     return perMetre[i] * (1 - f) + perMetre[(i + 1) % n] * f;
 }
 
+constexpr int SHIFT_NEUTRAL_FRAMES = 2;
+
 int gearFor(double kmh) {
     for (std::size_t g = 0; g < GEAR_RPM_PER_KMH.size(); ++g)
         if (kmh * GEAR_RPM_PER_KMH[g] <= REV_LIMIT) return static_cast<int>(g) + 1;
@@ -160,6 +162,7 @@ struct Car {
     CarResult* result = nullptr;
     double rpm = IDLE_RPM;
     int gear = 0;
+    int shiftFrames = 0;  // frames left in neutral during a gear change
     // Randomness of what does not change the driving (lane drift, engine noise), kept apart
     // so the first pass can leave it out and still drive exactly as the second.
     Rng look{0};
@@ -304,8 +307,17 @@ struct Simulation::Run {
             c.gear = 0;
             c.rpm = c.retired ? 0 : IDLE_RPM;
         } else {
-            c.gear = gearFor(kmh);
-            c.rpm = std::max(IDLE_RPM, kmh * GEAR_RPM_PER_KMH[static_cast<std::size_t>(c.gear - 1)]);
+            // A gear change passes through neutral for a few frames, as a real gearbox does.
+            const int wanted = gearFor(kmh);
+            if (c.shiftFrames > 0) {
+                if (--c.shiftFrames == 0) c.gear = wanted;
+            } else if (c.gear > 0 && wanted != c.gear) {
+                c.gear = 0;
+                c.shiftFrames = SHIFT_NEUTRAL_FRAMES;
+            } else {
+                c.gear = wanted;
+            }
+            c.rpm = std::max(IDLE_RPM, kmh * GEAR_RPM_PER_KMH[static_cast<std::size_t>(wanted - 1)]);
         }
         const double load = c.rpm / REV_LIMIT;
         c.oilT += (92 + 14 * load - c.oilT) * 0.0004;
@@ -539,7 +551,8 @@ struct Simulation::Run {
             uint16_t newStatus = 0;
             if (race) {
                 if (frame < liningFrames) newStatus = STATUS_LINING_UP;
-                else if (frame < s.greenFrame) newStatus = STATUS_GREEN_RAISED;
+                else if (frame + 36 < s.greenFrame) newStatus = STATUS_GREEN_RAISED;
+                else if (frame < s.greenFrame) newStatus = STATUS_GREEN_ARMED;
                 else if (frame < s.greenFrame + 36) newStatus = STATUS_GREEN_DROPS;
                 else newStatus = STATUS_RACING;
                 if (s.chequeredMs > 0) newStatus = STATUS_CHEQUERED;

@@ -17,6 +17,7 @@ constexpr uint32_t FLAG_OFF_TRACK = 1u << 30;
 // Race status words of the type-9 items.
 constexpr uint16_t STATUS_LINING_UP = 12;
 constexpr uint16_t STATUS_GREEN_RAISED = 32;
+constexpr uint16_t STATUS_GREEN_ARMED = 1056;  // the last second before the flag drops
 constexpr uint16_t STATUS_GREEN_DROPS = 40;
 constexpr uint16_t STATUS_RACING = 4;
 constexpr uint16_t STATUS_CHEQUERED = 0x34;

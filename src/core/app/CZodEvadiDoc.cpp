@@ -8,6 +8,7 @@
 #include "core/replay/Drivers.h"
 #include "core/replay/GetRpyInfo.h"
 #include "core/replay/Header.h"
+#include "core/replay/ReadFailure.h"
 #include "core/track/MOVRNException.h"
 #include "core/track/Track.h"
 #include "core/track/TrackLocation.h"
@@ -95,7 +96,7 @@ CZodEvadiDoc::LoadResult CZodEvadiDoc::load(Mode mode, const Preset& preset) {
 
     auto header = std::make_unique<Header>();
     if (header->load(replayPath_) != Header::OK) {
-        ui_.message(header->errorMessage(), {}, Ui::Icon::Warning);
+        ui_.message(header->errorMessage(), {}, Ui::Icon::Warning, readFailureDetail(replayPath_, header->failureText()));
         return LoadResult::Failed;
     }
     if (loadedLaps_ > 0 && header->trackName() != trackName_) {
@@ -104,7 +105,8 @@ CZodEvadiDoc::LoadResult CZodEvadiDoc::load(Mode mode, const Preset& preset) {
     }
     auto drivers = std::make_unique<Drivers>();
     if (drivers->load(replayPath_) != Drivers::OK) {
-        ui_.message(Drivers::errorMessage(), {}, Ui::Icon::Warning);
+        ui_.message(Drivers::errorMessage(), {}, Ui::Icon::Warning,
+                    readFailureDetail(replayPath_, drivers->failureText()));
         return LoadResult::Failed;
     }
 
@@ -123,7 +125,8 @@ CZodEvadiDoc::LoadResult CZodEvadiDoc::load(Mode mode, const Preset& preset) {
     auto lap = std::make_unique<GetRpyInfo>();
     if (lap->load(*drivers, wanted.driver, wanted.lap, wanted.session) != GetRpyInfo::OK) {
         if (firstLap) track_.reset();
-        ui_.message(GetRpyInfo::errorMessage(), {}, Ui::Icon::Warning);
+        ui_.message(GetRpyInfo::errorMessage(), {}, Ui::Icon::Warning,
+                    readFailureDetail(replayPath_, lap->failureText()));
         return LoadResult::Failed;
     }
     if (!settings_.qualityReportOff) ui_.message(qualityReportText(qualityCounts(*lap)));
@@ -171,6 +174,29 @@ void CZodEvadiDoc::removeLap(int index) {
     if (index < 0 || index >= MAX_LAPS || !slots_[index].inUse) return;
     releaseSlot(index);
     --loadedLaps_;
+    if (loadedLaps_ == 0) {
+        track_.reset();
+        trackName_.clear();
+    }
+    changed();
+}
+
+void CZodEvadiDoc::arrangeLaps(const std::vector<int>& order) {
+    std::array<Colour, MAX_LAPS> colours;
+    for (int i = 0; i < MAX_LAPS; ++i) colours[i] = slots_[i].colour;
+    std::array<LapSlot, MAX_LAPS> arranged;
+    int count = 0;
+    for (const int index : order) {
+        if (index < 0 || index >= MAX_LAPS || !slots_[index].inUse || count == MAX_LAPS) continue;
+        arranged[count++] = std::move(slots_[index]);
+        slots_[index].inUse = false;
+    }
+    for (int i = 0; i < MAX_LAPS; ++i) {
+        arranged[i].colour = colours[i];
+        arranged[i].line.colour = colours[i];
+        slots_[i] = std::move(arranged[i]);
+    }
+    loadedLaps_ = count;
     if (loadedLaps_ == 0) {
         track_.reset();
         trackName_.clear();

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/app/Chooselap.h"
+#include "core/image/Colour.h"
 #include "core/replay/LapDerivation.h"
 #include "core/replay/ReplayLayout.h"
 
@@ -19,13 +20,6 @@ class Header;
 class Prefs;
 class Track;
 class Ui;
-
-struct Colour {
-    uint8_t red = 0;
-    uint8_t green = 0;
-    uint8_t blue = 0;
-    bool operator==(const Colour&) const = default;
-};
 
 // Where the map drawing of a lap's line stands: the next point starts a line, or joins
 // the previous one.
@@ -90,7 +84,7 @@ public:
     LoadResult loadLap();
     // A replay opened from the desktop or the command line as its one argument: no file dialog.
     LoadResult shellOpen(const std::string& path);
-    // A lap named on the command line: no dialog at all.
+    // A lap named by the command line or chosen in the lap finder: no dialog at all.
     LoadResult commandLineLoad(const std::string& path, Session session, uint32_t driver, int lap);
     // "Open most recently added replay file...": the newest replay of the replay folder,
     // opened as "&Add replay lap..." does after its file dialog.
@@ -98,6 +92,9 @@ public:
 
     void clear();
     void removeLap(int slot);
+    // Puts the laps of the slots in `order` into slots 0, 1, ... in that order (each slot
+    // keeps its colour) and releases every lap not named.
+    void arrangeLaps(const std::vector<int>& order);
 
     int loadedLaps() const { return loadedLaps_; }
     const LapSlot& slot(int index) const { return slots_.at(static_cast<std::size_t>(index)); }
@@ -106,7 +103,7 @@ public:
     std::vector<int> usedSlots() const;
 
     const Track* track() const { return track_.get(); }
-    // The track map windows highlight stretches of it.
+    // The track for views that mark a stretch of it (its highlight).
     Track* track() { return track_.get(); }
     bool trackFound() const { return track_ != nullptr; }
     const std::string& trackName() const { return trackName_; }

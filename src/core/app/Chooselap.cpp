@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "core/app/LapQuality.h"
+#include "core/platform/Paths.h"
 #include "core/replay/Drivers.h"
 #include "core/replay/GetRpyInfo.h"
 #include "core/replay/Header.h"
@@ -29,6 +30,7 @@ std::string recordedLengthText(uint32_t frames) {
 }  // namespace
 
 Chooselap::Chooselap(const Header& header, const Drivers& drivers) : drivers_(drivers) {
+    information_.fileName = afterLastSeparator(drivers.fileName());
     information_.trackName = header.trackName();
     information_.carSetName = header.carSetName();
     information_.recordedLength = recordedLengthText(header.recordedFrames());

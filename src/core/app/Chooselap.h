@@ -17,6 +17,7 @@ class Header;
 class Chooselap {
 public:
     struct Information {
+        std::string fileName;  // of the replay, so that replays with the same laps can be told apart
         std::string trackName;
         std::string carSetName;
         std::string recordedLength;  // "16m 10s"

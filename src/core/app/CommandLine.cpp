@@ -50,6 +50,20 @@ StartRequest exportReports(const std::vector<std::string>& args) {
 
 }  // namespace
 
+std::string programUsage() {
+    return "usage: movrane                      the main window\n"
+           "       movrane REPLAY               opens the replay as \"Add replay lap...\" does, without the\n"
+           "                                    file dialog\n"
+           "       movrane -loadrpy -cN -fFILE -sS -dD -lL ...\n"
+           "                                    loads N laps without any dialog (S 0 practice, 1 race;\n"
+           "                                    D driver; L lap)\n"
+           "       movrane -expreports -fREPLAY -oPREFIX [-mech]\n"
+           "                                    writes the reports of REPLAY and quits; needs no display\n"
+           "       movrane --help | --version   prints this text or the version\n";
+}
+
+std::string programVersion() { return "movrane " MOVRANE_VERSION "\n"; }
+
 std::optional<std::string> missingLapsMessage(const StartRequest& request) {
     const auto given = static_cast<int>(request.laps.size());
     if (request.mode != StartRequest::Mode::LoadLaps || request.announcedLaps <= given) return std::nullopt;
@@ -60,6 +74,8 @@ std::optional<std::string> missingLapsMessage(const StartRequest& request) {
 StartRequest parseCommandLine(const std::vector<std::string>& args) {
     StartRequest request;
     if (args.size() <= 2) {
+        if (args.size() == 2 && args[1] == "--help") request.mode = StartRequest::Mode::ShowUsage;
+        if (args.size() == 2 && args[1] == "--version") request.mode = StartRequest::Mode::ShowVersion;
         // A lone switch is no file to open.
         if (args.size() == 2 && !args[1].empty() && args[1][0] != '-') {
             request.mode = StartRequest::Mode::OpenReplay;

@@ -21,6 +21,8 @@ struct StartRequest {
         OpenReplay,     // one file argument: open it as the shell does
         LoadLaps,       // -loadrpy
         ExportReports,  // -expreports
+        ShowUsage,      // --help as the only argument
+        ShowVersion,    // --version as the only argument
     };
     Mode mode = Mode::Ordinary;
     std::string replayPath;  // OpenReplay and ExportReports
@@ -37,6 +39,11 @@ struct StartRequest {
 // Reads the argument vector (argument 0 is the program). Tags of tagged arguments are any
 // two characters and are not checked.
 StartRequest parseCommandLine(const std::vector<std::string>& args);
+
+// What `movrane --help` prints: the program's command-line forms.
+std::string programUsage();
+// What `movrane --version` prints.
+std::string programVersion();
 
 // The message for -loadrpy laps announced without their four arguments, shown once after
 // the complete laps were loaded; nothing when every announced lap had its arguments.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/app/CZodEvadiDoc.h"
+#include "core/platform/DefaultHandler.h"
 #include "core/platform/Paths.h"
 #include "core/platform/Ui.h"
 
@@ -11,6 +12,7 @@ namespace movrane {
 namespace {
 constexpr char FILE_MENU[] = "&File";
 constexpr char VIEW_MENU[] = "&View";
+constexpr char PLAYBACK_MENU[] = "&Playback";
 constexpr char REPORTS_MENU[] = "&Reports";
 constexpr char TOOLS_MENU[] = "&Tools";
 constexpr char HELP_MENU[] = "&Help";
@@ -19,8 +21,11 @@ constexpr char TRACK_TOOLS[] = "Track Creating Tools";
 const std::vector<CommandInfo> COMMANDS = {
     {CommandId::ClearLaps, FILE_MENU, "", "&Clear all replay laps...", "Clear all replay laps..."},
     {CommandId::AddLap, FILE_MENU, "", "&Add replay lap...", "Add replay lap..."},
+    {CommandId::LapFinder, FILE_MENU, "", "Add replay lap using Lap Finder...",
+     "Find the laps of a track in all replays and add them"},
     {CommandId::OpenRecentReplay, FILE_MENU, "", "Open most recently added replay file...",
      "Open most recently added replay file..."},
+    {CommandId::ArrangeLaps, FILE_MENU, "", "Move/Remove loaded replay laps", "Move/Remove loaded replay laps"},
     {CommandId::SaveTrackmap, FILE_MENU, "", "Save Trackmap as BMP-file...", "Save Trackmap as BMP-file...", true},
     {CommandId::SaveTelemetry, FILE_MENU, "", "Save telemetry to text file", "Save telemetry to text file"},
     {CommandId::Settings, FILE_MENU, "", "Settings...", "Settings...", true},
@@ -31,23 +36,71 @@ const std::vector<CommandInfo> COMMANDS = {
     {CommandId::PanningTool, VIEW_MENU, "", "Panning Tool", "Panning Tool"},
     {CommandId::DistanceMarkers, VIEW_MENU, "", "Distance Markers", "Show or hide the distance markers on the map"},
     {CommandId::LapBarShown, VIEW_MENU, "", "Lap Bar", "Lap Bar", true},
+    {CommandId::PlaybackStart, PLAYBACK_MENU, "", "Start/Continue", "Start or continue playback"},
+    {CommandId::PlaybackPause, PLAYBACK_MENU, "", "Pause", "Pause playback"},
+    {CommandId::PlaybackStop, PLAYBACK_MENU, "", "Stop", "Stop playback"},
+    {CommandId::PlaybackFastForward, PLAYBACK_MENU, "", "Fast Forward", "Play at twice the speed"},
+    {CommandId::PlaybackFastReverse, PLAYBACK_MENU, "", "Fast Reverse", "Play the race backwards"},
+    {CommandId::PlaybackBeginning, PLAYBACK_MENU, "", "Beginning of lap", "Back to the beginning", true},
+    {CommandId::PlaybackEnd, PLAYBACK_MENU, "", "Move to end of lap", "Stop at the current place"},
+    {CommandId::PlaybackRaceMode, PLAYBACK_MENU, "", "Toggle replay race/driving lines",
+     "Switch between the race with all cars and the driving lines of the laps", true},
+    {CommandId::ToggleLap1, PLAYBACK_MENU, "", "Toggle lap 1", "Show or hide the driving line of lap 1", true},
+    {CommandId::ToggleLap2, PLAYBACK_MENU, "", "Toggle lap 2", "Show or hide the driving line of lap 2"},
+    {CommandId::ToggleLap3, PLAYBACK_MENU, "", "Toggle lap 3", "Show or hide the driving line of lap 3"},
+    {CommandId::ToggleLap4, PLAYBACK_MENU, "", "Toggle lap 4", "Show or hide the driving line of lap 4"},
+    {CommandId::ToggleLap5, PLAYBACK_MENU, "", "Toggle lap 5", "Show or hide the driving line of lap 5"},
     {CommandId::ReportPractice, REPORTS_MENU, "", "Practice", "Practice"},
     {CommandId::ReportRace, REPORTS_MENU, "", "Race", "Race"},
     {CommandId::ReportLapByLap, REPORTS_MENU, "", "Lap by lap", "Lap by lap"},
     {CommandId::ReportLapChart, REPORTS_MENU, "", "Lap Chart", "Lap Chart"},
     {CommandId::ReportComplete, REPORTS_MENU, "", "Complete(all above)", "Complete(all above)"},
     {CommandId::ReportMechanical, REPORTS_MENU, "", "Mechanical", "Mechanical", true},
+    {CommandId::GraphicalRaceReport, REPORTS_MENU, "", "Graphical Race Report", "Graphical Race Report", true},
+    {CommandId::RaceHistoryGraph, REPORTS_MENU, "", "Race History Graph", "Race History Graph"},
+    {CommandId::ReportDetailedRace, REPORTS_MENU, "", "Detailed Race Report", "Detailed Race Report"},
     {CommandId::Graph, TOOLS_MENU, "", "&Graph", "Graph"},
+    {CommandId::TractionCircle, TOOLS_MENU, "", "Traction Circle", "Traction Circle"},
+    {CommandId::Ratings, TOOLS_MENU, "", "Ratings", "Ratings"},
+    {CommandId::SectorTimes, TOOLS_MENU, "", "Sector Times", "Sector Times"},
+    {CommandId::SpeedReport, TOOLS_MENU, "", "Speed Report", "Speed Report"},
+    {CommandId::LaptimeVerifier, TOOLS_MENU, "", "Online Laptime Verifier", "Online Laptime Verifier"},
+    {CommandId::GearChangeAnalyser, TOOLS_MENU, "", "Gearchange Analyser", "Gearchange Analyser", true},
+    {CommandId::EngineDetection, TOOLS_MENU, "", "Engine detection", "Engine detection"},
+    {CommandId::ExportRecords, TOOLS_MENU, "", "E&xport Records", "Export a player's records as an HTML site"},
+    {CommandId::PBViewer, TOOLS_MENU, "", "PB Viewer", "Show a player's personal best laps"},
+    {CommandId::TrackOrganizer, TOOLS_MENU, "", "Track Organizer", "Change the order of the season's tracks"},
+    {CommandId::CDDatabaseCreator, TOOLS_MENU, "", "Replay CD Database Creator",
+     "Make a database of the replays on a CD"},
     {CommandId::GrooveExport, TOOLS_MENU, TRACK_TOOLS, "Export Lap To Groove (GRV) File",
      "Export Lap To Groove (GRV) File"},
     {CommandId::About, HELP_MENU, "", "&About Movrane", "About Movrane"},
     {CommandId::ViewReadme, HELP_MENU, "", "View Readme file", "View Readme file"},
 };
 
+const std::vector<CommandInfo> TOOLBAR_ONLY = {
+    {CommandId::ModSetInfo, "", "", "Season/Engine/ZEK+ info", "Season/Engine/ZEK+ info"},
+};
+
 constexpr char BITMAP_TITLE[] = "Save Trackmap as BMP-file";
 }  // namespace
 
 const std::vector<CommandInfo>& mainMenuCommands() { return COMMANDS; }
+
+std::vector<std::string> commandShortcuts(CommandId id) {
+    switch (id) {
+        case CommandId::ZoomIn: return {"Ctrl++", "Ctrl+="};
+        case CommandId::ZoomOut: return {"Ctrl+-"};
+        case CommandId::FitToTrack: return {"Ctrl+0"};
+        default: return {};
+    }
+}
+const std::vector<CommandInfo>& toolbarOnlyCommands() { return TOOLBAR_ONLY; }
+std::optional<int> toggledLapOf(CommandId id) {
+    const int slot = static_cast<int>(id) - static_cast<int>(CommandId::ToggleLap1);
+    if (slot < 0 || slot >= CZodEvadiDoc::MAX_LAPS) return std::nullopt;
+    return slot;
+}
 
 std::optional<ReportKind> reportKindOf(CommandId id) {
     switch (id) {
@@ -57,6 +110,12 @@ std::optional<ReportKind> reportKindOf(CommandId id) {
         case CommandId::ReportLapChart: return ReportKind::LapChart;
         case CommandId::ReportComplete: return ReportKind::Complete;
         case CommandId::ReportMechanical: return ReportKind::Mechanical;
+        case CommandId::ReportDetailedRace: return ReportKind::DetailedRace;
+        case CommandId::SectorTimes: return ReportKind::SectorTimes;
+        case CommandId::SpeedReport: return ReportKind::Speed;
+        case CommandId::LaptimeVerifier: return ReportKind::LaptimeVerifier;
+        case CommandId::EngineDetection: return ReportKind::EngineDetection;
+        case CommandId::ModSetInfo: return ReportKind::ModSet;
         default: return std::nullopt;
     }
 }
@@ -84,14 +143,33 @@ bool saveTrackmap(Ui& ui, const CZodEvadiDoc& doc, MapBitmapWriter& writer) {
     return true;
 }
 
-bool lapLoadedGuard(Ui& ui, const CZodEvadiDoc& doc) {
+bool clearAllLaps(Ui& ui, CZodEvadiDoc& doc) {
+    const int laps = doc.loadedLaps();
+    if (laps > 0 && !ui.askYesNo("Remove all " + std::to_string(laps) + " loaded laps?")) return false;
+    doc.clear();
+    return true;
+}
+
+bool requireLoadedLap(Ui& ui, const CZodEvadiDoc& doc) {
     if (doc.loadedLaps() > 0) return true;
     ui.message(NO_LAP_LOADED_MESSAGE);
     return false;
 }
 
+std::unique_ptr<ReportReplay> chooseRaceReplay(Ui& ui, LoadedFileChooser& chooser, const CZodEvadiDoc& doc) {
+    std::vector<std::string> lapFiles;
+    for (int i = 0; i < CZodEvadiDoc::MAX_LAPS; ++i)
+        lapFiles.push_back(doc.slot(i).inUse ? doc.slot(i).replayPath : std::string());
+    auto replay = chooseReportReplay(ui, chooser, lapFiles, doc.replayFolder());
+    if (replay && !replay->drivers.racePresent()) {
+        ui.message(NO_RACE_INFO_MESSAGE);
+        return nullptr;
+    }
+    return replay;
+}
+
 bool viewReadme(Ui& ui, const std::string& programDirectory) {
-    return ui.openWithDefaultHandler(joinPath(programDirectory, README_FILE));
+    return openWithDefaultHandlerOrTell(ui, joinPath(programDirectory, README_FILE));
 }
 
 std::string aboutText() {

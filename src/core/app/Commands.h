@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/reports/Report.h"
+#include "core/reports/ReportReplayChoice.h"
 
 namespace movrane {
 
@@ -16,7 +17,9 @@ class Ui;
 enum class CommandId {
     ClearLaps,
     AddLap,
+    LapFinder,
     OpenRecentReplay,
+    ArrangeLaps,
     SaveTrackmap,
     SaveTelemetry,
     Settings,
@@ -27,16 +30,44 @@ enum class CommandId {
     PanningTool,
     DistanceMarkers,
     LapBarShown,
+    PlaybackStart,
+    PlaybackPause,
+    PlaybackStop,
+    PlaybackFastForward,
+    PlaybackFastReverse,
+    PlaybackBeginning,
+    PlaybackEnd,
+    PlaybackRaceMode,
+    ToggleLap1,
+    ToggleLap2,
+    ToggleLap3,
+    ToggleLap4,
+    ToggleLap5,
     ReportPractice,
     ReportRace,
     ReportLapByLap,
     ReportLapChart,
     ReportComplete,
     ReportMechanical,
+    GraphicalRaceReport,
+    RaceHistoryGraph,
+    TractionCircle,
+    Ratings,
+    GearChangeAnalyser,
+    ReportDetailedRace,
+    SectorTimes,
+    SpeedReport,
+    LaptimeVerifier,
+    EngineDetection,
+    ExportRecords,
+    PBViewer,
+    TrackOrganizer,
+    CDDatabaseCreator,
     Graph,
     GrooveExport,
     About,
     ViewReadme,
+    ModSetInfo,  // toolbar only
 };
 
 // One menu entry: its menu, an optional submenu, its text and the status-bar prompt.
@@ -50,12 +81,28 @@ struct CommandInfo {
 };
 
 const std::vector<CommandInfo>& mainMenuCommands();
+// Commands reached from the toolbar only (their menu is "").
+const std::vector<CommandInfo>& toolbarOnlyCommands();
+
+// The keys of a command in the portable key notation ("Ctrl++"), the one the menu shows
+// first. Keypad keys reach the same commands. Empty for commands without keys.
+std::vector<std::string> commandShortcuts(CommandId id);
 
 inline constexpr const char* MAIN_TITLE = "Movrane - version " MOVRANE_VERSION;
 inline constexpr const char* NO_TRACK_LOADED_MESSAGE = "No track loaded!";
 inline constexpr const char* NO_LAP_LOADED_MESSAGE = "No replay lap loaded!";
 inline constexpr const char* BITMAP_NOT_CREATED_MESSAGE = "Error creating file!";
 inline constexpr const char* README_FILE = "Movrane.txt";
+inline constexpr const char* NO_RACE_INFO_MESSAGE = "This replay file does not contain race info!";
+
+// The guard of "Traction Circle" and "Ratings": true when a lap is loaded, else the message.
+bool requireLoadedLap(Ui& ui, const CZodEvadiDoc& doc);
+// The replay of "Graphical Race Report" and "Race History Graph": chosen as for the text
+// reports, then refused with a message when it holds no race.
+std::unique_ptr<ReportReplay> chooseRaceReplay(Ui& ui, LoadedFileChooser& chooser, const CZodEvadiDoc& doc);
+
+// The lap slot a "Toggle lap N" command ticks or unticks.
+std::optional<int> toggledLapOf(CommandId id);
 
 // The report kind a report command opens.
 std::optional<ReportKind> reportKindOf(CommandId id);
@@ -77,11 +124,11 @@ int bitmapSide(uint32_t sizePreference);
 // preference. False when nothing was written.
 bool saveTrackmap(Ui& ui, const CZodEvadiDoc& doc, MapBitmapWriter& writer);
 
-// The guard of the commands that work on the loaded laps ("&Graph"): false, after
-// "No replay lap loaded!", when no lap is loaded.
-bool lapLoadedGuard(Ui& ui, const CZodEvadiDoc& doc);
+// "&Clear all replay laps...": asks "Remove all N loaded laps?" when laps are loaded and
+// clears the document on Yes. False when the person said No.
+bool clearAllLaps(Ui& ui, CZodEvadiDoc& doc);
 
-// "View Readme file": opens Movrane.txt in the program's folder.
+// "View Readme file": opens Movrane.txt in the program's folder, or says why it cannot.
 bool viewReadme(Ui& ui, const std::string& programDirectory);
 
 // The text of "&About Movrane".

@@ -19,6 +19,7 @@ constexpr char NO_REPLAY_MESSAGE[] = "No replay file loaded!";
 constexpr char NO_TRACK_MESSAGE[] = "No track loaded!";
 constexpr char CREATE_FAILED_MESSAGE[] = "Error creating file!";
 constexpr char CHOOSE_LAP_TITLE[] = "Choose a lap";
+constexpr char BAD_WIDTH_MESSAGE[] = "The groove width must be a number of meters, such as 3.0.";
 }  // namespace
 
 std::string loadedLapLabel(const CZodEvadiDoc& doc, int slotIndex) {
@@ -28,12 +29,16 @@ std::string loadedLapLabel(const CZodEvadiDoc& doc, int slotIndex) {
            std::to_string(slot.lapNumber) + " (" + lapTimeText(slot.lap->storedLapTime()) + ")";
 }
 
+std::string loadedLapChoiceLabel(const CZodEvadiDoc& doc, int slotIndex) {
+    return loadedLapLabel(doc, slotIndex) + "\n" + afterLastSeparator(doc.slot(slotIndex).replayPath);
+}
+
 std::optional<int> chooseLoadedLap(const CZodEvadiDoc& doc, LoadedLapPicker& picker, const std::string& title) {
     const std::vector<int> slots = doc.usedSlots();
     if (slots.empty()) return std::nullopt;
     if (slots.size() == 1) return slots.front();
     std::vector<std::string> labels;
-    for (int s : slots) labels.push_back(loadedLapLabel(doc, s));
+    for (int s : slots) labels.push_back(loadedLapChoiceLabel(doc, s));
     return picker.pickLap(title, slots, labels);
 }
 
@@ -71,6 +76,10 @@ ExportResult exportGroove(const CZodEvadiDoc& doc, Ui& ui, LoadedLapPicker& pick
     if (!slotIndex) return ExportResult::Cancelled;
     GrooveSettings settings;
     if (!dialog.edit(settings)) return ExportResult::Cancelled;
+    if (!GrooveSettings::validWidth(settings.widthText)) {
+        ui.message(BAD_WIDTH_MESSAGE, {}, Ui::Icon::Warning);
+        return ExportResult::Failed;
+    }
     const std::string text = grooveText(*doc.slot(*slotIndex).lap, doc.track()->lapLength(), settings);
     const auto chosen = ui.chooseFileToSave({"Export Lap To Groove (GRV) File",
                                              {{"Groove files (*.grv)", "*.grv"}},
@@ -90,7 +99,7 @@ std::optional<std::string> mostRecentReplay(const std::string& folder) {
     std::filesystem::file_time_type newestTime{};
     for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
         const std::string name = entry.path().filename().string();
-        if (name.size() < 4 || !equalsIgnoreCase(name.substr(name.size() - 4), ".rpy")) continue;
+        if (!hasExtension(name, ".rpy")) continue;
         if (!entry.is_regular_file(error)) continue;
         const auto time = entry.last_write_time(error);
         if (error) continue;

@@ -31,6 +31,10 @@ enum class ExportResult { Written, Cancelled, Failed };
 // "Driver name - Practice lap 3 (1m 23.456s)": how a loaded lap is named in choices.
 std::string loadedLapLabel(const CZodEvadiDoc& doc, int slot);
 
+// The label of a loaded lap in a picker: loadedLapLabel and, on a line of its own, the
+// file name of the lap's replay, so that laps of different replays can be told apart.
+std::string loadedLapChoiceLabel(const CZodEvadiDoc& doc, int slot);
+
 // The lap an export works on: the only loaded one, or the one the person picks.
 std::optional<int> chooseLoadedLap(const CZodEvadiDoc& doc, LoadedLapPicker& picker, const std::string& title);
 

@@ -24,9 +24,11 @@ int runReportExport(const StartRequest& request, const ReportPrefs& prefs, std::
         return EXPORT_UNREADABLE;
     }
     Report report(header, drivers, request.replayPath, prefs);
-    // A file that cannot be created stops the export without a message; the status tells it.
-    const int written = report.exportBatch(request.prefix, request.withMechanical);
-    return written == Report::batchFileCount(request.withMechanical) ? EXPORT_OK : EXPORT_INCOMPLETE;
+    // A file that cannot be written stops the export; the files before it stay complete.
+    const FileBatch batch = report.exportBatch(request.prefix, request.withMechanical);
+    if (!batch.failed()) return EXPORT_OK;
+    std::fprintf(messages, "Error creating file!\n%s\n", batch.failedPath().c_str());
+    return EXPORT_INCOMPLETE;
 }
 
 }  // namespace movrane

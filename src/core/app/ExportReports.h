@@ -17,7 +17,8 @@ ReportPrefs currentReportPrefs();
 
 // The -expreports start: reads the replay's header and driver table (their messages go to
 // `messages`, the replay path after the header's), writes the report files through the
-// batch export and gives the exit status. Needs no window and no display.
+// batch export (a file that cannot be written is named on `messages`) and gives the exit
+// status. Needs no window and no display.
 int runReportExport(const StartRequest& request, const ReportPrefs& prefs, std::FILE* messages);
 
 }  // namespace movrane

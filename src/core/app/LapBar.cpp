@@ -1,6 +1,7 @@
 #include "core/app/LapBar.h"
 
 #include "core/app/DocumentExports.h"
+#include "core/platform/Paths.h"
 
 namespace movrane {
 
@@ -12,7 +13,24 @@ std::string lapBoxLabel(const CZodEvadiDoc& doc, int slot) {
     return doc.slot(slot).inUse ? loadedLapLabel(doc, slot) : "Lap " + std::to_string(slot + 1) + ": none loaded";
 }
 
-bool LapBar::toggleEnabled(int slot) const { return validSlot(slot) && doc_.slot(slot).inUse && !playing_; }
+bool LapBar::toggleEnabled(int slot) const {
+    return validSlot(slot) && doc_.slot(slot).inUse && !playing_ && !raceMode_;
+}
+
+void LapBar::setPlaying(bool playing) {
+    playing_ = playing;
+    readouts_.fill(LapReadout{});
+    elapsedText = playing ? "0:00" : "";
+}
+
+bool LapBar::readoutShown(int slot) const {
+    return playing_ && validSlot(slot) && doc_.slot(slot).inUse && doc_.slot(slot).shown;
+}
+
+bool LapBar::splitMarkerShown(int slot, int split) const {
+    if (!playing_) return true;
+    return validSlot(slot) && split >= 0 && split < 3 && readout(slot).splitShown[static_cast<std::size_t>(split)];
+}
 
 LapBoxState LapBar::box(int slot) const {
     LapBoxState state;
@@ -22,6 +40,7 @@ LapBoxState LapBar::box(int slot) const {
     state.checked = lap.inUse && lap.shown;
     state.colour = lap.colour;
     state.label = lapBoxLabel(doc_, slot);
+    if (lap.inUse) state.replayFileName = afterLastSeparator(lap.replayPath);
     return state;
 }
 

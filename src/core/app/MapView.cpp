@@ -3,16 +3,15 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/track/Track.h"
 
 namespace movrane {
 
-MapFit logicalMapFit(const Track& track) {
-    return fitMap(track.mapExtent(), MAP_LOGICAL_SIZE, MAP_LOGICAL_SIZE, MAP_LOGICAL_MARGIN, MAP_LOGICAL_MARGIN);
+MapFit logicalMapFit(const Extent& drawn) {
+    return fitMap(drawn, MAP_LOGICAL_SIZE, MAP_LOGICAL_SIZE, MAP_LOGICAL_MARGIN, MAP_LOGICAL_MARGIN);
 }
 
-MapFit bitmapMapFit(const Track& track, int size) {
-    return fitMap(track.mapExtent(), size, size, MAP_BITMAP_MARGIN, MAP_BITMAP_MARGIN);
+MapFit bitmapMapFit(const Extent& drawn, int size) {
+    return fitMap(drawn, size, size, MAP_BITMAP_MARGIN, MAP_BITMAP_MARGIN);
 }
 
 void MapView::setWindowSize(double width, double height) {
@@ -53,6 +52,20 @@ void MapView::panBy(double dx, double dy) {
     centreX_ -= dx / s;
     centreY_ -= dy / s;
     keepCentreInSquare();
+}
+
+void MapView::centreOn(double logicalX, double logicalY) {
+    centreX_ = logicalX;
+    centreY_ = logicalY;
+    keepCentreInSquare();
+}
+
+bool MapView::keepInView(double logicalX, double logicalY) {
+    const PixelPoint p = toPixels(logicalX, logicalY);
+    const bool inside = p.x >= width_ / 4 && p.x <= width_ * 3 / 4 && p.y >= height_ / 4 && p.y <= height_ * 3 / 4;
+    if (inside) return false;
+    centreOn(logicalX, logicalY);
+    return true;
 }
 
 void MapView::setZoom(double zoom) {

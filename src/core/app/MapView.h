@@ -4,8 +4,6 @@
 
 namespace movrane {
 
-class Track;
-
 // The track map is laid out in a logical square of MAP_LOGICAL_SIZE units; the view
 // scales and scrolls that square into its window.
 constexpr double MAP_LOGICAL_SIZE = 10000.0;
@@ -13,10 +11,10 @@ constexpr double MAP_LOGICAL_MARGIN = 50.0;
 // The map saved as a bitmap keeps this many pixels free on each side.
 constexpr double MAP_BITMAP_MARGIN = 5.0;
 
-// How the track's strip extent sits in the logical square.
-MapFit logicalMapFit(const Track& track);
-// How the track's strip extent sits in a square bitmap of `size` pixels.
-MapFit bitmapMapFit(const Track& track, int size);
+// How the drawn map's extent (drawnMapExtent) sits in the logical square.
+MapFit logicalMapFit(const Extent& drawn);
+// How the drawn map's extent sits in a square bitmap of `size` pixels.
+MapFit bitmapMapFit(const Extent& drawn, int size);
 
 // A point of the window in pixels.
 struct PixelPoint {
@@ -53,6 +51,12 @@ public:
     void togglePanning() { panning_ = !panning_; }
     // Moves the map with the mouse by a number of pixels.
     void panBy(double dx, double dy);
+
+    // Playback: centres the window on a logical point, or recentres on it once it has left
+    // the middle half of the window (a quarter of the window free on each side), so a
+    // followed car stays in view without the map moving on every tick. True when it scrolled.
+    void centreOn(double logicalX, double logicalY);
+    bool keepInView(double logicalX, double logicalY);
 
 private:
     void setZoom(double zoom);

@@ -19,7 +19,7 @@ void RecentFileList::load() {
     if (!registry.openKey(RootKey::CurrentUser, KEY)) return;
     for (int i = 0; i < SIZE; ++i) {
         std::string path;
-        if (registry.readString(entryName(i), path) && !path.empty()) files_.push_back(path);
+        if (registry.readPath(entryName(i), path) && !path.empty()) files_.push_back(path);
     }
 }
 
@@ -36,16 +36,13 @@ void RecentFileList::remove(const std::string& path) {
     save();
 }
 
-// Rewrites every entry, so that a list that got shorter leaves no old entry behind.
+// Stores the whole list in one rewrite: the entries never shift or double, and a list
+// that got shorter leaves no old entry behind.
 void RecentFileList::save() {
-    CRegistry registry(store_);
-    if (!registry.createKey(RootKey::CurrentUser, KEY)) return;
-    for (int i = 0; i < SIZE; ++i) {
-        if (i < static_cast<int>(files_.size()))
-            registry.writeString(entryName(i), files_[static_cast<std::size_t>(i)]);
-        else if (registry.valueExists(entryName(i)))
-            registry.deleteValue(entryName(i));
-    }
+    std::vector<RegValue> entries;
+    for (std::size_t i = 0; i < files_.size(); ++i)
+        entries.push_back(RegValue::string(entryName(static_cast<int>(i)), files_[i]));
+    store_.replaceValues(RootKey::CurrentUser, KEY, std::move(entries));
 }
 
 }  // namespace movrane

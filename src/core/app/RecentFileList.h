@@ -8,7 +8,7 @@
 namespace movrane {
 
 // The recent-file list of the File menu: the last replays opened, newest first, kept
-// under "Recent File List" as "File1" .. "File7".
+// under "Recent File List" as "File1" .. "File7", paths of any length.
 class RecentFileList {
 public:
     static constexpr int SIZE = 7;

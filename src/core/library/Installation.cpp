@@ -14,7 +14,6 @@ namespace {
 
 constexpr std::size_t NUM_EVENTS_BUFFER = 10;
 constexpr std::size_t TRACK_DIRECTORY_BUFFER = 10;
-constexpr std::size_t TRACK_CELL = 8;
 
 std::string foldLineEnds(std::string_view text) {
     std::string folded;
@@ -155,9 +154,10 @@ TrackNames parseTrackIni(std::string_view raw) {
 }
 
 std::string trackCell(std::string_view name) {
-    std::string cell = toLowerAscii(withoutLeadingBlanks(name));
-    cell.resize(TRACK_CELL, ' ');
-    return cell;
+    const auto isSpace = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    while (!name.empty() && isSpace(name.front())) name.remove_prefix(1);
+    while (!name.empty() && isSpace(name.back())) name.remove_suffix(1);
+    return toLowerAscii(name);
 }
 
 }  // namespace movrane

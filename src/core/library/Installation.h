@@ -57,8 +57,8 @@ public:
     int numEvents() const;
     // Each event's track directory (at most 9 characters, lower case), event order.
     std::vector<std::string> seasonTrackDirectories() const;
-    // The season's tracks scanned from the raw text of the season file, each as an
-    // 8-character cell (see trackCell).
+    // The season's tracks scanned from the raw text of the season file, each in the
+    // form trackCell gives.
     std::vector<std::string> seasonTrackCells() const;
     // Nothing when the track's track.ini cannot be read.
     std::optional<TrackNames> trackNames(const std::string& trackDirectory) const;
@@ -73,7 +73,9 @@ private:
 // an empty name.
 TrackNames parseTrackIni(std::string_view text);
 
-// Lower case, leading blanks removed, padded with blanks or cut to 8 characters.
+// A track name in the form track names from replays and from the season file are
+// compared in: lower case, blanks and line-end characters around it removed. Names are
+// neither cut nor padded, so two tracks that share their first letters stay apart.
 std::string trackCell(std::string_view name);
 
 }  // namespace movrane

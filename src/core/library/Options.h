@@ -1,9 +1,9 @@
 #pragma once
 
+#include <climits>
 #include <string>
 
 #include "core/library/Prefs.h"
-#include "core/platform/CRegistry.h"
 #include "core/platform/Ui.h"
 
 namespace movrane {
@@ -19,9 +19,9 @@ public:
         "Unable to find the file orv.exe in the specified directory.\nPlease choose a valid Orv directory.";
     static constexpr const char* ALT_RPY_TITLE = "Alternative Replay Path";
     static constexpr const char* EXPORT_TITLE = "Export Path (for records and html site etc)";
-    // The text fields take at most this many characters: as many as a stored string can
-    // hold (with its terminating zero), so a path that is accepted is also kept.
-    static constexpr std::size_t PATH_LIMIT = CRegistry::STRING_BUFFER - 1;
+    // The path fields take at most this many characters: the longest path the file system
+    // allows (the settings store keeps paths of any length).
+    static constexpr std::size_t PATH_LIMIT = PATH_MAX - 1;
     static constexpr std::size_t BITMAP_SIZE_LIMIT = 15;
     static constexpr uint32_t DEFAULT_BITMAP_SIZE = 768;
 

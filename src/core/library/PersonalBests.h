@@ -35,6 +35,7 @@ struct CarBests {
 
 struct EventBests {
     std::string trackDirectory;  // lower case; empty when the season names none
+    bool inPlayerIni = false;    // player.ini has a section for the track
     std::array<CarBests, CAR_MAKE_COUNT> cars;
     // The car with the smallest best time, the first in table order on a tie.
     int bestCar() const;

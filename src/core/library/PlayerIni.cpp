@@ -1,5 +1,4 @@
 #include <filesystem>
-#include <fstream>
 #include <system_error>
 
 #include "core/library/PlayerIni.h"
@@ -31,17 +30,12 @@ std::string repairSectionHeaders(std::string text) {
 // The repaired copy beside player.ini; removed when it goes out of scope.
 class TemporaryCopy {
 public:
-    TemporaryCopy(std::string path, const std::string& contents) : path_(std::move(path)) {
-        std::ofstream out(path_, std::ios::binary | std::ios::trunc);
-        created_ = out.is_open();
-        out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
-        out.close();
-        written_ = created_ && static_cast<bool>(out);
-    }
-    // Removes only what this copy created: a failed open leaves a foreign entry alone.
+    TemporaryCopy(std::string path, const std::string& contents)
+        : path_(std::move(path)), written_(writeFileAtomically(path_, contents)) {}
+    // Removes only a copy that was written: a failed write leaves a foreign entry alone.
     ~TemporaryCopy() {
         std::error_code ignored;
-        if (created_) std::filesystem::remove(path_, ignored);
+        if (written_) std::filesystem::remove(path_, ignored);
     }
     TemporaryCopy(const TemporaryCopy&) = delete;
     TemporaryCopy& operator=(const TemporaryCopy&) = delete;
@@ -51,7 +45,6 @@ public:
 
 private:
     std::string path_;
-    bool created_ = false;
     bool written_ = false;
 };
 
@@ -69,6 +62,7 @@ EventBests readEventBests(const Profile& ini, const std::vector<std::string>& se
     bool present = false;
     for (const std::string& s : sections) present = present || (!track.empty() && equalsIgnoreCase(s, track));
     if (!present) return event;
+    event.inPlayerIni = true;
     for (int car = 0; car < CAR_MAKE_COUNT; ++car) {
         for (int session = 0; session < BEST_SESSION_COUNT; ++session) {
             const std::string key = std::string(CAR_PREFIXES[car]) + BEST_SESSION_LETTERS[session];

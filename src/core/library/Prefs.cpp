@@ -55,11 +55,8 @@ bool parseValue(std::string_view text, int32_t& value, std::string& error) {
     return false;
 }
 
-bool parseValue(std::string_view text, std::string& value, std::string& error) {
-    if (text.size() >= CRegistry::STRING_BUFFER) {
-        error = "a text setting holds at most " + std::to_string(CRegistry::STRING_BUFFER - 1) + " bytes";
-        return false;
-    }
+// The text settings are folders, kept whole whatever their length.
+bool parseValue(std::string_view text, std::string& value, std::string&) {
     value = std::string(text);
     return true;
 }
@@ -137,7 +134,7 @@ void Prefs::loadOrvDirectory() {
     }
     CRegistry machine(registry_.store());
     std::string found;
-    if (machine.openKey(RootKey::LocalMachine, SIMULATOR_KEY) && machine.readString(SIMULATOR_DIRECTORY_VALUE, found)) {
+    if (machine.openKey(RootKey::LocalMachine, SIMULATOR_KEY) && machine.readPath(SIMULATOR_DIRECTORY_VALUE, found)) {
         orvDirectory_ = mapDrivePath(found, registry_.store().locations().winePrefix);
         origins_[setting::ORV_DIRECTORY.name] = "simulator key in " + machine.lastSource() +
                                                 (orvDirectory_ == found ? "" : " (\"" + found + "\")");

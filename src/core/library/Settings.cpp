@@ -21,8 +21,16 @@ bool readSetting(CRegistry& key, const SettingKey<int32_t>& setting, int32_t& va
 bool readSetting(CRegistry& key, const SettingKey<std::string>& setting, std::string& value) {
     value = setting.fallback;
     std::string stored;
-    if (!key.readString(setting.name, stored)) return false;
+    if (!key.readPath(setting.name, stored)) return false;
     value = std::move(stored);
+    return true;
+}
+
+bool readSetting(CRegistry& key, const SettingKey<BinaryValue>& setting, BinaryValue& value) {
+    value = setting.fallback;
+    std::string stored;
+    if (!key.readBinary(setting.name, stored)) return false;
+    value.bytes = std::move(stored);
     return true;
 }
 
@@ -35,7 +43,11 @@ bool writeSetting(CRegistry& key, const SettingKey<int32_t>& setting, int32_t va
 }
 
 bool writeSetting(CRegistry& key, const SettingKey<std::string>& setting, const std::string& value) {
-    return key.writeString(setting.name, value);
+    return key.writePath(setting.name, value);
+}
+
+bool writeSetting(CRegistry& key, const SettingKey<BinaryValue>& setting, const BinaryValue& value) {
+    return key.writeBinary(setting.name, value.bytes);
 }
 
 }  // namespace movrane

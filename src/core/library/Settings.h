@@ -12,10 +12,16 @@ inline constexpr const char* SETTINGS_KEY = "Software\\Movrane\\Movrane\\Setting
 inline constexpr const char* SIMULATOR_KEY = "Software\\Sellory\\Setup\\Orv";
 inline constexpr const char* SIMULATOR_DIRECTORY_VALUE = "Directory";
 
+// The bytes of a REG_BINARY setting.
+struct BinaryValue {
+    std::string bytes;
+};
+
 // One persisted setting: its value name in the settings key, its type (uint32_t for
-// REG_DWORD flags and sizes, int32_t for a signed REG_DWORD, std::string for REG_SZ)
-// and the value it has when it is missing. Each setting is declared once, below, and
-// read and written only through its key.
+// REG_DWORD flags and sizes, int32_t for a signed REG_DWORD, std::string for REG_SZ,
+// BinaryValue for REG_BINARY) and the value it has when it is missing. Each setting is
+// declared once, below, and read and written only through its key. The text settings are
+// folders, so they are kept whole whatever their length (CRegistry::readPath).
 template <class T>
 struct SettingKey {
     const char* name;
@@ -33,6 +39,12 @@ inline const SettingKey<uint32_t> VIZ_UZIV_MSG{"VizUzivMsg", 0};
 inline const SettingKey<std::string> ORV_DIRECTORY{"OrvDirectory", ""};
 inline const SettingKey<std::string> ALT_RPY_PATH{"AltRpyPath", ""};
 inline const SettingKey<std::string> RECORDS_PATH{"RecordsPath", ""};
+// Window state kept between runs: the main window's geometry and its bars and docks as
+// the window toolkit saves them, and the report window's size in pixels (0: not stored).
+inline const SettingKey<BinaryValue> MAIN_WINDOW_GEOMETRY{"MainWindowGeometry", {}};
+inline const SettingKey<BinaryValue> MAIN_WINDOW_STATE{"MainWindowState", {}};
+inline const SettingKey<uint32_t> REPORT_WINDOW_WIDTH{"ReportWindowWidth", 0};
+inline const SettingKey<uint32_t> REPORT_WINDOW_HEIGHT{"ReportWindowHeight", 0};
 }  // namespace setting
 
 // Reads a setting from an open key; false (and the fallback in `value`) when it is
@@ -40,9 +52,11 @@ inline const SettingKey<std::string> RECORDS_PATH{"RecordsPath", ""};
 bool readSetting(CRegistry& key, const SettingKey<uint32_t>& setting, uint32_t& value);
 bool readSetting(CRegistry& key, const SettingKey<int32_t>& setting, int32_t& value);
 bool readSetting(CRegistry& key, const SettingKey<std::string>& setting, std::string& value);
+bool readSetting(CRegistry& key, const SettingKey<BinaryValue>& setting, BinaryValue& value);
 
 bool writeSetting(CRegistry& key, const SettingKey<uint32_t>& setting, uint32_t value);
 bool writeSetting(CRegistry& key, const SettingKey<int32_t>& setting, int32_t value);
 bool writeSetting(CRegistry& key, const SettingKey<std::string>& setting, const std::string& value);
+bool writeSetting(CRegistry& key, const SettingKey<BinaryValue>& setting, const BinaryValue& value);
 
 }  // namespace movrane

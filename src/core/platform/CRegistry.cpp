@@ -65,13 +65,19 @@ bool CRegistry::readDword(const std::string& name, uint32_t& value) {
     return finish(REG_STATUS_SUCCESS);
 }
 
-bool CRegistry::readString(const std::string& name, std::string& value) {
+bool CRegistry::readText(const std::string& name, std::string& value, std::size_t limit) {
     const RegValue* v = fetch(name);
     if (!v) return false;
-    if (v->data.size() > STRING_BUFFER) return finish(REG_STATUS_MORE_DATA);
+    if (v->data.size() > limit) return finish(REG_STATUS_MORE_DATA);
     const std::size_t end = v->data.find('\0');
     value = v->data.substr(0, end);
     return finish(REG_STATUS_SUCCESS);
+}
+
+bool CRegistry::readString(const std::string& name, std::string& value) { return readText(name, value, STRING_BUFFER); }
+
+bool CRegistry::readPath(const std::string& name, std::string& value) {
+    return readText(name, value, std::string::npos);
 }
 
 bool CRegistry::readBinary(const std::string& name, std::string& bytes) {
@@ -92,10 +98,17 @@ bool CRegistry::write(RegValue value) {
 
 bool CRegistry::writeDword(const std::string& name, uint32_t value) { return write(RegValue::dword(name, value)); }
 
-bool CRegistry::writeString(const std::string& name, const std::string& value) {
-    if (value.size() + 1 > STRING_BUFFER || value.find('\0') != std::string::npos)
-        return finish(REG_STATUS_INVALID_DATA);
+bool CRegistry::writeText(const std::string& name, const std::string& value, std::size_t limit) {
+    if (value.size() >= limit || value.find('\0') != std::string::npos) return finish(REG_STATUS_INVALID_DATA);
     return write(RegValue::string(name, value));
+}
+
+bool CRegistry::writeString(const std::string& name, const std::string& value) {
+    return writeText(name, value, STRING_BUFFER);
+}
+
+bool CRegistry::writePath(const std::string& name, const std::string& value) {
+    return writeText(name, value, std::string::npos);
 }
 
 bool CRegistry::writeBinary(const std::string& name, const std::string& bytes) {

@@ -46,9 +46,12 @@ public:
     // 4-byte read; the stored type is ignored, a value longer than 4 bytes fails.
     bool readDword(const std::string& name, uint32_t& value);
     bool readString(const std::string& name, std::string& value);
+    // A path, kept whole whatever its length: paths are not bound by the string buffer.
+    bool readPath(const std::string& name, std::string& value);
     bool readBinary(const std::string& name, std::string& bytes);  // REG_BINARY only
     bool writeDword(const std::string& name, uint32_t value);
     bool writeString(const std::string& name, const std::string& value);
+    bool writePath(const std::string& name, const std::string& value);
     bool writeBinary(const std::string& name, const std::string& bytes);
     bool deleteValue(const std::string& name);
 
@@ -63,6 +66,8 @@ public:
 private:
     const RegValue* fetch(const std::string& name);
     bool write(RegValue value);
+    bool readText(const std::string& name, std::string& value, std::size_t limit);
+    bool writeText(const std::string& name, const std::string& value, std::size_t limit);
     bool finish(RegStatus status);
 
     RegistryStore store_;

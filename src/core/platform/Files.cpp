@@ -1,22 +1,24 @@
 #include "core/platform/Files.h"
 
 #include <fcntl.h>
+#include <pthread.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-
-#include "core/platform/Paths.h"
+#include <optional>
 
 namespace movrane {
 
+namespace fs = std::filesystem;
+
 bool readWholeFile(const std::string& path, std::string& contents) {
     std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) return false;
+    if (fs::is_directory(path, ec)) return false;
     std::ifstream in(path, std::ios::binary);
     if (!in) return false;
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -27,11 +29,73 @@ bool readWholeFile(const std::string& path, std::string& contents) {
 
 namespace {
 
+// The test seam's state: write(2) calls left until the one that fails (0: none fails).
+int writesUntilFailure = 0;
+int injectedError = 0;
+
+ssize_t writeOnce(int fd, const char* data, std::size_t size) {
+    if (writesUntilFailure > 0 && --writesUntilFailure == 0) {
+        errno = injectedError;
+        return -1;
+    }
+    return ::write(fd, data, size);
+}
+
+// Writing into a pipe whose reader has gone raises SIGPIPE, which would end the program.
+// While an instance lives the signal is held back, so the write fails with EPIPE instead;
+// a signal raised meanwhile is taken off the thread before it is let through again.
+class HeldBackSigpipe {
+public:
+    HeldBackSigpipe() {
+        sigemptyset(&pipeOnly_);
+        sigaddset(&pipeOnly_, SIGPIPE);
+        sigset_t pending;
+        sigpending(&pending);
+        wasPending_ = sigismember(&pending, SIGPIPE) == 1;
+        pthread_sigmask(SIG_BLOCK, &pipeOnly_, &previous_);
+    }
+    ~HeldBackSigpipe() {
+        sigset_t pending;
+        sigpending(&pending);
+        if (!wasPending_ && sigismember(&pending, SIGPIPE) == 1) {
+            const timespec immediately{};
+            sigtimedwait(&pipeOnly_, nullptr, &immediately);
+        }
+        pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
+    }
+    HeldBackSigpipe(const HeldBackSigpipe&) = delete;
+    HeldBackSigpipe& operator=(const HeldBackSigpipe&) = delete;
+
+private:
+    sigset_t pipeOnly_{};
+    sigset_t previous_{};
+    bool wasPending_ = false;
+};
+
+// The file a path names once its symbolic links are followed (a link may point to a file
+// that does not exist yet); the path itself when it is no link. Nothing for a loop of links.
+std::optional<std::string> followLinks(const std::string& path) {
+    constexpr int MOST_LINKS = 40;
+    std::string current = path;
+    for (int followed = 0; followed <= MOST_LINKS; ++followed) {
+        struct stat info {};
+        if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return current;
+        std::error_code ec;
+        const fs::path link = fs::read_symlink(current, ec);
+        if (ec) return std::nullopt;
+        current = link.is_absolute() ? link.string() : (fs::path(current).parent_path() / link).string();
+    }
+    return std::nullopt;
+}
+
+std::string folderOf(const std::string& file) {
+    const fs::path folder = fs::path(file).parent_path();
+    return folder.empty() ? std::string(".") : folder.string();
+}
+
 // Makes the rename itself durable: the folder's entry is flushed too.
-void syncFolderOf(const std::string& path) {
-    std::string folder = cutAtLastSeparator(path);
-    if (folder.empty()) folder = path.empty() || path[0] != '/' ? "." : "/";
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+void syncFolderOf(const std::string& file) {
+    const int fd = ::open(folderOf(file).c_str(), O_RDONLY | O_DIRECTORY);
     if (fd < 0) return;
     ::fsync(fd);
     ::close(fd);
@@ -40,14 +104,41 @@ void syncFolderOf(const std::string& path) {
 }  // namespace
 
 AtomicFile::AtomicFile(std::string target, unsigned mode) : target_(std::move(target)) {
-    std::string pattern = target_ + ".tmp-XXXXXX";
-    fd_ = ::mkstemp(pattern.data());
+    struct stat info {};
+    const bool exists = ::stat(target_.c_str(), &info) == 0;
+    if (exists && !S_ISREG(info.st_mode)) {
+        openDirectly();
+        return;
+    }
+    const std::optional<std::string> file = followLinks(target_);
+    if (!file) {
+        failed_ = true;
+        return;
+    }
+    openTemporaryBeside(*file, exists ? (info.st_mode & 07777) : mode);
+    // The replacement belongs to whoever owned the file (it matters when root writes it).
+    // A user who may not give files away keeps the replacement.
+    if (!failed_ && exists && (info.st_uid != ::geteuid() || info.st_gid != ::getegid())) {
+        const int ignored = ::fchown(fd_, info.st_uid, info.st_gid);
+        (void)ignored;
+    }
+}
+
+void AtomicFile::openTemporaryBeside(const std::string& file, unsigned mode) {
+    std::string pattern = file + ".tmp-XXXXXX";
+    fd_ = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (fd_ < 0) {
         failed_ = true;
         return;
     }
     temporary_ = pattern;
+    replaced_ = file;
     if (::fchmod(fd_, static_cast<mode_t>(mode)) != 0) failed_ = true;
+}
+
+void AtomicFile::openDirectly() {
+    fd_ = ::open(target_.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    if (fd_ < 0) failed_ = true;
 }
 
 AtomicFile::~AtomicFile() {
@@ -56,9 +147,10 @@ AtomicFile::~AtomicFile() {
 }
 
 bool AtomicFile::write(const std::string& bytes) {
+    const HeldBackSigpipe heldBack;
     std::size_t done = 0;
     while (!failed_ && done < bytes.size()) {
-        const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
+        const ssize_t n = writeOnce(fd_, bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) failed_ = true;
         else done += static_cast<std::size_t>(n);
@@ -68,15 +160,18 @@ bool AtomicFile::write(const std::string& bytes) {
 
 bool AtomicFile::commit() {
     if (failed_ || fd_ < 0) return false;
-    const bool synced = ::fsync(fd_) == 0;
+    const bool replacing = !temporary_.empty();
+    const bool synced = !replacing || ::fsync(fd_) == 0;
     const bool closed = ::close(fd_) == 0;
     fd_ = -1;
-    if (!synced || !closed || ::rename(temporary_.c_str(), target_.c_str()) != 0) {
+    if (!synced || !closed || (replacing && ::rename(temporary_.c_str(), replaced_.c_str()) != 0)) {
         failed_ = true;
         return false;
     }
-    temporary_.clear();
-    syncFolderOf(target_);
+    if (replacing) {
+        temporary_.clear();
+        syncFolderOf(replaced_);
+    }
     return true;
 }
 
@@ -84,5 +179,22 @@ bool writeFileAtomically(const std::string& path, const std::string& contents, u
     AtomicFile file(path, mode);
     return file.write(contents) && file.commit();
 }
+
+bool FileBatch::write(const std::string& path, const std::string& contents, unsigned mode) {
+    if (failed()) return false;
+    if (!writeFileAtomically(path, contents, mode)) {
+        failedPath_ = path;
+        return false;
+    }
+    written_.push_back(path);
+    return true;
+}
+
+FailingWrite::FailingWrite(int nth, int error) {
+    writesUntilFailure = nth;
+    injectedError = error;
+}
+
+FailingWrite::~FailingWrite() { writesUntilFailure = 0; }
 
 }  // namespace movrane

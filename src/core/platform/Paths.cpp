@@ -106,4 +106,8 @@ std::string withExtension(std::string_view chosen, std::string_view extension) {
     return name;
 }
 
+bool hasExtension(std::string_view name, std::string_view extension) {
+    return name.size() > extension.size() && equalsIgnoreCase(name.substr(name.size() - extension.size()), extension);
+}
+
 }  // namespace movrane

@@ -30,6 +30,9 @@ std::string resolveUnder(std::string_view base, std::string_view relative);
 std::string toLowerAscii(std::string_view text);
 bool equalsIgnoreCase(std::string_view a, std::string_view b);
 
+// True when the name ends in the extension, compared without regard to case.
+bool hasExtension(std::string_view name, std::string_view extension);
+
 // A chosen file name with the extension appended when it does not end in it (compared
 // exactly, as the save choosers do).
 std::string withExtension(std::string_view chosen, std::string_view extension);

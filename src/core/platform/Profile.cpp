@@ -106,14 +106,7 @@ std::optional<IniLines> readForChange(const std::string& path) {
     return IniLines{};
 }
 
-unsigned modeOf(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 ? (info.st_mode & 07777) : 0644;
-}
-
-bool writeLines(const std::string& path, const IniLines& ini) {
-    return writeFileAtomically(path, ini.toText(), modeOf(path));
-}
+bool writeLines(const std::string& path, const IniLines& ini) { return writeFileAtomically(path, ini.toText()); }
 
 // A line end inside a name or value would split the line and corrupt the file; a
 // "]" in a section name or "=" in a key would change what the line means.
@@ -182,27 +175,45 @@ bool Profile::hasSection(std::string_view section) const {
     return findSection(readLines(path_), section).has_value();
 }
 
-bool Profile::writeString(std::string_view section, std::string_view key, std::string_view value) {
-    if (!fitsOnOneLine(section, key, value)) return false;
-    auto ini = readForChange(path_);
-    if (!ini) return false;
-    const auto range = findSection(*ini, section);
+namespace {
+
+// Sets key=value in the lines, creating the section or the key as needed.
+void setKey(IniLines& ini, std::string_view section, std::string_view key, std::string_view value) {
+    const auto range = findSection(ini, section);
     if (!range) {
-        ini->lines.push_back("[" + std::string(section) + "]");
-        ini->lines.push_back(std::string(key) + "=" + std::string(value));
-        return writeLines(path_, *ini);
+        ini.lines.push_back("[" + std::string(section) + "]");
+        ini.lines.push_back(std::string(key) + "=" + std::string(value));
+        return;
     }
-    if (const auto line = findKey(*ini, *range, key)) {
-        const std::string spelled(*keyName(ini->lines[*line]));
-        ini->lines[*line] = spelled + "=" + std::string(value);
-        return writeLines(path_, *ini);
+    if (const auto line = findKey(ini, *range, key)) {
+        const std::string spelled(*keyName(ini.lines[*line]));
+        ini.lines[*line] = spelled + "=" + std::string(value);
+        return;
     }
     // After the section's last non-blank line, so a blank line before the next
     // section stays where it is.
     std::size_t insertAt = range->end;
-    while (insertAt > range->begin + 1 && trim(ini->lines[insertAt - 1]).empty()) --insertAt;
-    ini->lines.insert(ini->lines.begin() + static_cast<std::ptrdiff_t>(insertAt),
-                      std::string(key) + "=" + std::string(value));
+    while (insertAt > range->begin + 1 && trim(ini.lines[insertAt - 1]).empty()) --insertAt;
+    ini.lines.insert(ini.lines.begin() + static_cast<std::ptrdiff_t>(insertAt),
+                     std::string(key) + "=" + std::string(value));
+}
+
+// True when the section was there.
+bool removeSection(IniLines& ini, std::string_view section) {
+    const auto range = findSection(ini, section);
+    if (!range) return false;
+    ini.lines.erase(ini.lines.begin() + static_cast<std::ptrdiff_t>(range->begin),
+                    ini.lines.begin() + static_cast<std::ptrdiff_t>(range->end));
+    return true;
+}
+
+}  // namespace
+
+bool Profile::writeString(std::string_view section, std::string_view key, std::string_view value) {
+    if (!fitsOnOneLine(section, key, value)) return false;
+    auto ini = readForChange(path_);
+    if (!ini) return false;
+    setKey(*ini, section, key, value);
     return writeLines(path_, *ini);
 }
 
@@ -219,10 +230,23 @@ bool Profile::deleteKey(std::string_view section, std::string_view key) {
 bool Profile::deleteSection(std::string_view section) {
     auto ini = readForChange(path_);
     if (!ini) return false;
-    const auto range = findSection(*ini, section);
-    if (!range) return true;
-    ini->lines.erase(ini->lines.begin() + static_cast<std::ptrdiff_t>(range->begin),
-                     ini->lines.begin() + static_cast<std::ptrdiff_t>(range->end));
+    if (!removeSection(*ini, section)) return true;
+    return writeLines(path_, *ini);
+}
+
+bool Profile::apply(const std::vector<Change>& changes) {
+    for (const Change& c : changes) {
+        if (!c.key.empty() && !fitsOnOneLine(c.section, c.key, c.value)) return false;
+    }
+    auto ini = readForChange(path_);
+    if (!ini) return false;
+    for (const Change& c : changes) {
+        if (c.key.empty()) {
+            removeSection(*ini, c.section);
+        } else {
+            setKey(*ini, c.section, c.key, c.value);
+        }
+    }
     return writeLines(path_, *ini);
 }
 

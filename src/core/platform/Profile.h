@@ -40,6 +40,21 @@ public:
     // Removes the section with its keys and comments; true when it is gone afterwards.
     bool deleteSection(std::string_view section);
 
+    // One change of a batch: a key set to a value, or (without a key) a section removed.
+    struct Change {
+        std::string section;
+        std::string key;
+        std::string value;
+        static Change write(std::string section, std::string key, std::string value) {
+            return {std::move(section), std::move(key), std::move(value)};
+        }
+        static Change removeSection(std::string section) { return {std::move(section), {}, {}}; }
+    };
+    // Applies the changes in order to one reading of the file and writes it once, as
+    // the single calls would have left it. A change the single call would refuse
+    // refuses the whole batch (false, file unchanged).
+    bool apply(const std::vector<Change>& changes);
+
 private:
     std::string path_;
 };

@@ -178,6 +178,13 @@ bool RegistryStore::write(RootKey root, const std::string& key, RegValue value) 
     return save(root, *hive);
 }
 
+bool RegistryStore::replaceValues(RootKey root, const std::string& key, std::vector<RegValue> values) {
+    auto hive = loadForChange(root);
+    if (!hive) return false;
+    hive->findOrAdd(key).values = std::move(values);
+    return save(root, *hive);
+}
+
 bool RegistryStore::remove(RootKey root, const std::string& key, const std::string& name) {
     auto hive = loadForChange(root);
     RegKey* k = hive ? hive->find(key) : nullptr;
@@ -190,6 +197,10 @@ std::vector<std::string> takeStoreNotices() {
     std::vector<std::string> taken;
     taken.swap(notices());
     return taken;
+}
+
+void showStoreNotices(Ui& ui) {
+    for (const std::string& notice : takeStoreNotices()) ui.message(notice, {}, Ui::Icon::Warning);
 }
 
 }  // namespace movrane

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/platform/RegistryText.h"
+#include "core/platform/Ui.h"
 
 namespace movrane {
 
@@ -49,6 +50,9 @@ public:
     bool createKey(RootKey root, const std::string& key);
     std::optional<StoredValue> read(RootKey root, const std::string& key, const std::string& name) const;
     bool write(RootKey root, const std::string& key, RegValue value);
+    // Gives the key exactly these values (creating it), in one rewrite of the file, so a
+    // list kept in a key is stored whole or not at all.
+    bool replaceValues(RootKey root, const std::string& key, std::vector<RegValue> values);
     // False when the value does not exist or the file cannot be rewritten.
     bool remove(RootKey root, const std::string& key, const std::string& name);
 
@@ -66,5 +70,7 @@ private:
 
 // Messages about store files that were unreadable and set aside since the last call.
 std::vector<std::string> takeStoreNotices();
+// Tells each of those messages once, as a warning.
+void showStoreNotices(Ui& ui);
 
 }  // namespace movrane

@@ -8,7 +8,9 @@ void SilentUi::print(const std::string& caption, const std::string& text) {
     std::fprintf(out_, "%s\n", text.c_str());
 }
 
-void SilentUi::message(const std::string& text, const std::string& caption, Icon) { print(caption, text); }
+void SilentUi::message(const std::string& text, const std::string& caption, Icon, const std::string& detail) {
+    print(caption, detail.empty() ? text : text + "\n" + detail);
+}
 
 bool SilentUi::askYesNo(const std::string& text, const std::string& caption) {
     print(caption, text + " [answered No]");

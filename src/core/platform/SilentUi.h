@@ -13,7 +13,7 @@ class SilentUi : public Ui {
 public:
     explicit SilentUi(std::FILE* messages = stderr) : out_(messages) {}
 
-    void message(const std::string& text, const std::string& caption, Icon icon) override;
+    void message(const std::string& text, const std::string& caption, Icon icon, const std::string& detail) override;
     bool askYesNo(const std::string& text, const std::string& caption) override;
     Answer askYesNoCancel(const std::string& text, const std::string& caption) override;
     std::optional<std::string> chooseFileToOpen(const FileRequest&) override { return std::nullopt; }

@@ -28,8 +28,11 @@ public:
 
     virtual ~Ui() = default;
 
-    // A modal message box. An empty caption means the program's own title.
-    virtual void message(const std::string& text, const std::string& caption = {}, Icon icon = Icon::Information) = 0;
+    // A modal message box. An empty caption means the program's own title. A detail, when
+    // given, is what a person can act on beyond the fixed text (a path, a reason); the box
+    // offers it as its detailed text.
+    virtual void message(const std::string& text, const std::string& caption = {}, Icon icon = Icon::Information,
+                         const std::string& detail = {}) = 0;
     virtual bool askYesNo(const std::string& text, const std::string& caption = {}) = 0;
     virtual Answer askYesNoCancel(const std::string& text, const std::string& caption = {}) = 0;
 

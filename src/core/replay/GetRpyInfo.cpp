@@ -174,13 +174,27 @@ int GetRpyInfo::load(const Drivers& drivers, uint32_t driverIndex, int lap, Sess
     return code_ = OK;
 }
 
-GetRpyInfo GetRpyInfo::fromSamples(std::vector<LapSample> samples, bool player) {
+const char* GetRpyInfo::failureText() const {
+    switch (code_) {
+        case OK: return "no failure";
+        case CANNOT_OPEN: return "the file cannot be opened";
+        case SEEK_FAILED: return "the record stream lies outside the file";
+        case BAD_ITEM: return "the record stream is damaged";
+        case LAP_NOT_VALID: return "the lap's data is not stored in the file";
+        case END_BEFORE_START: return "the lap's start or finish is missing from the record stream";
+    }
+    return "unknown failure";
+}
+
+GetRpyInfo GetRpyInfo::fromSamples(std::vector<LapSample> samples, bool player, int64_t startStep, int64_t endStep) {
     GetRpyInfo lap;
     if (samples.empty()) samples.resize(1);
     lap.sampleCount_ = static_cast<int>(samples.size()) - 1;
     samples.resize(samples.size() + 1);
     lap.samples_ = std::move(samples);
     lap.isPlayer_ = player;
+    lap.lapStartStep_ = startStep;
+    lap.lapEndStep_ = endStep;
     lap.code_ = OK;
     lap.trimmed_ = true;
     return lap;

@@ -69,11 +69,14 @@ class GetRpyInfo {
 public:
     enum Code { OK = 0, CANNOT_OPEN = 1, SEEK_FAILED = 2, BAD_ITEM = 3, LAP_NOT_VALID = 4, END_BEFORE_START = 5 };
     static const char* errorMessage() { return "RpyDataClass: Error reading file!"; }
+    // Why load failed, in words a person can act on.
+    const char* failureText() const;
 
     int load(const Drivers& drivers, uint32_t driverIndex, int lap, Session session);
     // A trimmed lap made of given samples (entry 0 and samples 1..n), for analyses of
-    // laps that did not come from a replay.
-    static GetRpyInfo fromSamples(std::vector<LapSample> samples, bool player = true);
+    // laps that did not come from a replay, with the raw progress per frame at the lines.
+    static GetRpyInfo fromSamples(std::vector<LapSample> samples, bool player = true, int64_t startStep = 0,
+                                  int64_t endStep = 0);
     // Keeps the lap between the lines with `margin` extra samples on each side and converts
     // every channel into physical units.
     void trim(int margin);

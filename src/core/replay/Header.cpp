@@ -15,14 +15,16 @@ constexpr uint32_t FIELD_WIDTH = 16;
 int Header::load(const std::string& path) {
     *this = Header();
     BufferedFile file(FIXED_PART_SIZE);
-    if (!file.open(path)) return code_ = CANNOT_OPEN;
-    if (file.size() == 0) return code_ = NO_SIZE;
+    if (!file.open(path)) return fail(CANNOT_OPEN, Failure::CannotOpen);
+    if (file.size() == 0) return fail(NO_SIZE, Failure::Empty);
 
     uint8_t fixed[FIXED_PART_SIZE] = {};
-    if (!file.readAt(0, fixed, 12)) return code_ = NOT_A_REPLAY;
+    if (!file.readAt(0, fixed, 12)) return fail(NOT_A_REPLAY, Failure::TooShort);
     version_ = readU32LE(fixed + 4);  // taken before the checks: the caller's message depends on it
-    if (readU32LE(fixed) != TAG_YLPR || version_ > MAX_FORMAT_VERSION) return code_ = NOT_A_REPLAY;
-    if (!file.readAt(12, fixed + 12, 88) || !file.readAt(100, fixed + 100, 196)) return code_ = NOT_A_REPLAY;
+    if (readU32LE(fixed) != TAG_YLPR) return fail(NOT_A_REPLAY, Failure::NotAReplay);
+    if (version_ > MAX_FORMAT_VERSION) return fail(NOT_A_REPLAY, Failure::UnsupportedVersion);
+    if (!file.readAt(12, fixed + 12, 88) || !file.readAt(100, fixed + 100, 196))
+        return fail(NOT_A_REPLAY, Failure::TooShort);
     file.close();
 
     sizePlus12_ = readU32LE(fixed + 8) + 12;
@@ -41,7 +43,24 @@ int Header::load(const std::string& path) {
     count156_ = readU16LE(fixed + 156);
     scheduledLaps_ = sessionKind_ == 3 ? readU16LE(fixed + 247) : readU16LE(fixed + 239);
     difficulty_ = (fixed[169] >> 5) & 3;
-    return code_ = OK;
+    return fail(OK, Failure::None);
+}
+
+int Header::fail(int code, Failure failure) {
+    failure_ = failure;
+    return code_ = code;
+}
+
+const char* Header::failureText() const {
+    switch (failure_) {
+        case Failure::None: return "no failure";
+        case Failure::CannotOpen: return "the file cannot be opened";
+        case Failure::Empty: return "the file is empty";
+        case Failure::TooShort: return "the file is too short for a replay header";
+        case Failure::NotAReplay: return "the file is not a replay";
+        case Failure::UnsupportedVersion: return "the replay's format version is not supported";
+    }
+    return "unknown failure";
 }
 
 const char* Header::errorMessage() const {

@@ -14,6 +14,8 @@ public:
     // 3 the magic is wrong, the version is above 2, or the fixed part is incomplete.
     int load(const std::string& path);
     int code() const { return code_; }
+    // Why load failed, in words a person can act on ("the file is not a replay", ...).
+    const char* failureText() const;
 
     // The message a caller shows when load failed: the version-3 text when the refused
     // file's version byte is 3, the general text otherwise.
@@ -42,7 +44,11 @@ public:
     const char* difficultyName() const;
 
 private:
+    enum class Failure { None, CannotOpen, Empty, TooShort, NotAReplay, UnsupportedVersion };
+    int fail(int code, Failure failure);
+
     int code_ = CANNOT_OPEN;
+    Failure failure_ = Failure::CannotOpen;
     uint32_t version_ = 0;
     uint32_t sizePlus12_ = 0;
     uint32_t recordedFrames_ = 0;

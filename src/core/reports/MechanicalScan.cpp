@@ -102,24 +102,35 @@ void MechanicalScan::conditionItem(FrameWalker& walker) {
 void MechanicalScan::timeStampItem(FrameWalker& walker, uint64_t framesRead) {
     uint32_t word = 0;
     if (!walker.readPayloadU32(0, word)) return;
-    currentTime_ = (word >> 8) * 10;
-    const uint32_t session = word & 0xFF;
-    // Session id 0 is the practice session, whatever the race's id.
-    const bool race = session != 0 && session == data_.drivers().raceSessionId();
-    if (!timeStampSeen_) {
-        timeStampSeen_ = true;
-        const auto start = static_cast<uint32_t>(currentTime_ + MS_PER_FRAME_ROUNDED * framesRead);
-        append_("Replay file starts " + formatTime(start) + " into " +
-                (race ? "the race.\r\n" : "the practice session.\r\n"));
-    }
-    if (!raceFound_ && race) {
-        raceFound_ = true;
-        append_("\r\nRace data found - beginning detection.\r\n\r\n");
-    }
+    announceStart(word, framesRead);
+    findRace(word);
     leaderLap();
 }
 
-// Reports the leader's start of the next lap once the session clock has passed it.
+// Session id 0 is the practice session, whatever the race's id.
+bool MechanicalScan::isRaceStamp(uint32_t word, const Drivers& drivers) {
+    const uint32_t session = word & 0xFF;
+    return session != 0 && session == drivers.raceSessionId();
+}
+
+bool MechanicalScan::announceStart(uint32_t word, uint64_t framesRead) {
+    currentTime_ = (word >> 8) * 10;
+    if (timeStampSeen_) return false;
+    timeStampSeen_ = true;
+    const auto start = static_cast<uint32_t>(currentTime_ + MS_PER_FRAME_ROUNDED * framesRead);
+    append_("Replay file starts " + formatTime(start) + " into " +
+            (isRaceStamp(word, data_.drivers()) ? "the race.\r\n" : "the practice session.\r\n"));
+    return true;
+}
+
+bool MechanicalScan::findRace(uint32_t word) {
+    if (!raceFound_ && isRaceStamp(word, data_.drivers())) {
+        raceFound_ = true;
+        append_("\r\nRace data found - beginning detection.\r\n\r\n");
+    }
+    return raceFound_;
+}
+
 void MechanicalScan::leaderLap() {
     if (!raceFound_) return;
     std::optional<uint64_t> earliest;

@@ -25,15 +25,25 @@ public:
     // The detection step for one changed condition byte of the car in `slot`.
     void reportChange(int byteIndex, uint8_t value, uint32_t slot);
 
+    // The steps of the scan that the detailed race report shares.
+    // A car condition item: its changes are reported once race data has been found.
+    void conditionItem(class FrameWalker& walker);
+    // A time stamp word: sets the current time; the first stamp tells where the replay
+    // starts. True for the first stamp.
+    bool announceStart(uint32_t word, uint64_t framesRead);
+    // The first stamp of the race session starts the detection. True once it has.
+    bool findRace(uint32_t word);
+    static bool isRaceStamp(uint32_t word, const Drivers& drivers);
+    // Reports the leader's start of the next lap once the session clock has passed it.
+    void leaderLap();
+
     // The session time of the last time stamp item, in ms.
     uint32_t currentTime() const { return currentTime_; }
     void setCurrentTime(uint32_t ms) { currentTime_ = ms; }
 
 private:
     void walkStream(class BufferedFile& file);
-    void conditionItem(class FrameWalker& walker);
     void timeStampItem(class FrameWalker& walker, uint64_t framesRead);
-    void leaderLap();
     std::optional<uint32_t> driverOfSlot(uint32_t slot) const;
     void wheelDetails(uint8_t now, uint8_t before, const char* const parts[4]);
     void engineDetail(uint8_t now, uint8_t before);

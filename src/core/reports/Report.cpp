@@ -1,6 +1,9 @@
 #include "core/reports/Report.h"
 
+#include "core/reports/DetailedRaceScan.h"
+#include "core/reports/EngineReports.h"
 #include "core/reports/Generators.h"
+#include "core/reports/LapTimeReports.h"
 #include "core/reports/MechanicalScan.h"
 
 namespace movrane {
@@ -16,6 +19,12 @@ constexpr KindInfo KINDS[] = {
     {ReportKind::Practice, "Practice Report", "practice"},  {ReportKind::Race, "Race Report", "race"},
     {ReportKind::LapChart, "Lap Chart", "lapchart"},         {ReportKind::LapByLap, "Lap By Lap report", "lapbylap"},
     {ReportKind::Complete, "Complete Report", "complete"},   {ReportKind::Mechanical, "Mechanical report", "mechanical"},
+    {ReportKind::EngineDetection, "Engine Detection Report", "engines"},
+    {ReportKind::DetailedRace, "Detailed Race Report", "detailed"},
+    {ReportKind::LaptimeVerifier, "Online Laptime Verifier", "verify"},
+    {ReportKind::SectorTimes, "Sector Times", "sectors"},
+    {ReportKind::Speed, "Speed Report", "speed"},
+    {ReportKind::ModSet, "ZEK+ Report", "modset"},
 };
 
 constexpr const char* TOO_LARGE =
@@ -57,6 +66,14 @@ const std::string& Report::generate(ReportKind kind) {
         case ReportKind::LapByLap: text_ = lapByLapReport(data_); break;
         case ReportKind::Complete: text_ = completeReport(); break;
         case ReportKind::Mechanical: scanMechanical(ScanMode::OwnReport); return text_;
+        case ReportKind::EngineDetection: engineDetectionReport(data_, appender()); return text_;
+        case ReportKind::DetailedRace:
+            DetailedRaceScan(data_, carStates_, laps_.lapLength, appender()).run();
+            return text_;
+        case ReportKind::LaptimeVerifier: laptimeVerifierReport(laps_, appender()); return text_;
+        case ReportKind::SectorTimes: sectorTimesReport(laps_, appender()); return text_;
+        case ReportKind::Speed: speedReport(laps_, appender()); return text_;
+        case ReportKind::ModSet: modSetReport(data_, appender()); return text_;
     }
     if (sink_) sink_(text_);
     return text_;
@@ -72,11 +89,15 @@ std::string Report::completeReport() {
     return joined.size() > REPORT_VIEW_LIMIT ? TOO_LARGE : joined;
 }
 
+std::function<void(const std::string&)> Report::appender() {
+    return [this](const std::string& piece) { append(piece); };
+}
+
 void Report::scanMechanical(ScanMode mode) {
     if (mode == ScanMode::OwnReport) {
         title_ = title(ReportKind::Mechanical);
         text_.clear();
-        MechanicalScan(data_, carStates_, [this](const std::string& piece) { append(piece); }).run();
+        MechanicalScan(data_, carStates_, appender()).run();
     } else {
         MechanicalScan(data_, carStates_, [](const std::string&) {}).run();
     }

@@ -5,8 +5,10 @@
 #include <optional>
 #include <string>
 
+#include "core/platform/Files.h"
 #include "core/reports/CarStates.h"
 #include "core/reports/ReportData.h"
+#include "core/reports/ReportLaps.h"
 
 namespace movrane {
 
@@ -17,6 +19,12 @@ enum class ReportKind : int {
     LapByLap = 4,
     Complete = 5,
     Mechanical = 6,
+    EngineDetection = 7,
+    DetailedRace = 8,
+    LaptimeVerifier = 9,
+    SectorTimes = 10,
+    Speed = 11,
+    ModSet = 12,
 };
 
 // Characters the report window's text view holds.
@@ -33,11 +41,19 @@ public:
 
     static const char* title(ReportKind kind);
     // Kinds that scan the replay file and grow piece by piece while the window is open.
-    static bool isDeferred(ReportKind kind) { return kind == ReportKind::Mechanical; }
-    // "practice", "race", "lapchart", "lapbylap", "complete", "mechanical".
+    static bool isDeferred(ReportKind kind) { return static_cast<int>(kind) >= static_cast<int>(ReportKind::Mechanical); }
+    // Kinds that work on the laps loaded in the document rather than on the replay.
+    static bool isLapBased(ReportKind kind) {
+        return kind == ReportKind::LaptimeVerifier || kind == ReportKind::SectorTimes || kind == ReportKind::Speed;
+    }
+    // "practice", "race", "lapchart", "lapbylap", "complete", "mechanical", "engines",
+    // "detailed", "verify", "sectors", "speed", "modset".
     static std::optional<ReportKind> kindFromName(const std::string& name);
 
     void setSink(Sink sink) { sink_ = std::move(sink); }
+    // The loaded laps and the track's lap length that the lap-based kinds and the detailed
+    // race report read.
+    void setLaps(ReportLaps laps) { laps_ = std::move(laps); }
 
     // Generates the report of the kind as its whole text (which also stays in text()).
     const std::string& generate(ReportKind kind);
@@ -52,17 +68,20 @@ public:
     const CarStateTable& carStates() const { return carStates_; }
 
     // Writes practice, race, lap chart, lap-by-lap and complete report (and the mechanical
-    // report when asked) to prefix + base name + suffix. Stops at the first file that cannot
-    // be created; gives the number of files written.
-    int exportBatch(const std::string& prefix, bool withMechanical);
+    // report when asked) to prefix + base name + suffix, each file whole or not at all. Stops
+    // at the first file that cannot be written; the batch tells which files were written and
+    // which one failed.
+    FileBatch exportBatch(const std::string& prefix, bool withMechanical);
     static int batchFileCount(bool withMechanical) { return withMechanical ? 6 : 5; }
 
     const ReportData& data() const { return data_; }
 
 private:
     std::string completeReport();
+    std::function<void(const std::string&)> appender();
 
     ReportData data_;
+    ReportLaps laps_;
     std::string title_;
     std::string text_;
     Sink sink_;

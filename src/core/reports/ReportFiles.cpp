@@ -1,7 +1,6 @@
 #include "core/reports/ReportFiles.h"
 
-#include <cstdio>
-
+#include "core/platform/Files.h"
 #include "core/platform/Paths.h"
 #include "core/reports/ReportText.h"
 
@@ -23,6 +22,12 @@ const char* exportSuffix(ReportKind kind) {
         case ReportKind::LapByLap: return "_LapByLap";
         case ReportKind::Complete: return "_Complete";
         case ReportKind::Mechanical: return "_Mechanical";
+        case ReportKind::EngineDetection: return "_EngineDetection";
+        case ReportKind::DetailedRace: return "_DetailedRace";
+        case ReportKind::LaptimeVerifier: return "LaptimeVerify";
+        case ReportKind::SectorTimes: return "SectorTimes";
+        case ReportKind::Speed: return "Speed";
+        case ReportKind::ModSet: return "";
     }
     return "";
 }
@@ -35,12 +40,7 @@ std::string defaultExportName(ReportKind kind, const std::string& replayPath) {
 std::string withTxtExtension(const std::string& chosenName) { return withExtension(chosenName, ".txt"); }
 
 bool writeReportFile(const std::string& path, const std::string& reportText) {
-    std::FILE* file = std::fopen(path.c_str(), "w");
-    if (!file) return false;
-    const std::string text = toFileText(reportText);
-    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    const bool closed = std::fclose(file) == 0;
-    return written && closed;
+    return writeFileAtomically(path, toFileText(reportText));
 }
 
 std::optional<std::string> exportToFile(const std::string& reportText, const std::string& chosenName) {
@@ -59,17 +59,16 @@ bool exportReportToFile(Ui& ui, const Report& report, ReportKind kind) {
     return !failure;
 }
 
-int Report::exportBatch(const std::string& prefix, bool withMechanical) {
+FileBatch Report::exportBatch(const std::string& prefix, bool withMechanical) {
     const std::string stem = prefix + replayBaseName(data_.replayPath());
-    int written = 0;
+    FileBatch batch;
     for (ReportKind kind : {ReportKind::Practice, ReportKind::Race, ReportKind::LapChart, ReportKind::LapByLap,
                             ReportKind::Complete, ReportKind::Mechanical}) {
         if (kind == ReportKind::Mechanical && !withMechanical) break;
         // Each file gets the whole text of its report, however long.
-        if (!writeReportFile(stem + exportSuffix(kind) + ".txt", generate(kind))) break;
-        ++written;
+        if (!batch.write(stem + exportSuffix(kind) + ".txt", toFileText(generate(kind)))) break;
     }
-    return written;
+    return batch;
 }
 
 }  // namespace movrane

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <set>
 
+#include "core/replay/ReadFailure.h"
+
 namespace movrane {
 
 namespace {
@@ -18,12 +20,14 @@ std::unique_ptr<ReportReplay> readReplay(Ui& ui, const std::string& path) {
     auto replay = std::make_unique<ReportReplay>();
     replay->path = path;
     if (replay->header.load(path) != Header::OK) {
-        ui.message(replay->header.errorMessage());
+        ui.message(replay->header.errorMessage(), {}, Ui::Icon::Information,
+                   readFailureDetail(path, replay->header.failureText()));
         ui.message(path);
         return nullptr;
     }
     if (replay->drivers.load(path) != Drivers::OK) {
-        ui.message(Drivers::errorMessage());
+        ui.message(Drivers::errorMessage(), {}, Ui::Icon::Information,
+                   readFailureDetail(path, replay->drivers.failureText()));
         return nullptr;
     }
     return replay;
@@ -39,11 +43,14 @@ std::optional<std::string> askForReplayFile(Ui& ui, const std::string& replayFol
     return ui.chooseFileToOpen(request);
 }
 
-std::optional<std::string> chooseLoadedFile(LoadedFileChooser& chooser, const std::vector<std::string>& lapFiles) {
+}  // namespace
+
+std::optional<std::string> chooseLoadedReplay(LoadedFileChooser& chooser, const std::vector<std::string>& lapFiles) {
     std::set<std::string> distinct;
     for (const std::string& path : lapFiles) {
         if (!path.empty()) distinct.insert(path);
     }
+    if (distinct.empty()) return std::nullopt;
     if (distinct.size() == 1) return *distinct.begin();
     std::vector<std::string> options;
     for (const std::string& path : lapFiles) options.push_back(path.empty() ? "" : fileName(path));
@@ -52,14 +59,12 @@ std::optional<std::string> chooseLoadedFile(LoadedFileChooser& chooser, const st
     return lapFiles[*slot];
 }
 
-}  // namespace
-
 std::unique_ptr<ReportReplay> chooseReportReplay(Ui& ui, LoadedFileChooser& chooser,
                                                  const std::vector<std::string>& lapFiles,
                                                  const std::string& replayFolder) {
     const bool lapLoaded = std::any_of(lapFiles.begin(), lapFiles.end(), [](const std::string& p) { return !p.empty(); });
     const std::optional<std::string> path =
-        lapLoaded ? chooseLoadedFile(chooser, lapFiles) : askForReplayFile(ui, replayFolder);
+        lapLoaded ? chooseLoadedReplay(chooser, lapFiles) : askForReplayFile(ui, replayFolder);
     if (!path) return nullptr;
     return readReplay(ui, *path);
 }

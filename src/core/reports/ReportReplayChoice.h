@@ -28,6 +28,10 @@ public:
     virtual std::optional<std::size_t> chooseFile(const std::string& title, const std::vector<std::string>& options) = 0;
 };
 
+// The replay of the loaded laps a one-file feature works on: the only one, or the one the
+// person picks among the lap slots' files. Nothing on Cancel or without any lap.
+std::optional<std::string> chooseLoadedReplay(LoadedFileChooser& chooser, const std::vector<std::string>& lapFiles);
+
 // The choice of the replay that every report command makes. lapFiles holds per lap slot the
 // replay path of its lap ("" for an empty slot). Without a loaded lap the person may pick a
 // replay in replayFolder for the report only. Nothing when there is no report to open: the

@@ -14,8 +14,9 @@ std::string withNewlineEnds(const std::string& reportText) {
     return out;
 }
 
-ReportViewer::ReportViewer(std::unique_ptr<ReportReplay> replay, ReportKind kind, ReportPrefs prefs)
+ReportViewer::ReportViewer(std::unique_ptr<ReportReplay> replay, ReportKind kind, ReportPrefs prefs, ReportLaps laps)
     : replay_(std::move(replay)), report_(replay_->header, replay_->drivers, replay_->path, prefs), kind_(kind) {
+    report_.setLaps(std::move(laps));
     report_.setSink([this](const std::string&) { showText(); });
 }
 

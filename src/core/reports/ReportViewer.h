@@ -21,7 +21,7 @@ public:
     // Called with the view's text whenever the report text changes.
     using ViewSink = std::function<void(const std::string& viewText)>;
 
-    ReportViewer(std::unique_ptr<ReportReplay> replay, ReportKind kind, ReportPrefs prefs = {});
+    ReportViewer(std::unique_ptr<ReportReplay> replay, ReportKind kind, ReportPrefs prefs = {}, ReportLaps laps = {});
 
     void setViewSink(ViewSink sink) { sink_ = std::move(sink); }
 

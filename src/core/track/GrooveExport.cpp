@@ -69,6 +69,17 @@ bool GrooveSettings::parseFactor(const std::string& text, int& factor) {
     return true;
 }
 
+bool GrooveSettings::validWidth(const std::string& text) {
+    if (text.empty() || text.size() > WIDTH_LENGTH) return false;
+    const std::size_t point = text.find('.');
+    const std::string whole = text.substr(0, point);
+    const std::string fraction = point == std::string::npos ? "0" : text.substr(point + 1);
+    const auto digitsOnly = [](const std::string& part) {
+        return !part.empty() && part.find_first_not_of("0123456789") == std::string::npos;
+    };
+    return digitsOnly(whole) && digitsOnly(fraction);
+}
+
 std::vector<double> grooveDarkness(const GetRpyInfo& lap, const GrooveSettings& settings) {
     return settings.newWay ? newWayDarkness(lap) : oldWayDarkness(lap, settings);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,10 @@ struct GrooveSettings {
     double resolution() const { return (resolutionIndex + 1) / 10.0; }
     // The text of a factor field as a number 0..999; false when it is none.
     static bool parseFactor(const std::string& text, int& factor);
+    // A width the file's readers can read: digits with at most one decimal point and a
+    // digit on each side of it ("3", "3.0", "0.75"), at most WIDTH_LENGTH characters.
+    static constexpr std::size_t WIDTH_LENGTH = 8;
+    static bool validWidth(const std::string& text);
 };
 
 // One darkness value per sample (index 0 .. n + 1) of a trimmed lap with derived quantities.

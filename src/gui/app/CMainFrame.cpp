@@ -1,6 +1,7 @@
 #include "gui/app/CMainFrame.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QApplication>
 #include <QDockWidget>
 #include <QDragEnterEvent>
@@ -10,16 +11,25 @@
 #include <QMimeData>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 
 #include "core/app/DocumentExports.h"
 #include "core/library/Options.h"
 #include "core/library/Prefs.h"
+#include "core/app/ReportCommands.h"
 #include "core/reports/ReportViewer.h"
+#include "gui/analysis/GearChangeAnalyserWindow.h"
+#include "gui/analysis/RaceWindows.h"
+#include "gui/analysis/RatingsWindow.h"
+#include "gui/analysis/TractionCircleWindow.h"
 #include "gui/app/CZodEvadiView.h"
 #include "gui/app/LapBarWindow.h"
+#include "gui/library/LibraryCommands.h"
+#include "gui/app/RaceReplayWindow.h"
 #include "gui/graph/TelemetryGraphWindow.h"
 #include "gui/library/OptionsDialog.h"
+#include "gui/platform/ImageFile.h"
 #include "gui/platform/QtUi.h"
 #include "gui/reports/ReportWindow.h"
 
@@ -33,7 +43,7 @@ class ViewBitmapWriter : public MapBitmapWriter {
 public:
     explicit ViewBitmapWriter(CZodEvadiView& view) : view_(view) {}
     bool write(const std::string& path, int size) override {
-        return view_.mapImage(size).save(pathFromCore(path), "BMP");
+        return writeImageFile(view_.mapImage(size), path, "BMP");
     }
 
 private:
@@ -41,7 +51,12 @@ private:
 };
 
 bool isCheckable(CommandId id) {
-    return id == CommandId::PanningTool || id == CommandId::DistanceMarkers || id == CommandId::LapBarShown;
+    return id == CommandId::PanningTool || id == CommandId::DistanceMarkers || id == CommandId::LapBarShown ||
+           toggledLapOf(id).has_value();
+}
+
+bool isPlaybackCommand(CommandId id) {
+    return (id >= CommandId::PlaybackStart && id <= CommandId::PlaybackRaceMode) || toggledLapOf(id).has_value();
 }
 }  // namespace
 
@@ -55,23 +70,59 @@ CMainFrame::CMainFrame(CZodEvadiDoc& doc, Ui& ui, DialogHost& dialogs, RecentFil
       lapBar_(doc),
       view_(new CZodEvadiView(doc, lapBar_, this)),
       lapBarWindow_(new LapBarWindow(lapBar_, this)),
-      lapBarDock_(new QDockWidget(QStringLiteral("Lap Bar"), this)) {
+      lapBarDock_(new QDockWidget(QStringLiteral("Lap Bar"), this)),
+      raceWindow_(new RaceReplayWindow(race_, this)),
+      raceDock_(new QDockWidget(QStringLiteral("Race Replay"), this)),
+      playbackClock_(new QTimer(this)),
+      playback_(doc, lapBar_, race_, ui, dialogs, *this) {
     setWindowTitle(MAIN_TITLE);
     setCentralWidget(view_);
+    view_->setPlayback(&playback_, &race_);
     lapBarDock_->setObjectName(QStringLiteral("LapBar"));
     lapBarDock_->setWidget(lapBarWindow_);
     addDockWidget(Qt::RightDockWidgetArea, lapBarDock_);
+    raceDock_->setObjectName(QStringLiteral("RaceReplay"));
+    raceDock_->setWidget(raceWindow_);
+    addDockWidget(Qt::RightDockWidgetArea, raceDock_);
+    raceDock_->hide();
+    playbackClock_->setInterval(PLAYBACK_CLOCK_MS);
+    connect(playbackClock_, &QTimer::timeout, this, &CMainFrame::playbackTick);
+    connect(raceWindow_, &RaceReplayWindow::frameChosen, this, [this](int frame) {
+        playback_.moveToFrame(frame);
+        showPlaybackState();
+    });
+    connect(raceWindow_, &RaceReplayWindow::viewChanged, view_, qOverload<>(&QWidget::update));
     buildMenus();
     buildToolBar();
     statusBar()->showMessage(READY_TEXT);
     setAcceptDrops(true);
-    resize(1100, 760);
+    restoreWindowState();
 
     connect(lapBarWindow_, &LapBarWindow::lapToggled, view_, &CZodEvadiView::toggleLap);
     connect(view_, &CZodEvadiView::lapToggled, lapBarWindow_, &LapBarWindow::refresh);
     connect(view_, &CZodEvadiView::panningChanged, action(CommandId::PanningTool), &QAction::setChecked);
     connect(lapBarDock_, &QDockWidget::visibilityChanged, action(CommandId::LapBarShown), &QAction::setChecked);
     doc_.onChanged = [this] { documentChanged(); };
+}
+
+// The size, place and docks of the last run; the first time a window of the default size
+// with the lap bar as wide as its labels.
+void CMainFrame::restoreWindowState() {
+    const std::string geometry = windowState_.mainWindowGeometry();
+    if (geometry.empty() || !restoreGeometry(QByteArray::fromStdString(geometry))) resize(1100, 760);
+    const std::string layout = windowState_.mainWindowLayout();
+    if (layout.empty() || !restoreState(QByteArray::fromStdString(layout))) fitLapBarToLabels();
+}
+
+// The lap bar grows to show its longest label, up to a third of the window.
+void CMainFrame::fitLapBarToLabels() {
+    const int wanted = std::min(lapBarWindow_->sizeHint().width(), width() / 3);
+    if (wanted > lapBarWindow_->width()) resizeDocks({lapBarDock_}, {wanted}, Qt::Horizontal);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    windowState_.saveMainWindow(saveGeometry().toStdString(), saveState().toStdString());
+    QMainWindow::closeEvent(event);
 }
 
 QMenu* CMainFrame::menuFor(const CommandInfo& info, std::map<std::string, QMenu*>& menus) {
@@ -92,12 +143,17 @@ void CMainFrame::buildMenus() {
         QAction* action = menu->addAction(QString::fromLatin1(info.text));
         action->setStatusTip(QString::fromLatin1(info.prompt));
         action->setCheckable(isCheckable(info.id));
+        QList<QKeySequence> keys;
+        for (const std::string& key : commandShortcuts(info.id))
+            keys << QKeySequence(QString::fromStdString(key), QKeySequence::PortableText);
+        action->setShortcuts(keys);
         const CommandId id = info.id;
         connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });
         actions_[id] = action;
     }
     action(CommandId::LapBarShown)->setChecked(true);
     action(CommandId::DistanceMarkers)->setChecked(view_->drawOptions().distanceMarkers);
+    connect(menus["&Playback"], &QMenu::aboutToShow, this, &CMainFrame::updatePlaybackMenu);
     fileMenu_ = menus["&File"];
     connect(fileMenu_, &QMenu::aboutToShow, this, &CMainFrame::fillRecentFiles);
     fillRecentFiles();
@@ -121,6 +177,29 @@ void CMainFrame::buildToolBar() {
     bar->addSeparator();
     for (CommandId id : {CommandId::ReportPractice, CommandId::ReportRace, CommandId::ReportComplete})
         bar->addAction(action(id));
+    for (const CommandInfo& info : toolbarOnlyCommands()) {
+        QAction* a = bar->addAction(QString::fromLatin1(info.text));
+        a->setStatusTip(QString::fromLatin1(info.prompt));
+        const CommandId id = info.id;
+        connect(a, &QAction::triggered, this, [this, id] { runCommand(id); });
+        actions_[id] = a;
+    }
+
+    QToolBar* playbackBar = addToolBar(QStringLiteral("Playback"));
+    playbackBar->setObjectName(QStringLiteral("PlaybackBar"));
+    const std::pair<CommandId, QStyle::StandardPixmap> icons[] = {
+        {CommandId::PlaybackStart, QStyle::SP_MediaPlay},
+        {CommandId::PlaybackPause, QStyle::SP_MediaPause},
+        {CommandId::PlaybackStop, QStyle::SP_MediaStop},
+        {CommandId::PlaybackFastReverse, QStyle::SP_MediaSeekBackward},
+        {CommandId::PlaybackFastForward, QStyle::SP_MediaSeekForward},
+        {CommandId::PlaybackBeginning, QStyle::SP_MediaSkipBackward},
+        {CommandId::PlaybackRaceMode, QStyle::SP_BrowserReload},
+    };
+    for (const auto& [id, icon] : icons) {
+        action(id)->setIcon(style()->standardIcon(icon));
+        playbackBar->addAction(action(id));
+    }
 }
 
 // The recent-file list sits before "E&xit" as "&1 path" .. "&7 path".
@@ -152,10 +231,16 @@ void CMainFrame::runCommand(CommandId id) {
         openReport(*kind);
         return;
     }
+    if (isPlaybackCommand(id)) {
+        runPlaybackCommand(id);
+        return;
+    }
     switch (id) {
-        case CommandId::ClearLaps: doc_.clear(); break;
+        case CommandId::ClearLaps: clearAllLaps(ui_, doc_); break;
         case CommandId::AddLap: loaded(doc_.loadLap()); break;
+        case CommandId::LapFinder: runLapFinder(doc_, ui_, dialogs_, this); break;
         case CommandId::OpenRecentReplay: loaded(doc_.openMostRecentReplay()); break;
+        case CommandId::ArrangeLaps: arrangeLoadedLaps(doc_, ui_, dialogs_, this); break;
         case CommandId::SaveTrackmap: saveTrackmap(); break;
         case CommandId::SaveTelemetry: exportTelemetry(doc_, ui_, dialogs_); break;
         case CommandId::Settings: editSettings(); break;
@@ -166,12 +251,69 @@ void CMainFrame::runCommand(CommandId id) {
         case CommandId::PanningTool: view_->togglePanning(); break;
         case CommandId::DistanceMarkers: view_->toggleDistanceMarkers(); break;
         case CommandId::LapBarShown: lapBarDock_->setVisible(!lapBarDock_->isVisible()); break;
+        case CommandId::ExportRecords: runRecordsExport(ui_, dialogs_, this); break;
+        case CommandId::PBViewer: runPBViewer(ui_, dialogs_, this); break;
+        case CommandId::TrackOrganizer: runTrackOrganiser(ui_, dialogs_, this); break;
+        case CommandId::CDDatabaseCreator: runCDDatabaseCreator(ui_, dialogs_, this); break;
         case CommandId::Graph: openGraph(); break;
         case CommandId::GrooveExport: exportGroove(doc_, ui_, dialogs_, dialogs_); break;
+        case CommandId::TractionCircle:
+        case CommandId::Ratings:
+        case CommandId::GearChangeAnalyser: openAnalysis(id); break;
+        case CommandId::GraphicalRaceReport:
+        case CommandId::RaceHistoryGraph: openRacePicture(id); break;
         case CommandId::About: showAbout(); break;
         case CommandId::ViewReadme: viewReadme(ui_, programDirectory_); break;
         default: break;
     }
+}
+
+void CMainFrame::runPlaybackCommand(CommandId id) {
+    switch (id) {
+        case CommandId::PlaybackStart: playback_.startContinue(); break;
+        case CommandId::PlaybackPause: playback_.pause(); break;
+        case CommandId::PlaybackStop: playback_.stop(); break;
+        case CommandId::PlaybackFastForward: playback_.fastForward(); break;
+        case CommandId::PlaybackFastReverse: playback_.fastReverse(); break;
+        case CommandId::PlaybackBeginning: playback_.beginningOfLap(); break;
+        case CommandId::PlaybackEnd: playback_.moveToEndOfLap(); break;
+        case CommandId::PlaybackRaceMode:
+            playback_.toggleRaceMode();
+            raceWindow_->reload();
+            break;
+        default: playback_.toggleLap(*toggledLapOf(id)); break;
+    }
+    showPlaybackState();
+}
+
+void CMainFrame::playbackTick() {
+    playback_.tick();
+    showPlaybackState();
+}
+
+void CMainFrame::showPlaybackState() {
+    if (playback_.raceMode()) raceWindow_->refresh();
+    else lapBarWindow_->refresh();
+    updatePlaybackMenu();
+}
+
+void CMainFrame::updatePlaybackMenu() {
+    for (int slot = 0; slot < CZodEvadiDoc::MAX_LAPS; ++slot) {
+        QAction* toggle = action(static_cast<CommandId>(static_cast<int>(CommandId::ToggleLap1) + slot));
+        toggle->setEnabled(playback_.toggleLapEnabled(slot));
+        toggle->setChecked(lapBar_.box(slot).checked);
+    }
+}
+
+void CMainFrame::startClock() { playbackClock_->start(); }
+void CMainFrame::stopClock() { playbackClock_->stop(); }
+void CMainFrame::centreOn(double distance, double lateral) { view_->centreOnTrack(distance, lateral); }
+void CMainFrame::keepInView(double distance, double lateral) { view_->keepTrackPointInView(distance, lateral); }
+void CMainFrame::redraw() { view_->update(); }
+
+void CMainFrame::showRaceBar(bool shown) {
+    lapBarDock_->setVisible(!shown);
+    raceDock_->setVisible(shown);
 }
 
 void CMainFrame::loaded(CZodEvadiDoc::LoadResult result) {
@@ -184,25 +326,51 @@ void CMainFrame::openReplay(const std::string& path) { loaded(doc_.shellOpen(pat
 
 void CMainFrame::documentChanged() {
     lapBarWindow_->refresh();
+    fitLapBarToLabels();
+    updatePlaybackMenu();
     view_->update();
     if (graphWindow_) graphWindow_->documentChanged();
 }
 
 void CMainFrame::openGraph() {
-    if (!lapLoadedGuard(ui_, doc_)) return;
+    if (!requireLoadedLap(ui_, doc_)) return;
     if (!graphWindow_) graphWindow_ = new TelemetryGraphWindow(doc_, ui_, dialogs_, this);
     graphWindow_->present();
 }
 
-void CMainFrame::openReport(ReportKind kind) {
-    std::vector<std::string> lapFiles;
-    for (int i = 0; i < CZodEvadiDoc::MAX_LAPS; ++i)
-        lapFiles.push_back(doc_.slot(i).inUse ? doc_.slot(i).replayPath : std::string());
-    auto replay = chooseReportReplay(ui_, dialogs_, lapFiles, doc_.replayFolder());
+void CMainFrame::openAnalysis(CommandId id) {
+    if (id == CommandId::GearChangeAnalyser) {
+        GearChangeAnalyserWindow window(doc_, this);
+        dialogs_.run(window);
+        return;
+    }
+    if (!requireLoadedLap(ui_, doc_)) return;
+    if (id == CommandId::Ratings) {
+        RatingsWindow window(doc_, ui_, this);
+        dialogs_.run(window);
+        return;
+    }
+    TractionCircleWindow window(doc_, ui_, dialogs_, this);
+    dialogs_.run(window);
+    view_->update();
+}
+
+void CMainFrame::openRacePicture(CommandId id) {
+    const auto replay = chooseRaceReplay(ui_, dialogs_, doc_);
     if (!replay) return;
-    const DocumentSettings& s = doc_.settings();
-    auto viewer =
-        std::make_unique<ReportViewer>(std::move(replay), kind, ReportPrefs{s.retireInRaceReport, s.offTrackInRaceReport});
+    RaceInput race = RaceInput::of(replay->header, replay->drivers);
+    if (id == CommandId::RaceHistoryGraph) {
+        RaceHistoryGraphWindow window(std::move(race), ui_, doc_.replayFolder(), this);
+        dialogs_.run(window);
+    } else {
+        GraphicalRaceReportWindow window(std::move(race), ui_, doc_.replayFolder(), this);
+        dialogs_.run(window);
+    }
+}
+
+void CMainFrame::openReport(ReportKind kind) {
+    auto viewer = openReportViewer(ui_, dialogs_, doc_, kind);
+    if (!viewer) return;
     ReportWindow window(std::move(viewer), ui_, this);
     dialogs_.run(window);
 }

@@ -26,6 +26,8 @@ CZodEvadiApp::~CZodEvadiApp() {
 void CZodEvadiApp::start(const StartRequest& request) {
     if (request.mode == StartRequest::Mode::OpenReplay) frame_->openReplay(request.replayPath);
     frame_->show();
+    // Settings that fell back to defaults because their file was unreadable are told once.
+    showStoreNotices(ui_);
     checkInstallation();
     if (request.mode == StartRequest::Mode::LoadLaps) loadCommandLineLaps(request);
 }

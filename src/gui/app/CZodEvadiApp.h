@@ -22,7 +22,8 @@ public:
     ~CZodEvadiApp();
 
     // Start-up up to the interactive loop: the shell open of a single replay, the window
-    // shown, the installation check with the Settings dialog, the -loadrpy laps. The
+    // shown, the notice of a settings file that was set aside, the installation check with
+    // the Settings dialog, the -loadrpy laps. The
     // preferences, with the program directory, exist from the document's creation on.
     void start(const StartRequest& request);
 

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QWheelEvent>
 
+#include "core/track/Track.h"
 #include "gui/track/QtDisplay.h"
 
 namespace movrane::gui {
@@ -38,9 +39,44 @@ void CZodEvadiView::paintEvent(QPaintEvent*) {
         return;
     }
     if (!doc_.track()) return;
+    drawMap(painter, logicalFit(), logicalToPixels());
+}
+
+MapFit CZodEvadiView::logicalFit() const { return logicalMapFit(drawnMapExtent(doc_, options_)); }
+
+void CZodEvadiView::setPlayback(const Playback* playback, const RaceReplay* race) {
+    playback_ = playback;
+    race_ = race;
+}
+
+MapDrawOptions CZodEvadiView::currentOptions() const {
+    MapDrawOptions options = options_;
+    if (playback_ && !playback_->raceMode() && lapBar_.playing()) options.lastSample = playback_->position();
+    return options;
+}
+
+void CZodEvadiView::drawMap(QPainter& painter, const MapFit& fit, const QTransform& toPixels) {
     painter.setRenderHint(QPainter::Antialiasing);
-    QtDisplay display(painter, logicalMapFit(*doc_.track()), logicalToPixels());
-    drawTrackMap(doc_, logicalMapFit(*doc_.track()), display, options_);
+    QtDisplay display(painter, fit, toPixels);
+    drawTrackMap(doc_, fit, display, currentOptions());
+    if (playback_ && playback_->raceMode() && race_)
+        drawRaceCars(*doc_.track(), race_->cars(), race_->carDrawing, display);
+}
+
+std::optional<PixelPoint> CZodEvadiView::logicalPoint(double distance, double lateral) const {
+    if (!doc_.track()) return std::nullopt;
+    const auto point = doc_.track()->samplePosition(distance, lateral);
+    if (!point) return std::nullopt;
+    const UnitPoint units = logicalFit().toUnits(*point);
+    return PixelPoint{static_cast<double>(units.x), static_cast<double>(units.y)};
+}
+
+void CZodEvadiView::centreOnTrack(double distance, double lateral) {
+    if (const auto p = logicalPoint(distance, lateral)) mapView_.centreOn(p->x, p->y);
+}
+
+void CZodEvadiView::keepTrackPointInView(double distance, double lateral) {
+    if (const auto p = logicalPoint(distance, lateral)) mapView_.keepInView(p->x, p->y);
 }
 
 QImage CZodEvadiView::mapImage(int size) {
@@ -48,10 +84,7 @@ QImage CZodEvadiView::mapImage(int size) {
     image.fill(BACKGROUND);
     if (!doc_.track()) return image;
     QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const MapFit fit = bitmapMapFit(*doc_.track(), size);
-    QtDisplay display(painter, fit);
-    drawTrackMap(doc_, fit, display, options_);
+    drawMap(painter, bitmapMapFit(drawnMapExtent(doc_, options_), size), QTransform());
     return image;
 }
 

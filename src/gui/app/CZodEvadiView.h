@@ -8,6 +8,7 @@ class QMenu;
 #include "core/app/LapBar.h"
 #include "core/app/MapDrawing.h"
 #include "core/app/MapView.h"
+#include "core/app/Playback.h"
 
 namespace movrane::gui {
 
@@ -20,6 +21,9 @@ public:
 
     CZodEvadiView(CZodEvadiDoc& doc, LapBar& lapBar, QWidget* parent);
 
+    // Playback decides how far the lap lines reach and which cars stand on the map.
+    void setPlayback(const Playback* playback, const RaceReplay* race);
+
     MapView& mapView() { return mapView_; }
     MapDrawOptions& drawOptions() { return options_; }
 
@@ -29,6 +33,9 @@ public:
     void togglePanning();
     void toggleDistanceMarkers();
     void toggleLap(int slot);
+    // Playback: centre the map on a track position, or keep it in view.
+    void centreOnTrack(double distance, double lateral);
+    void keepTrackPointInView(double distance, double lateral);
 
     // The map drawn into a square image of `size` pixels, for the bitmap file.
     QImage mapImage(int size);
@@ -50,11 +57,19 @@ protected:
 
 private:
     QTransform logicalToPixels() const;
+    // How the drawn map sits in the logical square (everything drawn, kerbs and lines too).
+    MapFit logicalFit() const;
+    // What the map draws now: the options with the playback's reach of the lap lines.
+    MapDrawOptions currentOptions() const;
+    void drawMap(QPainter& painter, const MapFit& fit, const QTransform& toPixels);
+    std::optional<PixelPoint> logicalPoint(double distance, double lateral) const;
 
     CZodEvadiDoc& doc_;
     LapBar& lapBar_;
     MapView mapView_;
     MapDrawOptions options_;
+    const Playback* playback_ = nullptr;
+    const RaceReplay* race_ = nullptr;
     bool dragging_ = false;
     QPointF lastDrag_;
 };

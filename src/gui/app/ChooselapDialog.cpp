@@ -36,7 +36,7 @@ ChooselapDialog::ChooselapDialog(Chooselap& chooser, Ui* ui, QWidget* parent)
       alien_(new QLabel(this)),
       session_(new QLabel(this)),
       flags_(new QLabel(this)) {
-    setWindowTitle(QStringLiteral("Choose lap"));
+    setWindowTitle(QStringLiteral("Choose lap - ") + pathFromCore(chooser_.information().fileName));
     resize(640, 560);
     auto* top = new QHBoxLayout;
     auto* infoBox = new QGroupBox(QStringLiteral("Replay information"), this);
@@ -68,6 +68,7 @@ ChooselapDialog::ChooselapDialog(Chooselap& chooser, Ui* ui, QWidget* parent)
     connect(buttons, &QDialogButtonBox::accepted, this, &ChooselapDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(tree_, &QTreeWidget::itemSelectionChanged, this, &ChooselapDialog::selectionChanged);
+    connect(tree_, &QTreeWidget::itemDoubleClicked, this, &ChooselapDialog::lapDoubleClicked);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top, 1);
@@ -79,7 +80,7 @@ ChooselapDialog::ChooselapDialog(Chooselap& chooser, Ui* ui, QWidget* parent)
 void ChooselapDialog::buildInformation(QFormLayout* form) {
     const Chooselap::Information& info = chooser_.information();
     const std::pair<const char*, const std::string&> rows[] = {
-        {"Track:", info.trackName},       {"Car set:", info.carSetName},      {"Length:", info.recordedLength},
+        {"File:", info.fileName},         {"Track:", info.trackName},       {"Car set:", info.carSetName},      {"Length:", info.recordedLength},
         {"Version:", info.release},       {"Practice laps:", info.practiceLaps}, {"Race laps:", info.raceLaps},
         {"Difficulty:", info.difficulty}, {"Session type:", info.sessionType}, {"Drivers:", info.drivers},
         {"Count:", info.count156},        {"Laps:", info.scheduledLaps},      {"Session kind:", info.sessionKind},
@@ -157,6 +158,12 @@ QString ChooselapDialog::flagsText() const {
 void ChooselapDialog::showQualityReport() {
     const auto report = chooser_.qualityReport();
     if (report && ui_) ui_->message(*report, Chooselap::QUALITY_TITLE);
+}
+
+// A double-click on a lap accepts it as OK does; on a driver or session it only opens or
+// closes the node.
+void ChooselapDialog::lapDoubleClicked(QTreeWidgetItem* item) {
+    if (item && item->data(0, LAP_ROLE).isValid()) accept();
 }
 
 void ChooselapDialog::accept() {

@@ -35,6 +35,7 @@ private:
     void buildInformation(QFormLayout* form);
     void buildTree();
     void selectionChanged();
+    void lapDoubleClicked(QTreeWidgetItem* item);
     void showLabels();
     void showQualityReport();
 

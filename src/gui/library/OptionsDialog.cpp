@@ -9,11 +9,47 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
 #include "gui/platform/QtUi.h"
 
 namespace movrane::gui {
+
+namespace {
+// The widgets of a layout and its nested layouts in layout order: row by row, each row
+// from left to right.
+void collectInLayoutOrder(QLayout* layout, QList<QWidget*>& widgets) {
+    auto* grid = qobject_cast<QGridLayout*>(layout);
+    for (int i = 0; i < layout->count(); ++i) {
+        QLayoutItem* item = grid ? nullptr : layout->itemAt(i);
+        if (grid) {
+            const int row = i / grid->columnCount();
+            const int column = i % grid->columnCount();
+            item = grid->itemAtPosition(row, column);
+            if (!item) continue;
+        }
+        if (QWidget* widget = item->widget()) {
+            if (widget->layout()) collectInLayoutOrder(widget->layout(), widgets);
+            else widgets << widget;
+        } else if (item->layout()) {
+            collectInLayoutOrder(item->layout(), widgets);
+        }
+    }
+}
+
+// Tab moves through the dialog from top to bottom as its layout shows it.
+void setTabOrderFromLayout(QWidget& dialog) {
+    QList<QWidget*> widgets;
+    collectInLayoutOrder(dialog.layout(), widgets);
+    QWidget* previous = nullptr;
+    for (QWidget* widget : widgets) {
+        if (widget->focusPolicy() == Qt::NoFocus && !widget->focusProxy()) continue;
+        if (previous) QWidget::setTabOrder(previous, widget);
+        previous = widget;
+    }
+}
+}  // namespace
 
 OptionsDialog::OptionsDialog(Options& options, QWidget* parent)
     : QDialog(parent),
@@ -48,6 +84,7 @@ OptionsDialog::OptionsDialog(Options& options, QWidget* parent)
     auto* size = new QHBoxLayout;
     size->addWidget(new QLabel(QStringLiteral("Size of exported BMP file (pixels):"), this));
     bitmapSize_->setMaxLength(static_cast<int>(Options::BITMAP_SIZE_LIMIT));
+    bitmapSize_->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), bitmapSize_));
     size->addWidget(bitmapSize_);
     size->addStretch();
     layout->addLayout(size);
@@ -57,6 +94,7 @@ OptionsDialog::OptionsDialog(Options& options, QWidget* parent)
     connect(buttons, &QDialogButtonBox::accepted, this, &OptionsDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
+    setTabOrderFromLayout(*this);
     showFields(options_);
 }
 

@@ -5,6 +5,7 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QUrl>
@@ -28,6 +29,25 @@ QString filterText(const Ui::FileRequest& request) {
 }
 
 namespace {
+// Room the title bar takes besides the title: the window's icon and its buttons.
+constexpr int TITLE_BAR_ROOM = 160;
+
+int titleWidth(const QWidget& window) {
+    return window.fontMetrics().horizontalAdvance(window.windowTitle()) + TITLE_BAR_ROOM;
+}
+}  // namespace
+
+void fitWidthToTitle(QWidget& window) { window.setMinimumWidth(std::max(window.minimumWidth(), titleWidth(window))); }
+
+// A message box sizes itself from its contents; a spacer across its grid holds it open.
+void fitWidthToTitle(QMessageBox& box) {
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid) return;
+    grid->addItem(new QSpacerItem(titleWidth(box), 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+                  grid->columnCount());
+}
+
+namespace {
 QString captionOf(const std::string& caption) { return caption.empty() ? QString(MAIN_TITLE) : fromCore(caption); }
 
 // A modeless window with a text and a busy or counting bar.
@@ -48,22 +68,29 @@ std::unique_ptr<QProgressDialog> makeProgressWindow(QWidget* parent, const QStri
 QtUi::QtUi() = default;
 QtUi::~QtUi() = default;
 
-void QtUi::message(const std::string& text, const std::string& caption, Icon icon) {
+int QtUi::show(QMessageBox& box) {
+    fitWidthToTitle(box);
+    if (messageBoxRunner_) return messageBoxRunner_(box);
+    return box.exec();
+}
+
+void QtUi::message(const std::string& text, const std::string& caption, Icon icon, const std::string& detail) {
     const QMessageBox::Icon shown = icon == Icon::Warning ? QMessageBox::Warning : QMessageBox::Information;
     QMessageBox box(shown, captionOf(caption), fromCore(text), QMessageBox::Ok, parent_);
-    box.exec();
+    if (!detail.empty()) box.setDetailedText(pathFromCore(detail));
+    show(box);
 }
 
 bool QtUi::askYesNo(const std::string& text, const std::string& caption) {
     QMessageBox box(QMessageBox::Question, captionOf(caption), fromCore(text), QMessageBox::Yes | QMessageBox::No,
                     parent_);
-    return box.exec() == QMessageBox::Yes;
+    return show(box) == QMessageBox::Yes;
 }
 
 Ui::Answer QtUi::askYesNoCancel(const std::string& text, const std::string& caption) {
     QMessageBox box(QMessageBox::Question, captionOf(caption), fromCore(text),
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent_);
-    switch (box.exec()) {
+    switch (show(box)) {
         case QMessageBox::Yes: return Answer::Yes;
         case QMessageBox::No: return Answer::No;
         default: return Answer::Cancel;
@@ -71,16 +98,20 @@ Ui::Answer QtUi::askYesNoCancel(const std::string& text, const std::string& capt
 }
 
 std::optional<std::string> QtUi::chooseFileToOpen(const FileRequest& request) {
-    const QString chosen = QFileDialog::getOpenFileName(parent_, fromCore(request.title),
-                                                        pathFromCore(request.initialPath), filterText(request));
+    const FileRequest start = folders_.startingPoint(request, false);
+    const QString chosen = QFileDialog::getOpenFileName(parent_, fromCore(start.title), pathFromCore(start.initialPath),
+                                                        filterText(start));
     if (chosen.isEmpty()) return std::nullopt;
+    folders_.remember(request, pathToCore(chosen));
     return pathToCore(chosen);
 }
 
 std::optional<std::string> QtUi::chooseFileToSave(const FileRequest& request) {
-    const QString chosen = QFileDialog::getSaveFileName(parent_, fromCore(request.title),
-                                                        pathFromCore(request.initialPath), filterText(request));
+    const FileRequest start = folders_.startingPoint(request, true);
+    const QString chosen = QFileDialog::getSaveFileName(parent_, fromCore(start.title), pathFromCore(start.initialPath),
+                                                        filterText(start));
     if (chosen.isEmpty()) return std::nullopt;
+    folders_.remember(request, pathToCore(chosen));
     return pathToCore(chosen);
 }
 

@@ -1,10 +1,13 @@
 #pragma once
 
 #include <QPointer>
+#include <functional>
 #include <memory>
 
+#include "core/platform/FileDialogFolders.h"
 #include "core/platform/Ui.h"
 
+class QMessageBox;
 class QProgressDialog;
 class QWidget;
 
@@ -19,8 +22,12 @@ public:
 
     // The window the dialogs belong to.
     void setParent(QWidget* parent) { parent_ = parent; }
+    // Shows each message box; tests and the screenshot tool look at a box instead of
+    // waiting in its modal loop.
+    using MessageBoxRunner = std::function<int(QMessageBox&)>;
+    void setMessageBoxRunner(MessageBoxRunner runner) { messageBoxRunner_ = std::move(runner); }
 
-    void message(const std::string& text, const std::string& caption, Icon icon) override;
+    void message(const std::string& text, const std::string& caption, Icon icon, const std::string& detail) override;
     bool askYesNo(const std::string& text, const std::string& caption) override;
     Answer askYesNoCancel(const std::string& text, const std::string& caption) override;
     std::optional<std::string> chooseFileToOpen(const FileRequest& request) override;
@@ -38,7 +45,11 @@ public:
     void playSound(int resource) override;
 
 private:
+    int show(QMessageBox& box);
+
     QPointer<QWidget> parent_;
+    MessageBoxRunner messageBoxRunner_;
+    FileDialogFolders folders_;
     std::unique_ptr<QProgressDialog> waitWindow_;
     std::unique_ptr<QProgressDialog> progress_;
 };
@@ -49,6 +60,11 @@ std::string toCore(const QString& text);
 // Paths go through the file system's own encoding.
 QString pathFromCore(const std::string& path);
 std::string pathToCore(const QString& path);
+
+// Widens a window so that the window manager can show its whole title (some dialogs ask
+// their only question there).
+void fitWidthToTitle(QWidget& window);
+void fitWidthToTitle(QMessageBox& box);
 
 // "Replay files (*.rpy);;All Files(*.*)" of a request's filters.
 QString filterText(const Ui::FileRequest& request);

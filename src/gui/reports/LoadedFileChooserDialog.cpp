@@ -31,6 +31,7 @@ LoadedFileChooserDialog::LoadedFileChooserDialog(const std::string& title, const
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
+    fitWidthToTitle(*this);
 }
 
 std::optional<std::size_t> LoadedFileChooserDialog::chosen() const {

@@ -6,6 +6,7 @@
 #include <QIntValidator>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
 #include "gui/platform/QtUi.h"
@@ -29,6 +30,9 @@ GrooveExportDialog::GrooveExportDialog(const GrooveSettings& settings, QWidget* 
         factor->setValidator(new QIntValidator(0, 999, factor));
         factor->setMaxLength(3);
     }
+    width_->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*\\.?[0-9]*")), width_));
+    width_->setMaxLength(static_cast<int>(GrooveSettings::WIDTH_LENGTH));
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Resolution (meters):"), resolution_);
@@ -59,6 +63,7 @@ bool GrooveExportDialog::read(GrooveSettings& settings) const {
     read.resolutionIndex = resolution_->currentIndex();
     read.newWay = newWay_->isChecked();
     read.widthText = toCore(width_->text());
+    if (!GrooveSettings::validWidth(read.widthText)) return false;
     if (!read.newWay) {
         if (!GrooveSettings::parseFactor(toCore(accelerationFactor_->text()), read.accelerationFactor)) return false;
         if (!GrooveSettings::parseFactor(toCore(rollFactor_->text()), read.rollFactor)) return false;
@@ -67,11 +72,13 @@ bool GrooveExportDialog::read(GrooveSettings& settings) const {
     return true;
 }
 
-// The old way with a factor field that holds no number 0 .. 999 keeps the window open.
+// A width that is no number, or the old way with a factor field that holds no number
+// 0 .. 999, keeps the window open with the field to mend in focus.
 void GrooveExportDialog::accept() {
     GrooveSettings check;
     if (!read(check)) {
-        accelerationFactor_->setFocus();
+        const bool widthWrong = !GrooveSettings::validWidth(toCore(width_->text()));
+        (widthWrong ? width_ : accelerationFactor_)->setFocus();
         return;
     }
     QDialog::accept();

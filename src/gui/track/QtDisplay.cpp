@@ -61,4 +61,18 @@ void QtDisplay::drawDistanceMarker(const DistanceMarker& marker) {
 
 void QtDisplay::setLineColour(Colour colour) { lineColour_ = QColor(colour.red, colour.green, colour.blue); }
 
+void QtDisplay::fillPolygon(const Polyline& polygon, Colour colour) {
+    const QColor c(colour.red, colour.green, colour.blue);
+    painter_.setPen(QPen(c, 1.0));
+    painter_.setBrush(c);
+    painter_.drawPolygon(pixels(polygon));
+}
+
+void QtDisplay::fillCircle(MetrePoint centre, double pixelDiameter, Colour colour) {
+    const QColor c(colour.red, colour.green, colour.blue);
+    painter_.setPen(Qt::NoPen);
+    painter_.setBrush(c);
+    painter_.drawEllipse(pixel(centre), pixelDiameter / 2, pixelDiameter / 2);
+}
+
 }  // namespace movrane::gui

@@ -11,7 +11,7 @@ namespace movrane::gui {
 
 // The drawing sink of the track map on a QPainter. Map points are placed with the map
 // fitting and then carried into the painter's pixels by `toPixels`.
-class QtDisplay : public MapCanvas {
+class QtDisplay : public MapCanvas, public RaceCanvas {
 public:
     static constexpr double LAP_LINE_WIDTH = 2.0;
 
@@ -24,6 +24,8 @@ public:
     void lineTo(MetrePoint point) override;
     void drawDistanceMarker(const DistanceMarker& marker) override;
     void setLineColour(Colour colour) override;
+    void fillPolygon(const Polyline& polygon, Colour colour) override;
+    void fillCircle(MetrePoint centre, double pixelDiameter, Colour colour) override;
 
     QPointF pixel(MetrePoint point) const;
 

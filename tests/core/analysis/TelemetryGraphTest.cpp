@@ -200,7 +200,7 @@ TEST(GraphCommand, RefusedWithoutLaps) {
     testsupport::ScriptedUi ui;
     testsupport::NoLapChooser chooser;
     CZodEvadiDoc doc(ui, chooser);
-    EXPECT_FALSE(lapLoadedGuard(ui, doc));
+    EXPECT_FALSE(requireLoadedLap(ui, doc));
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, "No replay lap loaded!");
 }

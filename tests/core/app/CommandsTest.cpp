@@ -62,7 +62,7 @@ TEST(CommandTable, MenusInOrderWithPromptsAndUniqueCommands) {
         if (menus.empty() || menus.back() != c.menu) menus.push_back(c.menu);
         EXPECT_EQ(std::string(c.prompt).find('&'), std::string::npos) << c.text;
     }
-    EXPECT_EQ(menus, (std::vector<std::string>{"&File", "&View", "&Reports", "&Tools", "&Help"}));
+    EXPECT_EQ(menus, (std::vector<std::string>{"&File", "&View", "&Playback", "&Reports", "&Tools", "&Help"}));
     EXPECT_STREQ(commands.front().text, "&Clear all replay laps...");
     const auto groove = std::find_if(commands.begin(), commands.end(),
                                      [](const auto& c) { return c.id == CommandId::GrooveExport; });
@@ -117,8 +117,51 @@ TEST(SaveTrackmap, BitmapSideStaysWithinWhatAnImageCanBe) {
 }
 
 TEST(HelpCommands, ReadmeBesideTheProgramAndAboutWithVersion) {
+    testsupport::TempDir dir;
+    testsupport::writeFileBytes(dir.file("Movrane.txt"), {'x'});
     testsupport::ScriptedUi ui;
-    EXPECT_TRUE(movrane::viewReadme(ui, "/opt/movrane"));
-    EXPECT_EQ(ui.opened, std::vector<std::string>{"/opt/movrane/Movrane.txt"});
+    EXPECT_TRUE(movrane::viewReadme(ui, dir.path().string()));
+    EXPECT_EQ(ui.opened, std::vector<std::string>{dir.file("Movrane.txt")});
+    EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(movrane::aboutText().rfind("Movrane - version 7.0\n", 0), 0u);
+}
+
+// A file that is missing or that no program opens is told, with its name.
+TEST(HelpCommands, ReadmeThatCannotBeOpenedIsTold) {
+    testsupport::TempDir dir;
+    const std::string readme = dir.file("Movrane.txt");
+    testsupport::ScriptedUi ui;
+    EXPECT_FALSE(movrane::viewReadme(ui, dir.path().string()));
+    EXPECT_TRUE(ui.opened.empty()) << "a missing file is not handed on";
+    testsupport::writeFileBytes(readme, {'x'});
+    ui.openSucceeds = false;
+    EXPECT_FALSE(movrane::viewReadme(ui, dir.path().string()));
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[0].text, "The file " + readme + " does not exist.");
+    EXPECT_EQ(ui.messages[1].text, "No program could open " + readme + ".");
+}
+
+TEST(ClearAllLaps, AsksBeforeRemovingLoadedLaps) {
+    Doc d;
+    EXPECT_TRUE(movrane::clearAllLaps(d.ui, d.doc)) << "nothing loaded: nothing to ask";
+    EXPECT_TRUE(d.ui.questions.empty());
+    d.loadSampleLap();
+    ASSERT_EQ(d.doc.commandLineLoad(d.dir.file("replay/sample_hotlap.rpy"), movrane::PRACTICE, 0, 2),
+              CZodEvadiDoc::LoadResult::Loaded);
+    d.ui.queueYesNo(false);
+    EXPECT_FALSE(movrane::clearAllLaps(d.ui, d.doc));
+    EXPECT_EQ(d.doc.loadedLaps(), 2);
+    d.ui.queueYesNo(true);
+    EXPECT_TRUE(movrane::clearAllLaps(d.ui, d.doc));
+    EXPECT_EQ(d.doc.loadedLaps(), 0);
+    ASSERT_EQ(d.ui.questions.size(), 2u);
+    EXPECT_EQ(d.ui.questions[0].text, "Remove all 2 loaded laps?");
+}
+
+TEST(CommandTable, ZoomAndFitHaveTheStandardKeys) {
+    using movrane::commandShortcuts;
+    EXPECT_EQ(commandShortcuts(CommandId::ZoomIn), (std::vector<std::string>{"Ctrl++", "Ctrl+="}));
+    EXPECT_EQ(commandShortcuts(CommandId::ZoomOut), std::vector<std::string>{"Ctrl+-"});
+    EXPECT_EQ(commandShortcuts(CommandId::FitToTrack), std::vector<std::string>{"Ctrl+0"});
+    EXPECT_TRUE(commandShortcuts(CommandId::AddLap).empty());
 }

@@ -43,8 +43,10 @@ class SettingsWindow : public movrane::GrooveSettingsDialog {
 public:
     bool accept = true;
     int resolutionIndex = 4;
+    std::string width = "3.0";
     bool edit(movrane::GrooveSettings& settings) override {
         settings.resolutionIndex = resolutionIndex;
+        settings.widthText = width;
         return accept;
     }
 };
@@ -100,6 +102,7 @@ TEST(TelemetryExportFlow, SeveralLapsAskWhichAndReportWriteFailures) {
     EXPECT_EQ(movrane::exportTelemetry(l.doc, l.ui, picker), ExportResult::Cancelled);
     ASSERT_EQ(picker.shownLabels.size(), 2u);
     EXPECT_EQ(picker.shownLabels[1].rfind("Tomas Velin - Practice lap 2 (", 0), 0u) << picker.shownLabels[1];
+    EXPECT_EQ(picker.shownLabels[1].substr(picker.shownLabels[1].find('\n')), "\np.rpy") << "the replay's file name";
 
     picker.answer = 1;
     l.ui.queueFile(l.dir.file("missing/lap.txt"));
@@ -124,6 +127,22 @@ TEST(GrooveExportFlow, WritesTheChosenLapWithTheSettings) {
     window.accept = false;
     EXPECT_EQ(movrane::exportGroove(l.doc, l.ui, picker, window), ExportResult::Cancelled);
     EXPECT_EQ(l.ui.saveRequests.size(), 1u) << "no file dialog after a cancelled settings window";
+}
+
+TEST(GrooveExportFlow, WidthMustBeANumber) {
+    const std::pair<const char*, bool> widths[] = {
+        {"3.0", true}, {"3", true},   {"0.75", true}, {"12.5", true}, {"", false},      {"abc", false},
+        {"3,0", false}, {"-3", false}, {"3.", false},  {".5", false},  {"1.2.3", false}, {" 3", false},
+        {"3e2", false}, {"123456789", false}};
+    for (const auto& [text, valid] : widths) EXPECT_EQ(movrane::GrooveSettings::validWidth(text), valid) << text;
+
+    Loaded l(1);
+    ScriptedPicker picker;
+    SettingsWindow window;
+    window.width = "abc";
+    EXPECT_EQ(movrane::exportGroove(l.doc, l.ui, picker, window), ExportResult::Failed);
+    EXPECT_TRUE(l.ui.saveRequests.empty()) << "nothing is written with junk as the width";
+    EXPECT_EQ(l.ui.messages.back().text, "The groove width must be a number of meters, such as 3.0.");
 }
 
 TEST(GrooveExportFlow, NeedsLapAndTrack) {

@@ -194,6 +194,17 @@ TEST(DocumentLoad, FailuresLeaveTheDocumentAsItWas) {
     EXPECT_EQ(f.doc.loadedLaps(), 0);
     EXPECT_FALSE(f.doc.trackFound()) << "the track of a lap that failed is released";
     EXPECT_FALSE(f.doc.slot(0).inUse);
+    // The fixed texts stay; the file and the reason are the boxes' details.
+    EXPECT_EQ(f.ui.messages[0].detail, "File: " + empty + "\nReason: the file is empty.");
+    EXPECT_EQ(f.ui.messages[1].detail, "File: " + inst.replay + "\nReason: the lap's data is not stored in the file.");
+
+    auto truncated = testsupport::readFileBytes(inst.replay);
+    truncated.resize(truncated.size() / 2);
+    const std::string cut = inst.dir.file("replay/cut.rpy");
+    testsupport::writeFileBytes(cut, truncated);
+    EXPECT_EQ(f.doc.commandLineLoad(cut, PRACTICE, 0, 1), CZodEvadiDoc::LoadResult::Failed);
+    EXPECT_EQ(f.ui.messages.back().text, "DriversClass: Error reading file!");
+    EXPECT_EQ(f.ui.messages.back().detail.rfind("File: " + cut + "\nReason: the ", 0), 0u) << f.ui.messages.back().detail;
 }
 
 TEST(DocumentLoad, CancellingTheFileOrTheChooserLoadsNothing) {

@@ -72,11 +72,12 @@ TEST(ReportExport, AnUnreadableDriverTable) {
     EXPECT_EQ(status, EXPORT_UNREADABLE);
 }
 
-TEST(ReportExport, AFileThatCannotBeCreatedStopsSilentlyButNotSuccessfully) {
+TEST(ReportExport, AFileThatCannotBeWrittenStopsTheExportAndIsNamed) {
     testsupport::TempDir dir;
     testsupport::writeFixtureRace(dir.file("a.rpy"), smallRace());
     int status = -1;
-    EXPECT_EQ(run(exportOf(dir.file("a.rpy"), dir.file("missing/"), false), status), "");
+    EXPECT_EQ(run(exportOf(dir.file("a.rpy"), dir.file("missing/"), false), status),
+              "Error creating file!\n" + dir.file("missing/a_Practice.txt") + "\n");
     EXPECT_EQ(status, EXPORT_INCOMPLETE);
 }
 

@@ -43,6 +43,31 @@ public:
 
 using TwoLaps = testsupport::SampleLaps;
 
+// The box, in units of a fit, around every point drawn into it.
+class BoundsCanvas : public movrane::MapCanvas {
+public:
+    explicit BoundsCanvas(const movrane::MapFit& fit) : fit_(fit) {}
+    long long minX = 1LL << 40, minY = 1LL << 40, maxX = -(1LL << 40), maxY = -(1LL << 40);
+
+    void drawSurface(int, const movrane::Polyline& polygon) override { add(polygon); }
+    void drawCentreLine(const movrane::Polyline& line) override { add(line); }
+    void drawHighlightedCentreLine(const movrane::Polyline& line) override { add(line); }
+    void moveTo(movrane::MetrePoint p) override { add({p}); }
+    void lineTo(movrane::MetrePoint p) override { add({p}); }
+    void drawDistanceMarker(const movrane::DistanceMarker& m) override { add({m.from, m.to}); }
+    void setLineColour(Colour) override {}
+
+private:
+    void add(const movrane::Polyline& points) {
+        for (const auto& p : points) {
+            const movrane::UnitPoint u = fit_.toUnits(p);
+            minX = std::min(minX, u.x), maxX = std::max(maxX, u.x);
+            minY = std::min(minY, u.y), maxY = std::max(maxY, u.y);
+        }
+    }
+    movrane::MapFit fit_;
+};
+
 // Samples 2 .. n-2 that have a place on the lap.
 int drawableSamples(const movrane::GetRpyInfo& lap) {
     int count = 0;
@@ -61,7 +86,10 @@ TEST(LapBar, BoxesShowTheSlotsAndFollowTheEnableRule) {
     EXPECT_TRUE(first.checked);
     EXPECT_EQ(first.colour, (Colour{255, 0, 0}));
     EXPECT_EQ(first.label, "Ada Marsh - Practice lap 2 (" + movrane::lapTimeText(f.doc.slot(0).lap->storedLapTime()) + ")");
+    EXPECT_EQ(first.replayFileName, "sample_hotlap.rpy");
+    EXPECT_EQ(bar.box(1).replayFileName, "sample_race.rpy");
     const auto empty = bar.box(2);
+    EXPECT_TRUE(empty.replayFileName.empty());
     EXPECT_FALSE(empty.enabled);
     EXPECT_FALSE(empty.checked);
     EXPECT_EQ(empty.colour, (Colour{0, 127, 0}));
@@ -82,7 +110,7 @@ TEST(LapBar, BoxesShowTheSlotsAndFollowTheEnableRule) {
 
 TEST(MapDrawing, SurfacesMarkersAndTheLineOfEveryShownLapInItsColour) {
     TwoLaps f;
-    const movrane::MapFit fit = movrane::logicalMapFit(*f.doc.track());
+    const movrane::MapFit fit = movrane::logicalMapFit(f.doc.track()->mapExtent());
     RecordingCanvas canvas;
     drawTrackMap(f.doc, fit, canvas, {});
     EXPECT_GT(canvas.surfaces, 0);
@@ -111,6 +139,33 @@ TEST(MapDrawing, SurfacesMarkersAndTheLineOfEveryShownLapInItsColour) {
     EXPECT_TRUE(f.doc.slot(0).line.firstPoint) << "a hidden lap's line state is reset all the same";
 }
 
+// Strips, kerbs, markers and driven lines all lie inside the bitmap's margins, also a line
+// driven wide of every strip; the map touches the margins on its larger side.
+TEST(MapDrawing, FitsEverythingDrawnInsideTheMargins) {
+    TwoLaps f;
+    constexpr int SIZE = 768;
+    constexpr long long MARGIN = 5;
+    auto& lap = *f.doc.slot(1).lap;
+    for (int i = 40; i < 60; ++i) lap.sample(i).lateral = 60.0;
+    for (const bool markers : {true, false}) {
+        const movrane::MapDrawOptions options{markers};
+        const movrane::Extent drawn = movrane::drawnMapExtent(f.doc, options);
+        EXPECT_GT(drawn.width(), f.doc.track()->mapExtent().width() - 1e-9);
+        const movrane::MapFit fit = movrane::bitmapMapFit(drawn, SIZE);
+        BoundsCanvas bounds(fit);
+        drawTrackMap(f.doc, fit, bounds, options);
+        EXPECT_GE(bounds.minX, MARGIN);
+        EXPECT_GE(bounds.minY, MARGIN);
+        EXPECT_LE(bounds.maxX, SIZE - MARGIN);
+        EXPECT_LE(bounds.maxY, SIZE - MARGIN);
+        EXPECT_TRUE(bounds.minX == MARGIN || bounds.minY == MARGIN) << bounds.minX << " " << bounds.minY;
+    }
+    const auto area = [](const movrane::Extent& e) { return e.width() * e.height(); };
+    const double withWideLine = area(movrane::drawnMapExtent(f.doc, {}));
+    f.doc.slot(1).shown = false;
+    EXPECT_LT(area(movrane::drawnMapExtent(f.doc, {})), withWideLine) << "a hidden lap is not drawn";
+}
+
 TEST(MapDrawing, SamplesWithoutAPlaceAreLeftOutAndShortLapsDrawNothing) {
     TwoLaps f;
     movrane::GetRpyInfo& lap = *f.doc.slot(0).lap;
@@ -118,7 +173,7 @@ TEST(MapDrawing, SamplesWithoutAPlaceAreLeftOutAndShortLapsDrawNothing) {
     lap.sample(10).distance = 0.0;
     lap.sample(10).lateral = 0.0;
     lap.sample(11).distance = 1e12;  // in no section
-    const movrane::MapFit fit = movrane::logicalMapFit(*f.doc.track());
+    const movrane::MapFit fit = movrane::logicalMapFit(f.doc.track()->mapExtent());
     RecordingCanvas canvas;
     movrane::MapLineState line{true, {}, Colour{1, 2, 3}};
     drawLapLine(*f.doc.track(), lap, fit, line, canvas);

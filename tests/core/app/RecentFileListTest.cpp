@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/app/RecentFileList.h"
+#include "core/platform/Files.h"
 #include "support/ConfigSandbox.h"
 #include "support/TempDir.h"
 
@@ -31,4 +32,22 @@ TEST(RecentFileList, StoredAsFileEntriesAndShrinkingLeavesNoOldEntry) {
     EXPECT_NE(store.find("\"File1\"=\"/r/a.rpy\""), std::string::npos);
     EXPECT_EQ(store.find("\"File2\""), std::string::npos);
     EXPECT_EQ(RecentFileList().files(), std::vector<std::string>{"/r/a.rpy"});
+}
+
+TEST(RecentFileList, LongPathsAreKeptAndAFailedSaveNeitherShiftsNorDoubles) {
+    testsupport::ConfigSandbox sandbox;
+    const std::string longPath = "/r/" + std::string(300, 'l') + ".rpy";
+    {
+        RecentFileList list;
+        list.add("/r/a.rpy");
+        list.add("/r/b.rpy");
+        list.add(longPath);
+    }
+    const std::vector<std::string> kept = {longPath, "/r/b.rpy", "/r/a.rpy"};
+    EXPECT_EQ(RecentFileList().files(), kept);
+    {
+        const movrane::FailingWrite fullDisk(1);
+        RecentFileList().add("/r/c.rpy");
+    }
+    EXPECT_EQ(RecentFileList().files(), kept) << "a list that cannot be saved stays as it was";
 }

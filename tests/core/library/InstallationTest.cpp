@@ -112,13 +112,13 @@ TEST(Installation, SeasonEventsAndTrackDirectories) {
     const Installation orv(dir.path().string());
     EXPECT_EQ(orv.numEvents(), 2);
     EXPECT_EQ(orv.seasonTrackDirectories(), (std::vector<std::string>{"harbour", "ridgeway"}));
-    EXPECT_EQ(orv.seasonTrackCells(), (std::vector<std::string>{"harbour ", "ridgeway"}));
+    EXPECT_EQ(orv.seasonTrackCells(), (std::vector<std::string>{"harbour", "ridgeway"}));
 
     writeText(dir.path() / "Seasons" / "67SEASON.INI",
               "[Season]\r\nnumEvents=1\r\n[Event1]\r\ntrackDirectory=  NorthCapeRing\r\n");
     fs::remove_all(dir.path() / "seasons");
     EXPECT_EQ(orv.seasonTrackDirectories(), std::vector<std::string>{"northcape"});
-    EXPECT_EQ(orv.seasonTrackCells(), std::vector<std::string>{"northcap"});
+    EXPECT_EQ(orv.seasonTrackCells(), std::vector<std::string>{"northcapering"});
 
     writeText(dir.path() / "Seasons" / "67SEASON.INI", "[Season]\nnumEvents=2000000000\n[Event1]\ntrackDirectory=a\n");
     EXPECT_EQ(orv.numEvents(), 2);

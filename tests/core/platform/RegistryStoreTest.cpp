@@ -210,3 +210,21 @@ TEST_F(RegistryStoreTest, MachineKeyFallsBackToTheWinePrefixWithoutTouchingIt) {
 }
 
 }  // namespace
+
+namespace {
+
+// Dotfile managers keep the settings file elsewhere and link it into the folder.
+TEST_F(RegistryStoreTest, StoreBehindALinkIsChangedWhereItLives) {
+    testsupport::TempDir kept;
+    const std::string real = kept.file("real.reg");
+    writeText(real, "REGEDIT4\n\n[Software\\Movrane\\Movrane\\Settings]\n\"MPH\"=dword:00000001\n");
+    std::filesystem::create_directories(sandbox.configDir());
+    std::filesystem::create_symlink(real, sandbox.userStoreFile());
+    CRegistry reg(store());
+    ASSERT_TRUE(reg.openKey(RootKey::CurrentUser, KEY));
+    ASSERT_TRUE(reg.writeDword("MPH", 0));
+    EXPECT_TRUE(std::filesystem::is_symlink(sandbox.userStoreFile()));
+    EXPECT_NE(readFileText(real).find("\"MPH\"=dword:00000000"), std::string::npos) << readFileText(real);
+}
+
+}  // namespace

@@ -35,17 +35,22 @@ TEST(HeaderLoad, RefusesFilesThatAreNoReplays) {
     testsupport::writeFileBytes(dir.file("empty.rpy"), {});
     EXPECT_EQ(h.load(dir.file("empty.rpy")), Header::NO_SIZE);
     EXPECT_STREQ(h.errorMessage(), "HeaderClass: Error reading file!");
+    EXPECT_STREQ(h.failureText(), "the file is empty");
 
     auto bytes = testsupport::readFileBytes(writeReplay(dir, basicDescription()));
     auto foreign = bytes;
     foreign[0] = 'R', foreign[1] = 'P', foreign[2] = 'L', foreign[3] = 'Y';
     testsupport::writeFileBytes(dir.file("foreign.rpy"), foreign);
     EXPECT_EQ(h.load(dir.file("foreign.rpy")), Header::NOT_A_REPLAY);
+    EXPECT_STREQ(h.failureText(), "the file is not a replay");
 
     auto shortFile = bytes;
     shortFile.resize(200);
     testsupport::writeFileBytes(dir.file("short.rpy"), shortFile);
     EXPECT_EQ(h.load(dir.file("short.rpy")), Header::NOT_A_REPLAY) << "the fixed part is incomplete";
+    EXPECT_STREQ(h.failureText(), "the file is too short for a replay header");
+    EXPECT_EQ(h.load(writeReplay(dir, basicDescription())), Header::OK);
+    EXPECT_STREQ(h.failureText(), "no failure");
 }
 
 TEST(HeaderLoad, AcceptsVersionsUpToTwoAndNamesTheKelsunCase) {
@@ -64,6 +69,7 @@ TEST(HeaderLoad, AcceptsVersionsUpToTwoAndNamesTheKelsunCase) {
     EXPECT_EQ(h.load(writeReplay(dir, d)), Header::NOT_A_REPLAY);
     EXPECT_EQ(h.versionByte(), 3);
     EXPECT_STREQ(h.errorMessage(), "HeaderClass: Kelsun 4 replays not supported!");
+    EXPECT_STREQ(h.failureText(), "the replay's format version is not supported");
 
     d.version = 4;
     EXPECT_EQ(h.load(writeReplay(dir, d)), Header::NOT_A_REPLAY);

@@ -72,7 +72,7 @@ TEST(BatchExport, WritesEveryBasicReportUnderThePrefix) {
     const fs::path out = replay.dir().path() / "out";
     fs::create_directory(out);
     Report report = replay.report();
-    EXPECT_EQ(report.exportBatch(out.string() + "/", false), 5);
+    EXPECT_EQ(report.exportBatch(out.string() + "/", false).writtenPaths().size(), 5u);
     EXPECT_EQ(filesIn(out), (std::vector<std::string>{"nightrpy_Complete.txt", "nightrpy_LapByLap.txt",
                                                       "nightrpy_LapChart.txt", "nightrpy_Practice.txt",
                                                       "nightrpy_Race.txt"}));
@@ -81,19 +81,24 @@ TEST(BatchExport, WritesEveryBasicReportUnderThePrefix) {
               toFileText(replay.generate(ReportKind::Complete)));
 
     // Without the final separator the folder's name begins the file names beside it.
-    EXPECT_EQ(report.exportBatch(out.string(), true), 6);
+    EXPECT_EQ(report.exportBatch(out.string(), true).writtenPaths().size(), 6u);
     EXPECT_TRUE(fs::exists(replay.dir().path() / "outnightrpy_Mechanical.txt"));
     EXPECT_EQ(testsupport::readFileText(replay.dir().path() / "outnightrpy_Mechanical.txt"),
               toFileText(replay.generate(ReportKind::Mechanical)));
 }
 
-TEST(BatchExport, StopsSilentlyAtTheFirstFileThatCannotBeCreated) {
+TEST(BatchExport, StopsAtTheFirstFileThatCannotBeWrittenAndNamesIt) {
     const LoadedReplay replay(reportcases::standardRace());
     const fs::path out = replay.dir().path() / "out";
-    fs::create_directories(out / "race_LapChart.txt");  // a folder where the file should go
+    fs::create_directory(out);
+    testsupport::writeFileBytes(out / "race_LapChart.txt", {'o', 'l', 'd'});
     Report report = replay.report();
-    EXPECT_EQ(report.exportBatch(out.string() + "/", true), 2);
+    const movrane::FailingWrite fullDisk(3);
+    const movrane::FileBatch batch = report.exportBatch(out.string() + "/", true);
+    EXPECT_EQ(batch.failedPath(), (out / "race_LapChart.txt").string());
     EXPECT_EQ(filesIn(out), (std::vector<std::string>{"race_LapChart.txt", "race_Practice.txt", "race_Race.txt"}));
+    EXPECT_EQ(testsupport::readFileText(out / "race_LapChart.txt"), "old") << "the earlier file is kept";
+    EXPECT_EQ(testsupport::readFileText(out / "race_Race.txt"), toFileText(replay.generate(ReportKind::Race)));
 }
 
 // 20 drivers changing places on every one of 149 laps: a lap-by-lap text far beyond the
@@ -101,7 +106,7 @@ TEST(BatchExport, StopsSilentlyAtTheFirstFileThatCannotBeCreated) {
 TEST(BatchExport, ALongReportIsWrittenWhole) {
     const LoadedReplay replay(reportcases::longRace());
     Report report = replay.report();
-    ASSERT_EQ(report.exportBatch(replay.dir().file("x_"), false), 5);
+    ASSERT_FALSE(report.exportBatch(replay.dir().file("x_"), false).failed());
     const std::string lapByLap = testsupport::readFileText(replay.dir().file("x_race_LapByLap.txt"));
     EXPECT_GT(lapByLap.size(), 70000u);
     EXPECT_EQ(lapByLap, toFileText(replay.generate(ReportKind::LapByLap)));

@@ -1,0 +1,293 @@
+#include "core/reports/DetailedRaceScan.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <numeric>
+
+#include "core/replay/BufferedFile.h"
+#include "core/replay/FrameWalker.h"
+#include "core/reports/ReportText.h"
+
+namespace movrane {
+
+namespace {
+constexpr int64_t MOVING = 301;          // raw units per frame: a car at least this fast is racing
+constexpr int64_t STATIONARY = 300;      // below this a passed car is standing
+constexpr int64_t RESET_STILL = 50;      // a reset car stood still in the frame before
+constexpr int32_t RESET_JUMP = 30001;    // lateral jump of a car put back into the pits
+constexpr uint32_t RESET_PAUSE_MS = 1000;
+constexpr uint32_t LATE_START_MS = 3000;
+constexpr double NEAR_LINE_SHARE = 0.95;
+constexpr double METRES_PER_RAW = 0.0005;
+constexpr uint32_t STATUS_GREEN_RAISED = 32;
+constexpr uint32_t STATUS_LINING_UP = 12;
+constexpr uint32_t STATUS_GREEN_ARMED = 1056;
+constexpr uint32_t STATUS_GREEN_DROPS = 40;
+constexpr uint64_t EMPTY_TIME = EMPTY_BASE_WORD & LAP_TIME_MASK;
+}  // namespace
+
+DetailedRaceScan::DetailedRaceScan(const ReportData& data, CarStateTable& carStates, double lapLength, Append append)
+    : data_(data),
+      carStates_(carStates),
+      lapLength_(lapLength),
+      append_(std::move(append)),
+      mechanical_(data, carStates, append_),
+      cars_(data.drivers()),
+      field_(cars_.driverCount()) {
+    std::optional<uint64_t> winner;
+    std::optional<uint64_t> last;
+    const int leaderLaps = data_.maxRaceLaps();
+    for (uint32_t d = 0; d < field_.size(); ++d) {
+        Car& car = field_[d];
+        car.inRace = data_.startedRace(d);
+        car.finish = data_.cumulative(d, data_.raceLaps(d));
+        if (!car.inRace) continue;
+        if (data_.raceLaps(d) == leaderLaps && (!winner || car.finish < *winner)) winner = car.finish;
+        if (car.finish != EMPTY_TIME && (!last || car.finish > *last)) last = car.finish;
+    }
+    winnerFinish_ = winner.value_or(0);
+    lastFinish_ = last.value_or(UINT64_MAX);
+}
+
+void DetailedRaceScan::run() {
+    if (!data_.drivers().racePresent()) {
+        append_("This replay file does not contain race data.");
+        return;
+    }
+    // Only a replay that holds every car's position tells the race: an offline race or a
+    // multiplayer race saved by the server, where the player's car is the first driver's.
+    if (data_.driverCount() == 0 || data_.drivers().playerIndex() != data_.drivers().driver(0).slot) {
+        append_("This report is really only useful if run on\r\nan offline race replay or on a multiplayer\r\n"
+                "replay saved by the server. Aborting report...");
+        return;
+    }
+    for (auto& car : carStates_) car.fill(0);
+    append_("\r\nDETAILED RACE REPORT\r\n\r\n");
+    append_("Starting scan of replay file(this might take a while)...\r\n");
+    append_("\r\nSearching for race data...\r\n\r\n");
+    BufferedFile file;
+    if (!file.open(data_.replayPath())) {
+        append_("Error opening file!\r\n");
+        return;
+    }
+    walkStream(file);
+}
+
+void DetailedRaceScan::walkStream(BufferedFile& file) {
+    FrameWalker walker(file, data_.drivers().streamOffset());
+    uint64_t framesRead = 0;
+    while (walker.nextFrame()) {
+        ++framesRead;
+        cars_.startFrame();
+        while (walker.nextItem()) {
+            switch (walker.item().type) {
+                case ITEM_PLAYER_CAR:
+                case ITEM_OTHER_CARS:
+                    if (raceFound_) cars_.readItem(walker);
+                    break;
+                case ITEM_RACE_STATUS: raceStatusItem(walker); break;
+                case ITEM_CAR_CONDITION: mechanical_.conditionItem(walker); break;
+                case ITEM_TIME_STAMP: timeStampItem(walker, framesRead); break;
+                default: break;
+            }
+        }
+        if (walker.failed()) break;
+        takeCars();
+        endOfFrame();
+    }
+    if (walker.failed()) {
+        // A damaged stream must not look like a complete race.
+        append_("\r\nThe replay's record stream is damaged at file offset " + std::to_string(walker.failureOffset()) +
+                " (" + walkStatusText(walker.status()) + ") - detection stopped there.\r\n");
+    } else {
+        append_("\r\nEnd of replay file found - stopping detection.\r\n");
+    }
+    std::string summary = "\r\nSummary of Shift-R (for detection method B):\r\n";
+    for (uint32_t d = 0; d < field_.size(); ++d) summary += name(d) + " - " + std::to_string(field_[d].resets) + CRLF;
+    append_(summary);
+    append_("\r\nNote that the Shift-R detection isn't 100% perfect. It might detect a Shift-R"
+            "\r\nthat never happened, and it might not detect a shift-R that really took place."
+            "\r\nIf you find any such errors, please contact us so we can try to fix the problem.\r\n");
+    append_(std::string(CRLF) + REPORT_FOOTER);
+}
+
+// The start signals: the green flag raised after lining up, and dropped.
+void DetailedRaceScan::raceStatusItem(FrameWalker& walker) {
+    uint32_t word = 0;
+    if (!walker.readPayloadU32(0, word)) return;
+    const uint32_t status = word >> 16;
+    if (previousStatus_ == STATUS_LINING_UP && status == STATUS_GREEN_RAISED) {
+        timeLine("The starter raises the green flag...\r\n");
+    } else if (previousStatus_ == STATUS_GREEN_ARMED && status == STATUS_GREEN_DROPS) {
+        timeLine("The starter drops the green flag!\r\n");
+    }
+    previousStatus_ = status;
+}
+
+void DetailedRaceScan::takeCars() {
+    for (uint32_t d = 0; d < field_.size(); ++d) {
+        Car& car = field_[d];
+        car.seen = cars_.seen(d);
+        if (!car.seen) continue;
+        const CarReading& r = cars_.reading(d);
+        car.position = r.position;
+        car.lateral = r.lateral;
+        car.gear = r.gear;
+    }
+}
+
+void DetailedRaceScan::timeStampItem(FrameWalker& walker, uint64_t framesRead) {
+    uint32_t word = 0;
+    if (!walker.readPayloadU32(0, word)) return;
+    takeCars();
+    const bool first = mechanical_.announceStart(word, framesRead);
+    now_ = mechanical_.currentTime();
+    if (first && MechanicalScan::isRaceStamp(word, data_.drivers()) && now_ > LATE_START_MS) {
+        append_("\r\nNOTE! This replay does not cover the start of the race.\r\n"
+                "This means a lot of the features of this report will not work.\r\n"
+                "It will basicly produce the same output as the \"Mechanical Report\"\r\n");
+    }
+    raceFound_ = mechanical_.findRace(word);
+    if (!raceFound_) return;
+    if (!fieldOnGrid_ && fieldComplete()) {
+        fieldOnGrid_ = true;
+        append_("All drivers on grid, logging position changes etc\r\n");
+    }
+    if (fieldOnGrid_) {
+        countLaps();
+        placeCars();
+        reportOvertakes();
+    }
+    mechanical_.leaderLap();
+    if (!allCrossed_ && lastFinish_ < now_) {
+        allCrossed_ = true;
+        append_("\r\nAll drivers have crossed the finish line.\r\n");
+    }
+}
+
+bool DetailedRaceScan::fieldComplete() const {
+    return std::all_of(field_.begin(), field_.end(), [](const Car& c) { return !c.inRace || c.position != UNSET; });
+}
+
+// Laps completed at the current time; a car that has not reached the line yet (the lap
+// table says the lap is done, the car is still in the last 5 % of it) is one lap short.
+void DetailedRaceScan::countLaps() {
+    for (uint32_t d = 0; d < field_.size(); ++d) {
+        Car& car = field_[d];
+        if (!car.inRace) continue;
+        int laps = -1;
+        for (int lap = data_.raceLaps(d); lap >= 0; --lap) {
+            if (data_.cumulative(d, lap) < now_) {
+                laps = lap;
+                break;
+            }
+        }
+        const bool nearLine = car.position != UNSET && lapLength_ > 0 &&
+                              car.position * METRES_PER_RAW / lapLength_ > NEAR_LINE_SHARE;
+        if (laps > car.lapsAtPreviousStamp && nearLine) --laps;
+        car.laps = laps;
+        car.lapsAtPreviousStamp = laps;
+    }
+}
+
+// The order by race distance, largest first; on the same position the higher index is ahead.
+void DetailedRaceScan::placeCars() {
+    std::vector<uint32_t> order(field_.size());
+    std::iota(order.begin(), order.end(), 0u);
+    for (uint32_t d = 0; d < field_.size(); ++d) {
+        Car& car = field_[d];
+        car.distance = car.position == UNSET
+                           ? -lapLength_
+                           : (car.position + 0.001 * d) * METRES_PER_RAW + car.laps * lapLength_;
+    }
+    std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
+        return field_[a].distance != field_[b].distance ? field_[a].distance > field_[b].distance : a > b;
+    });
+    for (std::size_t place = 0; place < order.size(); ++place) {
+        Car& car = field_[order[place]];
+        car.previousPlace = car.place;
+        car.place = place;
+    }
+}
+
+// Compares with the order of the previous stamp; the first order of a complete field only
+// sets the start.
+void DetailedRaceScan::reportOvertakes() {
+    const bool finished = winnerFinish_ < now_;
+    for (uint32_t d = 0; d < field_.size(); ++d) {
+        const Car& car = field_[d];
+        if (!car.previousPlace || (finished && car.finish < now_)) continue;
+        for (uint32_t w = 0; w < field_.size(); ++w) {
+            const Car& other = field_[w];
+            if (w == d || !other.previousPlace) continue;
+            if (*other.previousPlace < *car.previousPlace && *other.place > *car.place) overtake(d, w);
+        }
+    }
+}
+
+void DetailedRaceScan::overtake(uint32_t d, uint32_t w) {
+    const Car& car = field_[d];
+    const Car& other = field_[w];
+    std::string line = name(d) + " overtakes ";
+    if (other.disconnected) {
+        line += "the disconnected ";
+    } else if (other.retired) {
+        line += "the retired ";
+    } else if (other.moved < STATIONARY) {
+        line += "the stationary ";
+    }
+    line += name(w) + " for position " + std::to_string(*car.place + 1);
+    if (!other.disconnected && !other.retired && other.moved >= MOVING) {
+        // A car that stood in the frame before and moves now has moved off: acceleration,
+        // without dividing by 0. One still standing neither accelerates nor brakes.
+        if (car.previousMoved == 0) {
+            if (car.moved > 0) line += " under acceleration";
+        } else {
+            const double ratio = static_cast<double>(car.moved) / static_cast<double>(car.previousMoved);
+            if (ratio > 1.01) line += " under acceleration";
+            if (ratio < 0.99 && ratio >= 0) line += " under braking";
+        }
+    }
+    timeLine(line + ".\r\n");
+}
+
+void DetailedRaceScan::endOfFrame() {
+    for (uint32_t d = 0; d < field_.size(); ++d) {
+        Car& car = field_[d];
+        car.previousMoved = car.moved;
+        car.moved = car.position == UNSET || car.previousPosition == UNSET
+                        ? 0
+                        : static_cast<int64_t>(car.position) - static_cast<int64_t>(car.previousPosition);
+        if (fieldOnGrid_ && car.inRace) {
+            const std::string place = std::to_string(car.place.value_or(0) + 1);
+            const bool finishedLaps = car.finish < now_;
+            if (!car.seen && car.previousMoved >= MOVING && finishedLaps) {
+                timeLine(name(d) + " gets disconnected while racing in position " + place + ".\r\n");
+                car.disconnected = true;
+            }
+            if (!car.disconnected && !car.retired && !car.seen && finishedLaps) {
+                timeLine(name(d) + (car.finish >= winnerFinish_ ? " drives into parc ferme.\r\n" : " retires.\r\n"));
+                car.retired = true;
+            }
+            if (car.disconnected && car.seen && car.moved != 0) {
+                timeLine("The disconnected " + name(d) + " resurrects, didn't disco after all.\r\n");
+                car.disconnected = false;
+            }
+            const bool jumped = std::abs(static_cast<int64_t>(car.lateral) - car.previousLateral) >= RESET_JUMP;
+            const bool pauseOver = !car.lastReset || now_ - *car.lastReset > RESET_PAUSE_MS;
+            if (jumped && car.previousMoved < RESET_STILL && car.seen && car.seenBefore && car.gear == 0 && pauseOver) {
+                timeLine(name(d) + " makes a Shift-R? (detection method B)\r\n");
+                ++car.resets;
+                car.lastReset = now_;
+                car.disconnected = false;
+            }
+        }
+        car.previousPosition = car.position;
+        car.previousLateral = car.lateral;
+        car.seenBefore = car.seen;
+    }
+}
+
+void DetailedRaceScan::timeLine(const std::string& text) { append_("\r\n" + formatTime(now_) + "\r\n" + text); }
+
+}  // namespace movrane

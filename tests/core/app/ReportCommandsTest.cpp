@@ -1,0 +1,83 @@
+// The report commands before their window opens: guards, the replay used, the laps handed on.
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "core/app/CZodEvadiDoc.h"
+#include "core/app/ReportCommands.h"
+#include "samplekit/SampleInstallation.h"
+#include "support/ScriptedUi.h"
+#include "support/TempDir.h"
+
+using movrane::ReportKind;
+
+namespace {
+
+class NoChooser : public movrane::LapChooserDialog, public movrane::LoadedFileChooser {
+public:
+    std::optional<movrane::Chooselap::Selection> choose(movrane::Chooselap&) override {
+        throw std::runtime_error("no lap chooser expected");
+    }
+    std::optional<std::size_t> chooseFile(const std::string&, const std::vector<std::string>&) override {
+        throw std::runtime_error("no file chooser expected");
+    }
+};
+
+struct Doc {
+    testsupport::TempDir dir;
+    testsupport::ScriptedUi ui;
+    NoChooser chooser;
+    movrane::CZodEvadiDoc doc{ui, chooser};
+
+    std::unique_ptr<movrane::ReportViewer> open(ReportKind kind) {
+        return movrane::openReportViewer(ui, chooser, doc, kind);
+    }
+};
+
+TEST(ReportCommandGuards, WithoutALapTheLapReportsAndTheDetailedReportRefuse) {
+    struct Case {
+        ReportKind kind;
+        const char* message;
+    };
+    for (const Case& c : {Case{ReportKind::LaptimeVerifier, "No replay lap loaded!"},
+                          Case{ReportKind::SectorTimes, "No replay lap loaded!"},
+                          Case{ReportKind::Speed, "No replay lap loaded!"},
+                          Case{ReportKind::DetailedRace, "This report cannot be run unless you have loaded a lap."}}) {
+        Doc d;
+        EXPECT_EQ(d.open(c.kind), nullptr);
+        ASSERT_EQ(d.ui.messages.size(), 1u);
+        EXPECT_EQ(d.ui.messages[0].text, c.message);
+        EXPECT_TRUE(d.ui.questions.empty()) << "no offer of a report-only replay";
+    }
+}
+
+TEST(ReportCommandGuards, LapReportsGetTheLoadedLapsAndTheTrack) {
+    Doc d;
+    samplekit::writeSampleInstallation(d.dir.path());
+    movrane::DocumentSettings settings;
+    settings.orvDirectory = d.dir.path().string();
+    settings.qualityReportOff = true;
+    settings.speedUnit = 1;
+    d.doc.setSettings(settings);
+    const std::string race = d.dir.file("replay/sample_race.rpy");
+    ASSERT_EQ(d.doc.commandLineLoad(race, movrane::RACE, 2, 4), movrane::CZodEvadiDoc::LoadResult::Loaded);
+    ASSERT_EQ(d.doc.commandLineLoad(race, movrane::RACE, 0, 3), movrane::CZodEvadiDoc::LoadResult::Loaded);
+
+    const movrane::ReportLaps laps = movrane::reportLapsOf(d.doc);
+    ASSERT_EQ(laps.laps.size(), 2u);
+    EXPECT_EQ(laps.laps[0].driver, 2u);
+    EXPECT_EQ(laps.laps[1].lap, 3);
+    EXPECT_TRUE(laps.mph);
+    EXPECT_NEAR(laps.lapLength, 3498, 1);
+
+    auto viewer = d.open(ReportKind::Speed);
+    ASSERT_NE(viewer, nullptr);
+    viewer->open();
+    EXPECT_EQ(viewer->pendingKind(), static_cast<int>(ReportKind::Speed));
+    viewer->focusGained();
+    EXPECT_EQ(viewer->titleLine(), "Speed Report");
+    EXPECT_NE(viewer->viewText().find("R. Dunmore(Coo)"), std::string::npos) << viewer->viewText();
+    EXPECT_TRUE(d.ui.messages.empty());
+}
+
+}  // namespace

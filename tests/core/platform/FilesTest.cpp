@@ -1,0 +1,139 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "core/platform/Files.h"
+#include "support/TempDir.h"
+
+namespace fs = std::filesystem;
+using movrane::FailingWrite;
+using movrane::writeFileAtomically;
+using testsupport::readFileText;
+
+namespace {
+
+void writeText(const fs::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+
+unsigned modeOf(const fs::path& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
+}
+
+// Every entry of a folder, so that a temporary file left behind shows.
+std::vector<std::string> entries(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+struct WriterCase {
+    const char* name;
+    enum class Target { NewFile, OldFile, LinkToOldFile, LinkToNothing, LinkLoop } target;
+    int failingWrite;  // 0: every write succeeds
+    bool written;
+};
+
+class Writer : public testing::TestWithParam<WriterCase> {};
+
+}  // namespace
+
+TEST_P(Writer, ReplacesWholeOrLeavesEverythingAsItWas) {
+    const WriterCase& c = GetParam();
+    testsupport::TempDir dir;
+    const fs::path here = dir.path() / "here", there = dir.path() / "there";
+    fs::create_directories(here);
+    fs::create_directories(there);
+    const fs::path path = here / "out.txt";
+    fs::path file = path;  // what holds the contents once links are followed
+    using Target = WriterCase::Target;
+    if (c.target == Target::LinkToOldFile || c.target == Target::LinkToNothing) {
+        file = there / "real.txt";
+        fs::create_symlink("../there/real.txt", path);
+    }
+    if (c.target == Target::LinkLoop) fs::create_symlink("out.txt", path);
+    const bool hadFile = c.target == Target::OldFile || c.target == Target::LinkToOldFile;
+    if (hadFile) {
+        writeText(file, "old");
+        fs::permissions(file, fs::perms(0640));
+    }
+    const auto before = std::make_pair(entries(here), entries(there));
+
+    bool result = false;
+    {
+        const FailingWrite fault(c.failingWrite);
+        result = writeFileAtomically(path.string(), std::string(100000, 'n'), 0600);
+    }
+
+    EXPECT_EQ(result, c.written);
+    if (c.written) {
+        EXPECT_EQ(readFileText(file), std::string(100000, 'n'));
+        EXPECT_EQ(modeOf(file), hadFile ? 0640u : 0600u) << "an old file keeps its mode";
+    } else if (hadFile) {
+        EXPECT_EQ(readFileText(file), "old");
+    } else {
+        EXPECT_FALSE(fs::is_regular_file(fs::symlink_status(file))) << "no empty or truncated file looks like a result";
+    }
+    if (c.target != Target::NewFile && c.target != Target::OldFile) {
+        EXPECT_TRUE(fs::is_symlink(path));
+    }
+    if (!c.written) {
+        EXPECT_EQ(std::make_pair(entries(here), entries(there)), before) << "nothing left behind";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, Writer,
+    testing::Values(WriterCase{"NewFile", WriterCase::Target::NewFile, 0, true},
+                    WriterCase{"OldFile", WriterCase::Target::OldFile, 0, true},
+                    WriterCase{"NewFileDiskFull", WriterCase::Target::NewFile, 1, false},
+                    WriterCase{"OldFileDiskFull", WriterCase::Target::OldFile, 1, false},
+                    WriterCase{"LinkFollowed", WriterCase::Target::LinkToOldFile, 0, true},
+                    WriterCase{"LinkToFileNotYetThere", WriterCase::Target::LinkToNothing, 0, true},
+                    WriterCase{"LinkDiskFull", WriterCase::Target::LinkToOldFile, 1, false},
+                    WriterCase{"LinkLoop", WriterCase::Target::LinkLoop, 0, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Files, DeviceIsWrittenDirectlyAndItsFailureReported) {
+    if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    EXPECT_FALSE(writeFileAtomically("/dev/full", "bytes"));
+    EXPECT_TRUE(fs::is_character_file("/dev/full")) << "the device node stays";
+    EXPECT_TRUE(writeFileAtomically("/dev/null", "bytes"));
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+}
+
+TEST(Files, NamedPipeIsWrittenThroughAndAReaderThatLeavesIsAFailure) {
+    testsupport::TempDir dir;
+    const std::string pipe = dir.file("p");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const std::string bytes(300000, 'p');  // more than a pipe holds
+    std::string received;
+    std::thread reader([&] { received = readFileText(pipe); });
+    EXPECT_TRUE(writeFileAtomically(pipe, bytes));
+    reader.join();
+    EXPECT_EQ(received, bytes);
+    EXPECT_TRUE(fs::is_fifo(pipe)) << "never renamed over";
+
+    std::thread leaver([&] { std::ifstream(pipe).close(); });
+    EXPECT_FALSE(writeFileAtomically(pipe, bytes)) << "the write fails; no signal ends the program";
+    leaver.join();
+    EXPECT_EQ(entries(dir.path()), std::vector<std::string>{"p"});
+}
+
+TEST(Files, BatchStopsAtTheFirstFailureAndKeepsWhatWasWritten) {
+    testsupport::TempDir dir;
+    movrane::FileBatch batch;
+    EXPECT_TRUE(batch.write(dir.file("a"), "a"));
+    {
+        const FailingWrite fault(1);
+        EXPECT_FALSE(batch.write(dir.file("b"), "b"));
+    }
+    EXPECT_FALSE(batch.write(dir.file("c"), "c"));
+    EXPECT_EQ(batch.failedPath(), dir.file("b"));
+    EXPECT_EQ(batch.writtenPaths(), std::vector<std::string>{dir.file("a")});
+    EXPECT_EQ(entries(dir.path()), std::vector<std::string>{"a"});
+}
