@@ -37,7 +37,7 @@ struct LoadedReplay : ReplayReaders {
 // The guard of a kind that needs loaded laps; null when the laps given are enough.
 const char* missingLapMessage(ReportKind kind, bool lapsGiven) {
     if (lapsGiven) return nullptr;
-    if (Report::isLapBased(kind)) return movrane::NO_REPLAY_LAP_MESSAGE;
+    if (Report::isLapBased(kind)) return movrane::NO_LAP_LOADED_MESSAGE;
     if (kind == ReportKind::DetailedRace) return movrane::DETAILED_NEEDS_LAP_MESSAGE;
     return nullptr;
 }

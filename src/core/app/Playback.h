@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/app/CZodEvadiDoc.h"
+#include "core/app/Commands.h"
 #include "core/app/LapBar.h"
 #include "core/app/RaceReplay.h"
 
@@ -30,8 +31,6 @@ public:
 inline constexpr int PLAYBACK_CLOCK_MS = 55;
 inline constexpr const char* NO_TRACKMAP_LINES_MESSAGE = "Realtime plotting of driving lines not available without trackmap!";
 inline constexpr const char* CHOOSE_LAPS_MESSAGE = "Choose lap(s) to play!";
-inline constexpr const char* NO_LAP_LOADED_MESSAGE = "No replay lap loaded!";
-inline constexpr const char* NO_RACE_INFO_MESSAGE = "This replay file does not contain race info!";
 inline constexpr const char* NO_TRACKMAP_RACE_MESSAGE = "Realtime race replay not available without trackmap!";
 
 // The heading icon (0 .. 15) of a 16-bit heading of 4096 units a turn: the icon whose

@@ -39,7 +39,7 @@ std::unique_ptr<ReportViewer> openReportViewer(Ui& ui, LoadedFileChooser& choose
     std::unique_ptr<ReportReplay> replay;
     if (Report::isLapBased(kind)) {
         if (!lapLoaded) {
-            ui.message(NO_REPLAY_LAP_MESSAGE);
+            ui.message(NO_LAP_LOADED_MESSAGE);
             return nullptr;
         }
         replay = firstLapReplay(doc);

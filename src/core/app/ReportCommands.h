@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "core/app/Commands.h"
 #include "core/reports/ReportLaps.h"
 #include "core/reports/ReportReplayChoice.h"
 #include "core/reports/ReportViewer.h"
@@ -11,7 +12,6 @@ namespace movrane {
 class CZodEvadiDoc;
 class Ui;
 
-inline constexpr const char* NO_REPLAY_LAP_MESSAGE = "No replay lap loaded!";
 inline constexpr const char* DETAILED_NEEDS_LAP_MESSAGE = "This report cannot be run unless you have loaded a lap.";
 
 // The document's loaded laps in slot order, with its track's lap length and speed unit.
