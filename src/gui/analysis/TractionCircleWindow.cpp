@@ -192,7 +192,7 @@ void TractionCircleWindow::refresh() {
 void TractionCircleWindow::paintMap(QPainter& painter, int width, int height) {
     const Track* track = doc_.track();
     if (!track) return;
-    QtDisplay display(painter, bitmapMapFit(*track, std::min(width, height)));
+    QtDisplay display(painter, bitmapMapFit(track->mapExtent(), std::min(width, height)));
     drawTrack(*track, display);
 }
 
