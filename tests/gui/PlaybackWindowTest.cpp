@@ -62,7 +62,8 @@ TEST(PlaybackWindow, RaceCarsStandOnTheMapWhereTheTimelinePutsThem) {
     guitest::settle();
     const QImage image = frame.view()->grab().toImage();
     const movrane::Track& track = *p.app->document().track();
-    const movrane::MapFit fit = movrane::logicalMapFit(track);
+    const movrane::MapFit fit =
+        movrane::logicalMapFit(movrane::drawnMapExtent(p.app->document(), frame.view()->drawOptions()));
     std::vector<QPointF> points;
     for (const movrane::RaceCar& car : race.cars()) {
         const auto metres = track.samplePosition(car.distance, car.lateral);
