@@ -2,11 +2,12 @@
 # Installs the Debian packages the build needs; quiet and quick when everything is there.
 set -euo pipefail
 
-# qt6-base-dev brings Widgets, PrintSupport and Test; libqcustomplot-dev draws the graphs; xvfb
-# and xauth run the desktop program without a screen (screenshots); fonts-dejavu-core is a
-# fixed-pitch font for the report view and printed reports on any machine.
+# qt6-base-dev brings Widgets, PrintSupport and Test; libqcustomplot-dev draws the graphs and
+# qt6-svg-dev writes them as SVG; xvfb and xauth run the desktop program without a screen
+# (screenshots); fonts-dejavu-core is a fixed-pitch font for the report view and printed
+# reports on any machine.
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev libpng-dev zlib1g-dev
-  qt6-base-dev libqcustomplot-dev libsqlite3-dev xvfb xauth fonts-dejavu-core)
+  qt6-base-dev libqcustomplot-dev qt6-svg-dev libsqlite3-dev xvfb xauth fonts-dejavu-core)
 
 missing=()
 for p in "${packages[@]}"; do

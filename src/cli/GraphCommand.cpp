@@ -12,6 +12,7 @@
 #include "cli/Output.h"
 #include "cli/ReplayLookup.h"
 #include "core/analysis/TelemetryGraph.h"
+#include "gui/graph/GraphImage.h"
 
 namespace cli {
 
@@ -58,6 +59,7 @@ struct GraphRequest {
     bool mph = false;
     bool timeDifference = false;
     std::optional<std::string> csv;
+    std::optional<std::string> image;
     std::string replay;
 };
 
@@ -82,13 +84,18 @@ bool takeWheels(Args& args, std::vector<int>& wheels) {
 bool takeGraphRequest(Args& args, GraphRequest& request) {
     std::optional<std::string> channel;
     if (!takeOrvOption(args, request.orv) || !takeLapSpecs(args, request.laps) || !takeValue(args, "--channel", channel) ||
-        !takeWheels(args, request.wheels) || !takeValue(args, "--csv", request.csv)) {
+        !takeWheels(args, request.wheels) || !takeValue(args, "--csv", request.csv) ||
+        !takeValue(args, "--out", request.image)) {
         return false;
     }
     request.mph = takeFlag(args, "--mph");
     request.timeDifference = takeFlag(args, "--timediff");
     if (!parseInt(channel, 1, movrane::CHANNEL_COUNT, request.channel) || request.laps.empty() || args.size() != 1 ||
         hasOption(args)) {
+        return false;
+    }
+    if (request.image && !movrane::gui::imageFormatOf(*request.image)) {
+        std::fprintf(stderr, "--out %s: the image is a .png, .pdf or .svg file\n", request.image->c_str());
         return false;
     }
     if (request.timeDifference && request.laps.size() != 2) {
@@ -125,7 +132,7 @@ std::string seriesCsv(const RecordingEngine& engine, const movrane::TelemetryGra
 void printGraphUsage(std::FILE* out) {
     std::fprintf(out,
                  "usage: movrane-cli graph --orv DIR --lap SESSION:DRIVER:LAP... --channel NO [--wheel 1|2|3|4]...\n"
-                 "                         [--mph] [--timediff] [--csv OUT] REPLAY\n"
+                 "                         [--mph] [--timediff] [--csv OUT] [--out IMAGE] REPLAY\n"
                  "  loads the laps (up to five) from REPLAY as the program does, ticks them in the order\n"
                  "  given and builds channel NO (1..21) as the Telemetry Graph window does\n"
                  "  --wheel     ticks a wheel for the by-wheel channels 12 and 17 (1 left front,\n"
@@ -136,6 +143,7 @@ void printGraphUsage(std::FILE* out) {
                  "  --timediff  exactly two laps: adds the series timediff (x the grid distance in\n"
                  "              metres, y the difference in ms, the finish line last) and prints the\n"
                  "              Time Difference Info fields as label<TAB>text\n"
+                 "  --out IMAGE draws the graph as the window does into IMAGE (.png, .pdf or .svg)\n"
                  "  exit status: 0 success, 1 usage error, 2 a lap cannot be loaded, 3 OUT cannot be written\n");
 }
 
@@ -163,7 +171,19 @@ int runGraph(const Args& arguments) {
         for (const auto& [label, text] : graph.info().fields()) std::printf("%s\t%s\n", label.c_str(), text.c_str());
         std::fflush(stdout);
     }
-    if (request.csv) return writeOutput(*request.csv, seriesCsv(engine, graph));
+    if (request.csv) {
+        const int status = writeOutput(*request.csv, seriesCsv(engine, graph));
+        if (status != EXIT_OK) return status;
+    }
+    if (request.image) {
+        const std::string image =
+            movrane::gui::renderGraphImage(laps.document(), graph, *movrane::gui::imageFormatOf(*request.image));
+        if (image.empty()) {
+            std::fprintf(stderr, "the graph could not be drawn\n");
+            return EXIT_WRITE_FAILED;
+        }
+        return writeOutput(*request.image, image);
+    }
     return EXIT_OK;
 }
 

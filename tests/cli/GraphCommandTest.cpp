@@ -65,6 +65,26 @@ TEST(CliGraph, TimeDifferenceAddsItsSeriesAndPrintsTheInfo) {
     EXPECT_EQ(seriesOf(csv, rows), (std::vector<std::string>{"lap1", "lap2", "timediff"}));
 }
 
+TEST(CliGraph, DrawsTheGraphAsPngPdfOrSvg) {
+    TempDir out;
+    // Drawing starts the toolkit, whose font caches live until the process ends.
+    const std::string env = "LSAN_OPTIONS=suppressions=" + std::string(MOVRANE_TEST_DATA) + "/../gui/lsan.supp ";
+    struct Case {
+        std::string file;
+        std::string start;
+    };
+    for (const Case& c : {Case{"g.png", "\x89PNG"}, Case{"g.PDF", "%PDF"}, Case{"g.svg", "<?xml"}}) {
+        const auto r = runCommand(env + MOVRANE_CLI_PATH + " graph --orv " + installation().path().string() +
+                                  " --lap race:1:4 --lap race:3:4 --channel 3 --timediff --out " + out.file(c.file) +
+                                  " sample_race.rpy");
+        ASSERT_EQ(r.exitCode, 0) << r.err;
+        const std::string bytes = testsupport::readFileText(out.file(c.file));
+        EXPECT_EQ(bytes.rfind(c.start, 0), 0u) << c.file;
+        EXPECT_GT(bytes.size(), 5000u) << c.file;
+    }
+    EXPECT_EQ(graph("--lap race:1:4 --channel 3 --out g.gif sample_race.rpy").exitCode, 1);
+}
+
 TEST(CliGraph, RefusesWhatItCannotDo) {
     struct Case {
         std::string arguments;

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QApplication>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPdfWriter>
 #include <QPushButton>
 #include <QTest>
@@ -53,11 +55,11 @@ TEST(GraphWindow, ChannelsShowOneSeriesPerLapInItsColour) {
     EXPECT_EQ(p.seriesColour(1), QColor(0, 0, 255));
     EXPECT_EQ(p.window->view()->plot()->yAxis->label(), QStringLiteral("Speed (Kph)"));
 
-    QTest::mouseClick(p.window->channelButton(12), Qt::LeftButton);
+    p.window->channelButton(12)->click();
     EXPECT_EQ(p.window->view()->seriesCount(), 0);
-    QTest::mouseClick(p.window->wheelBox(1), Qt::LeftButton);
+    p.window->wheelBox(1)->click();
     EXPECT_EQ(p.window->view()->seriesCount(), 2);
-    QTest::mouseClick(p.window->lapBox(0), Qt::LeftButton);
+    p.window->lapBox(0)->click();
     EXPECT_EQ(p.window->view()->seriesCount(), 1);
     EXPECT_EQ(p.seriesColour(0), QColor(0, 0, 255));
 }
@@ -65,7 +67,7 @@ TEST(GraphWindow, ChannelsShowOneSeriesPerLapInItsColour) {
 TEST(GraphWindow, TimeDifferenceAddsTwoSeriesTheInfoAndFollowsTheMouse) {
     OpenGraph p;
     p.window->showMap();
-    QTest::mouseClick(p.window->timeDifferenceBox(), Qt::LeftButton);
+    p.window->timeDifferenceBox()->click();
     EXPECT_EQ(p.window->view()->seriesCount(), 4);
     EXPECT_EQ(p.seriesColour(2), QColor(0, 0, 0));
     ASSERT_TRUE(p.window->infoWindow()->isVisible());
@@ -73,14 +75,15 @@ TEST(GraphWindow, TimeDifferenceAddsTwoSeriesTheInfoAndFollowsTheMouse) {
 
     QWidget* plot = p.window->view()->plot();
     const QPointF at = p.window->view()->toPixel({1500, 200});
-    QTest::mouseMove(plot, at.toPoint());
+    QMouseEvent move(QEvent::MouseMove, at, plot->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(plot, &move);
     guitest::settle();
     EXPECT_TRUE(p.window->view()->lastToolText().contains(QStringLiteral(", timediff=")));
     EXPECT_FALSE(p.window->infoWindow()->value(4).isEmpty());
     const movrane::Track& track = *p.app->document().track();
     EXPECT_GE(track.highlightLast(), track.highlightFirst());
 
-    QTest::mouseClick(p.window->timeDifferenceBox(), Qt::LeftButton);
+    p.window->timeDifferenceBox()->click();
     EXPECT_EQ(p.window->view()->seriesCount(), 2);
     EXPECT_FALSE(p.window->infoWindow()->isVisible());
 }
@@ -119,6 +122,7 @@ TEST(GraphWindow, PrintsThePrimaryAndThreeSecondaryGraphs) {
     {
         QPdfWriter pdf(path);
         pdf.setPageSize(QPageSize(QPageSize::A4));
+        pdf.setResolution(96);
         ASSERT_TRUE(p.window->printTo(pdf, {3, 5, 9}));
     }
     const std::string bytes = testsupport::readFileText(out.file("graph.pdf"));

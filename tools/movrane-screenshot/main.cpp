@@ -178,6 +178,7 @@ bool saveGraphPictures(movrane::gui::CMainFrame& frame, const std::string& out) 
     settle();
     window.graph().mouseAt(1200, 180);
     window.infoWindow()->show(window.graph().info());
+    window.trackmapWindow()->setColouring(movrane::TelemetryGraph::MapColouring::Channel);
     window.trackmapWindow()->showDistance(1200);
     bool ok = savePicture(window, out + "/telemetry-graph.png");
     ok = savePicture(*window.infoWindow(), out + "/time-difference-info.png") && ok;

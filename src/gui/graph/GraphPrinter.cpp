@@ -9,13 +9,11 @@ namespace movrane::gui {
 
 namespace {
 
-// Page layout in points (1/72 inch).
+// Page layout in device pixels of a device at screen resolution (96 per inch).
 constexpr double MARGIN = 36;
 constexpr double ROW = 14;
 constexpr double GAP = 10;
 constexpr double PRIMARY_SHARE = 0.45;
-
-double pointsPerUnit(const QPagedPaintDevice& device) { return device.logicalDpiX() / 72.0; }
 
 double paintHeader(QPainter& painter, double width) {
     QFont title = painter.font();
@@ -62,10 +60,8 @@ bool printGraphPage(QPagedPaintDevice& device, const std::vector<GraphView*>& gr
     if (!painter.begin(&device)) return false;
     painter.setMode(QCPPainter::pmVectorized);
     painter.setMode(QCPPainter::pmNoCaching);
-    const double scale = pointsPerUnit(device);
-    painter.scale(scale, scale);
-    const double width = device.width() / scale - 2 * MARGIN;
-    const double height = device.height() / scale - 2 * MARGIN;
+    const double width = device.width() - 2 * MARGIN;
+    const double height = device.height() - 2 * MARGIN;
     painter.translate(MARGIN, MARGIN);
     double top = paintHeader(painter, width);
     top = paintLegend(painter, top, width, legend);

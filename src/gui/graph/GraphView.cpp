@@ -256,8 +256,8 @@ void GraphView::mouseMove(QPointF pixel, Qt::KeyboardModifiers modifiers, Qt::Mo
             dragStart_ = pixel;
         }
     }
-    emit mouseMoved(at.x(), at.y());
     lastToolText_ = toolText_ ? toolText_(at.x(), at.y()) : QString();
+    emit mouseMoved(at.x(), at.y());
     if (showCoordinates_) {
         setRuler(at.x());
         QToolTip::showText(plot_->mapToGlobal(pixel.toPoint()) + QPoint(14, 14), lastToolText_, plot_);

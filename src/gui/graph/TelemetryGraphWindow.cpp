@@ -92,7 +92,7 @@ QWidget* TelemetryGraphWindow::buildChannelButtons() {
 
 QWidget* TelemetryGraphWindow::buildControls() {
     auto* panel = new QWidget;
-    panel->setMaximumWidth(300);
+    panel->setMaximumWidth(340);
     auto* column = new QVBoxLayout(panel);
     auto* lapGroup = new QGroupBox(QStringLiteral("Laps"));
     auto* lapColumn = new QVBoxLayout(lapGroup);
@@ -222,7 +222,7 @@ void TelemetryGraphWindow::print() {
     SelectGraphsToPrint selection(graph_.channel());
     SelectGraphsToPrintDialog choice(selection, this);
     if (dialogs_.run(choice) != QDialog::Accepted) return;
-    QPrinter printer;
+    QPrinter printer(QPrinter::ScreenResolution);
     printer.setDocName(QString::fromLatin1(GraphPage::JOB_NAME));
     QPrintDialog printDialog(&printer, this);
     if (dialogs_.run(printDialog) != QDialog::Accepted) return;
