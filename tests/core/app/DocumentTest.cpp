@@ -102,10 +102,9 @@ TEST(DocumentLoad, CommandLineLoadsWithoutDialogsAndFillsSlotsInOrder) {
 }
 
 TEST(DocumentLoad, ArrangerReordersAndReleasesLapsWhileSlotsKeepTheirColours) {
-    Installation inst;
-    Fixture f(inst, false);
+    Fixture f(false);
     for (uint32_t driver = 0; driver < 3; ++driver)
-        ASSERT_EQ(f.doc.commandLineLoad(inst.replay, PRACTICE, driver, 2), CZodEvadiDoc::LoadResult::Loaded);
+        ASSERT_EQ(f.doc.commandLineLoad(f.practice, PRACTICE, driver, 2), CZodEvadiDoc::LoadResult::Loaded);
     movrane::LoadedLapsArranger arranger(f.doc, f.ui);
     EXPECT_EQ(arranger.moveUp(2), 1);
     EXPECT_EQ(arranger.moveUp(0), 0);

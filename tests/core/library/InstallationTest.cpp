@@ -187,7 +187,7 @@ TEST(Installation, PersonalBestTable) {
 TEST(Installation, SevenCharacterLapTimeValueIsATime) {
     TempDir dir;
     samplekit::writeInstallation(dir.path(), twoTrackSeason());
-    writeText(dir.path() / "players" / "ada" / "player.ini",
+    testsupport::writeFileText(dir.path() / "players" / "ada" / "player.ini",
               "[ Personal Information ]\r\nfirstName=Ada\r\n[ harbour ]\r\nlotT=1 83.45\r\n");
     const PlayerIni read = Installation(dir.path().string()).readPlayer("ada", true);
     ASSERT_EQ(read.bests.size(), 2u);
