@@ -102,7 +102,7 @@ TEST(DocumentLoad, CommandLineLoadsWithoutDialogsAndFillsSlotsInOrder) {
 }
 
 TEST(DocumentLoad, ArrangerReordersAndReleasesLapsWhileSlotsKeepTheirColours) {
-    Fixture f(false);
+    Fixture f;
     for (uint32_t driver = 0; driver < 3; ++driver)
         ASSERT_EQ(f.doc.commandLineLoad(f.practice, PRACTICE, driver, 2), CZodEvadiDoc::LoadResult::Loaded);
     movrane::LoadedLapsArranger arranger(f.doc, f.ui);
