@@ -64,14 +64,8 @@ void DetailedRaceScan::run() {
     }
     for (auto& car : carStates_) car.fill(0);
     append_("\r\nDETAILED RACE REPORT\r\n\r\n");
-    append_("Starting scan of replay file(this might take a while)...\r\n");
-    append_("\r\nSearching for race data...\r\n\r\n");
     BufferedFile file;
-    if (!file.open(data_.replayPath())) {
-        append_("Error opening file!\r\n");
-        return;
-    }
-    walkStream(file);
+    if (beginReplayScan(append_, data_.replayPath(), file)) walkStream(file);
 }
 
 void DetailedRaceScan::walkStream(BufferedFile& file) {

@@ -53,14 +53,17 @@ void MechanicalScan::run() {
     }
     for (auto& car : cars_) car.fill(0);
     append_("\r\nRACE - MECHANICAL PROBLEMS REPORT\r\n\r\n");
-    append_("Starting scan of replay file(this might take a while)...\r\n");
-    append_("\r\nSearching for race data...\r\n\r\n");
     BufferedFile file;
-    if (!file.open(data_.replayPath())) {
-        append_("Error opening file!\r\n");
-        return;
-    }
-    walkStream(file);
+    if (beginReplayScan(append_, data_.replayPath(), file)) walkStream(file);
+}
+
+bool beginReplayScan(const std::function<void(const std::string&)>& append, const std::string& replayPath,
+                     BufferedFile& file) {
+    append("Starting scan of replay file(this might take a while)...\r\n");
+    append("\r\nSearching for race data...\r\n\r\n");
+    if (file.open(replayPath)) return true;
+    append("Error opening file!\r\n");
+    return false;
 }
 
 void MechanicalScan::walkStream(BufferedFile& file) {

@@ -12,6 +12,13 @@
 
 namespace movrane {
 
+class BufferedFile;
+
+// The opening lines every scanning report writes, then the replay opened for its scan;
+// false, after "Error opening file!", when it cannot be opened.
+bool beginReplayScan(const std::function<void(const std::string&)>& append, const std::string& replayPath,
+                     BufferedFile& file);
+
 // The mechanical scan: walks the record stream of the replay and reports every change of
 // the cars' condition bytes during the race, the leader's lap starts, and retirements with
 // their reasons. It fills the car state table whose retirement codes the race report shows.
