@@ -1,5 +1,7 @@
 #include "cli/ArgParsing.h"
 
+#include <charconv>
+
 namespace cli {
 
 bool takeFlag(Args& args, const std::string& flag) {
@@ -20,6 +22,11 @@ bool takeValue(Args& args, const std::string& option, std::optional<std::string>
         return true;
     }
     return true;
+}
+
+bool parseIndex(const std::string& text, int& index) {
+    const char* end = text.data() + text.size();
+    return std::from_chars(text.data(), end, index).ptr == end && !text.empty() && index >= 0;
 }
 
 bool hasOption(const Args& args) {

@@ -67,5 +67,11 @@ int runRecords(const Args& args);
 void printRecordsUsage(std::FILE* out);
 int runSeason(const Args& args);
 void printSeasonUsage(std::FILE* out);
+int runRank(const Args& args);
+void printRankUsage(std::FILE* out);
+int runHandicap(const Args& args);
+void printHandicapUsage(std::FILE* out);
+int runUpload(const Args& args);
+void printUploadUsage(std::FILE* out);
 
 }  // namespace cli

@@ -1,5 +1,4 @@
 // movrane-cli records PLAYER_INDEX --out FOLDER: the lap-times file and the records site.
-#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
@@ -37,10 +36,8 @@ int runRecords(const Args& arguments) {
     options.onlyCompleteLaps = takeFlag(args, "--complete-laps");
     options.scanReplays = takeFlag(args, "--scan-replays");
     int index = -1;
-    const bool parsed = takeOrvOption(args, orv) && takeValue(args, "--out", out) && out && args.size() == 1 &&
-                        std::from_chars(args[0].data(), args[0].data() + args[0].size(), index).ptr ==
-                            args[0].data() + args[0].size() &&
-                        index >= 0;
+    const bool parsed =
+        takeOrvOption(args, orv) && takeValue(args, "--out", out) && out && args.size() == 1 && parseIndex(args[0], index);
     if (!parsed) {
         printRecordsUsage(stderr);
         return EXIT_USAGE;

@@ -35,6 +35,10 @@ const cli::Command COMMANDS[] = {
     {"cddb", "write a replay CD database of a mounted medium", cli::runCddb, cli::printCddbUsage},
     {"records", "write a player's lap-times file and HTML records site", cli::runRecords, cli::printRecordsUsage},
     {"season", "list or rearrange the events of the season file", cli::runSeason, cli::printSeasonUsage},
+    {"rank", "print a player's OrvRank, ChallangeRank and Master of Orv handicaps", cli::runRank,
+     cli::printRankUsage},
+    {"handicap", "print a player's OrvRank handicaps from player.ini", cli::runHandicap, cli::printHandicapUsage},
+    {"upload", "upload a player's personal bests to the OrvRank service", cli::runUpload, cli::printUploadUsage},
 };
 
 void printUsage(std::FILE* out) {

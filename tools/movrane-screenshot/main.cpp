@@ -2,7 +2,8 @@
 // installation's sample replays (fitted to the track), the laps and the race playing on the
 // map, the lap chooser, a report window just opened, the settings, the groove export
 // window, the analysis windows, the replay library's windows (lap finder, loaded laps,
-// personal bests, records export, track organizer, CD database creator) and the message
+// personal bests, records export, track organizer, CD database creator), the ranking windows
+// (login, upload progress, both calculators) and the message
 // box of a damaged replay with its details, and writes each as a PNG picture into OUTDIR;
 // the race report printed as PDF and the saved track map bitmap go there too. Message
 // boxes are not waited for: the one with details is pictured, the others are closed at once.
@@ -36,6 +37,8 @@
 #include "gui/library/PBViewerDialog.h"
 #include "gui/library/ReplayCDDatabaseCreatorDialog.h"
 #include "gui/library/TrackOrganiserDialog.h"
+#include "gui/ranking/RankingDialogs.h"
+#include "core/library/RecordsExport.h"
 #include "gui/reports/ReportWindow.h"
 #include "gui/track/GrooveExportDialog.h"
 #include <QAbstractButton>
@@ -133,6 +136,34 @@ bool picture(Dialog& dialog, const std::string& path) {
     return saved;
 }
 
+// The login, an upload's progress (to a port where no service listens), and both
+// calculators over the sample player's bests.
+bool saveRankingWindows(movrane::gui::CZodEvadiApp& app, movrane::Ui& ui, const std::string& installation,
+                        const movrane::RecordsTable& table, const std::vector<std::string>& players,
+                        const std::string& out) {
+    movrane::orvranklogin login;
+    login.user = "ann";
+    movrane::gui::orvrankloginDialog loginDialog(login, &app.frame());
+    bool ok = picture(loginDialog, out + "/orvrank-login.png");
+
+    const std::string uploadFile = out + "/OrvLapTimes.ini";
+    movrane::writeLapTimesFile(uploadFile, table);
+    movrane::OrvRankUploadProgress progress({"127.0.0.1:9", uploadFile,
+                                             movrane::credentialsToken("ann", "secret"), "ann", "secret", 5},
+                                            ui);
+    movrane::gui::OrvRankUploadProgressDialog progressDialog(progress, &app.frame());
+    ok = picture(progressDialog, out + "/orvrank-upload-progress.png") && ok;
+
+    const movrane::NewOrvRankCalculator calculator(table);
+    movrane::gui::NewOrvRankCalculatorDialog calculatorDialog(calculator, &app.frame());
+    ok = picture(calculatorDialog, out + "/orvrank-calculator.png") && ok;
+
+    movrane::OrvRank handicap(movrane::Installation(installation), ui);
+    movrane::gui::OrvRankDialog handicapDialog(handicap, players, 0, &app.frame());
+    handicapDialog.calculate();
+    return picture(handicapDialog, out + "/orvrank-handicap.png") && ok;
+}
+
 bool saveLibraryWindows(movrane::gui::CZodEvadiApp& app, movrane::Ui& ui, const std::string& installation,
                         const std::string& out) {
     movrane::LibraryFolders folders{installation, {}, false};
@@ -150,13 +181,14 @@ bool saveLibraryWindows(movrane::gui::CZodEvadiApp& app, movrane::Ui& ui, const 
     for (const auto& player : movrane::Installation(installation).players()) players.push_back(player.text);
     movrane::PBViewer viewer(folders, ui);
     viewer.refresh(0);
-    movrane::gui::PBViewerDialog viewerDialog(viewer, players, 0, out, &app.frame());
+    movrane::gui::DialogHost host;
+    movrane::gui::PBViewerDialog viewerDialog(viewer, ui, host, players, 0, out, &app.frame());
     ok = picture(viewerDialog, out + "/pb-viewer.png") && ok;
+    ok = saveRankingWindows(app, ui, installation, *viewer.table(), players, out) && ok;
 
     movrane::gui::RecordsExportDialog recordsDialog(players, 0, &app.frame());
     ok = picture(recordsDialog, out + "/records-export.png") && ok;
 
-    movrane::gui::DialogHost host;
     movrane::TrackOrganiser organiser(installation, ui);
     movrane::gui::TrackOrganiserDialog organiserDialog(organiser, host, &app.frame());
     ok = picture(organiserDialog, out + "/track-organizer.png") && ok;

@@ -70,6 +70,7 @@ const std::vector<CommandInfo> COMMANDS = {
     {CommandId::EngineDetection, TOOLS_MENU, "", "Engine detection", "Engine detection"},
     {CommandId::ExportRecords, TOOLS_MENU, "", "E&xport Records", "Export a player's records as an HTML site"},
     {CommandId::PBViewer, TOOLS_MENU, "", "PB Viewer", "Show a player's personal best laps"},
+    {CommandId::OrvRankHandicap, TOOLS_MENU, "", "OrvRank Handicap", "Calculate a player's OrvRank handicaps"},
     {CommandId::TrackOrganizer, TOOLS_MENU, "", "Track Organizer", "Change the order of the season's tracks"},
     {CommandId::CDDatabaseCreator, TOOLS_MENU, "", "Replay CD Database Creator",
      "Make a database of the replays on a CD"},

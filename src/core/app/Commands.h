@@ -62,6 +62,7 @@ enum class CommandId {
     EngineDetection,
     ExportRecords,
     PBViewer,
+    OrvRankHandicap,
     TrackOrganizer,
     CDDatabaseCreator,
     Graph,

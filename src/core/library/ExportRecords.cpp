@@ -86,15 +86,13 @@ void updateRowFromReplay(RecordsRow& row, const ReplaySummary& replay, const std
     }
 }
 
-std::optional<RecordsTable> collectPersonalBests(const LibraryFolders& folders, int playerIndex,
-                                                 const CollectOptions& options, Ui& ui) {
-    const Installation installation(folders.installation);
+std::optional<PlayerIni> readChosenPlayer(const Installation& installation, int playerIndex, Ui& ui) {
     const std::vector<PlayerEntry> players = installation.players();
     if (playerIndex < 0 || playerIndex >= static_cast<int>(players.size())) {
         ui.message("No driver selected!");
         return std::nullopt;
     }
-    const PlayerIni player = installation.readPlayer(players[static_cast<std::size_t>(playerIndex)].directory, true);
+    PlayerIni player = installation.readPlayer(players[static_cast<std::size_t>(playerIndex)].directory, true);
     if (player.status == PlayerIni::Status::CannotOpen) {
         ui.message("Can't open " + player.path + ", aborting", {}, Ui::Icon::Warning);
         return std::nullopt;
@@ -103,6 +101,15 @@ std::optional<RecordsTable> collectPersonalBests(const LibraryFolders& folders, 
         ui.message("Can't write temp file, aborting", {}, Ui::Icon::Warning);
         return std::nullopt;
     }
+    return player;
+}
+
+std::optional<RecordsTable> collectPersonalBests(const LibraryFolders& folders, int playerIndex,
+                                                 const CollectOptions& options, Ui& ui) {
+    const Installation installation(folders.installation);
+    const std::optional<PlayerIni> chosen = readChosenPlayer(installation, playerIndex, ui);
+    if (!chosen) return std::nullopt;
+    const PlayerIni& player = *chosen;
 
     RecordsTable table;
     table.playerName = playerNameOf(player.names);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/library/Installation.h"
 #include "core/library/PersonalBests.h"
 #include "core/library/ReplayLibrary.h"
 
@@ -33,6 +34,11 @@ struct CollectOptions {
     bool onlyCompleteLaps = false;  // "Only scan complete laps (bold in MOVRN)"
     bool scanReplays = false;       // "Scan replays for better times than is present in player.ini"
 };
+
+// The player at `playerIndex` of the installation's player list with the personal bests
+// of player.ini; nothing after "No driver selected!" or the message why player.ini could
+// not be read.
+std::optional<PlayerIni> readChosenPlayer(const Installation& installation, int playerIndex, Ui& ui);
 
 // Collects the personal bests of the player at `playerIndex` of the installation's
 // player list: player.ini's bests per season track, improved from the replay library

@@ -52,6 +52,8 @@ public:
     void setAltRpyPath(const std::string& value) { altRpyPath_ = value; }
     const std::string& recordsPath() const { return recordsPath_; }
     void setRecordsPath(const std::string& value) { recordsPath_ = value; }
+    // The ranking service's "HOST[:PORT]"; empty when none is configured.
+    const std::string& orvRankHost() const { return orvRankHost_; }
     // The folder of the running program, for files shipped beside it.
     const std::string& programDirectory() const { return programDirectory_; }
     void setProgramFile(const std::string& programPath);
@@ -86,6 +88,7 @@ private:
     std::string orvDirectory_;
     std::string altRpyPath_;
     std::string recordsPath_;
+    std::string orvRankHost_;
     std::string programDirectory_;
     CRegistry registry_;
 

@@ -45,6 +45,11 @@ inline const SettingKey<BinaryValue> MAIN_WINDOW_GEOMETRY{"MainWindowGeometry", 
 inline const SettingKey<BinaryValue> MAIN_WINDOW_STATE{"MainWindowState", {}};
 inline const SettingKey<uint32_t> REPORT_WINDOW_WIDTH{"ReportWindowWidth", 0};
 inline const SettingKey<uint32_t> REPORT_WINDOW_HEIGHT{"ReportWindowHeight", 0};
+// The ranking service's login, kept (in plain text) only while the person asks for it,
+// and the service's address as "HOST[:PORT]" (empty: no service configured).
+inline const SettingKey<std::string> ORVRANK_USER{"OrvRank_User", ""};
+inline const SettingKey<std::string> ORVRANK_PW{"OrvRank_PW", ""};
+inline const SettingKey<std::string> ORVRANK_HOST{"OrvRankHost", ""};
 }  // namespace setting
 
 // Reads a setting from an open key; false (and the fallback in `value`) when it is

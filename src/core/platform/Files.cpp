@@ -27,6 +27,11 @@ bool readWholeFile(const std::string& path, std::string& contents) {
     return true;
 }
 
+std::string temporaryFolder() {
+    const char* folder = std::getenv("TMPDIR");
+    return folder && *folder ? folder : "/tmp";
+}
+
 namespace {
 
 // The test seam's state: write(2) calls left until the one that fails (0: none fails).

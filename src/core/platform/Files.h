@@ -9,6 +9,9 @@ namespace movrane {
 // Reads a whole file as bytes. False when it cannot be opened or read.
 bool readWholeFile(const std::string& path, std::string& contents);
 
+// The system's folder for temporary files: $TMPDIR when set, else /tmp.
+std::string temporaryFolder();
+
 // The one way the program writes a file, whole or not at all:
 // - a regular file (or a path that does not exist yet) is replaced atomically: the bytes
 //   go to a temporary file in the same folder, which is flushed to disk and renamed over

@@ -258,6 +258,7 @@ void CMainFrame::runCommand(CommandId id) {
             break;
         case CommandId::ExportRecords: runRecordsExport(ui_, dialogs_, this); break;
         case CommandId::PBViewer: runPBViewer(ui_, dialogs_, this); break;
+        case CommandId::OrvRankHandicap: runOrvRankHandicap(ui_, dialogs_, this); break;
         case CommandId::TrackOrganizer: runTrackOrganiser(ui_, dialogs_, this); break;
         case CommandId::CDDatabaseCreator: runCDDatabaseCreator(ui_, dialogs_, this); break;
         case CommandId::Graph: openGraph(); break;

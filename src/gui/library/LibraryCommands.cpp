@@ -1,5 +1,7 @@
 #include "gui/library/LibraryCommands.h"
 
+#include <QComboBox>
+
 #include "core/app/CZodEvadiDoc.h"
 #include "core/app/LoadedLapsArranger.h"
 #include "core/library/Installation.h"
@@ -12,6 +14,7 @@
 #include "gui/library/PBViewerDialog.h"
 #include "gui/library/ReplayCDDatabaseCreatorDialog.h"
 #include "gui/library/TrackOrganiserDialog.h"
+#include "gui/ranking/RankingDialogs.h"
 
 namespace movrane::gui {
 
@@ -56,10 +59,17 @@ void runRecordsExport(Ui& ui, DialogHost& host, QWidget* parent) {
 
 void runPBViewer(Ui& ui, DialogHost& host, QWidget* parent) {
     PBViewer viewer(LibraryFolders::fromPrefs(), ui);
-    PBViewerDialog dialog(viewer, playerTexts(), Prefs::get().defaultPlayerIndex(), Prefs::get().recordsPath(),
-                          parent);
+    PBViewerDialog dialog(viewer, ui, host, playerTexts(), Prefs::get().defaultPlayerIndex(),
+                          Prefs::get().recordsPath(), parent);
     host.run(dialog);
     rememberPlayer(dialog.chosenPlayer());
+}
+
+void runOrvRankHandicap(Ui& ui, DialogHost& host, QWidget* parent) {
+    OrvRank calculator(Installation(Prefs::get().orvDirectory()), ui);
+    OrvRankDialog dialog(calculator, playerTexts(), Prefs::get().defaultPlayerIndex(), parent);
+    host.run(dialog);
+    rememberPlayer(dialog.players()->currentIndex());
 }
 
 void runTrackOrganiser(Ui& ui, DialogHost& host, QWidget* parent) {

@@ -16,6 +16,8 @@ void runLapFinder(CZodEvadiDoc& doc, Ui& ui, DialogHost& host, QWidget* parent);
 void arrangeLoadedLaps(CZodEvadiDoc& doc, Ui& ui, DialogHost& host, QWidget* parent);
 void runRecordsExport(Ui& ui, DialogHost& host, QWidget* parent);
 void runPBViewer(Ui& ui, DialogHost& host, QWidget* parent);
+// "OrvRank Handicap": the handicap calculator over player.ini.
+void runOrvRankHandicap(Ui& ui, DialogHost& host, QWidget* parent);
 void runTrackOrganiser(Ui& ui, DialogHost& host, QWidget* parent);
 void runCDDatabaseCreator(Ui& ui, DialogHost& host, QWidget* parent);
 

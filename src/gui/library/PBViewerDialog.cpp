@@ -11,6 +11,7 @@
 
 #include "core/library/RecordsExport.h"
 #include "gui/platform/QtUi.h"
+#include "gui/ranking/RankingDialogs.h"
 
 namespace movrane::gui {
 
@@ -25,10 +26,12 @@ QComboBox* playerChooser(const std::vector<std::string>& players, int defaultPla
 
 }  // namespace
 
-PBViewerDialog::PBViewerDialog(PBViewer& viewer, const std::vector<std::string>& players, int defaultPlayer,
-                               std::string exportFolder, QWidget* parent)
+PBViewerDialog::PBViewerDialog(PBViewer& viewer, Ui& ui, DialogHost& host, const std::vector<std::string>& players,
+                               int defaultPlayer, std::string exportFolder, QWidget* parent)
     : QDialog(parent),
       viewer_(viewer),
+      ui_(ui),
+      host_(host),
       exportFolder_(std::move(exportFolder)),
       players_(playerChooser(players, defaultPlayer, this)),
       list_(new QTreeWidget(this)) {
@@ -51,6 +54,10 @@ PBViewerDialog::PBViewerDialog(PBViewer& viewer, const std::vector<std::string>&
     auto* bottom = new QHBoxLayout;
     auto* exportTimes = new QPushButton(QStringLiteral("Export laptimes to .ini file"), this);
     bottom->addWidget(exportTimes);
+    auto* upload = new QPushButton(QStringLiteral("Upload laptimes to OrvRank"), this);
+    bottom->addWidget(upload);
+    auto* calculator = new QPushButton(QStringLiteral("OrvRank calculator"), this);
+    bottom->addWidget(calculator);
     bottom->addStretch();
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     bottom->addWidget(buttons);
@@ -60,6 +67,12 @@ PBViewerDialog::PBViewerDialog(PBViewer& viewer, const std::vector<std::string>&
         if (viewer_.refresh(players_->currentIndex())) showRows();
     });
     connect(exportTimes, &QPushButton::clicked, this, [this] { viewer_.exportLapTimes(exportFolder_); });
+    connect(upload, &QPushButton::clicked, this, [this] {
+        if (viewer_.mayUpload()) runOrvRankUpload(*viewer_.table(), ui_, host_, this);
+    });
+    connect(calculator, &QPushButton::clicked, this, [this] {
+        if (viewer_.mayCalculate()) runOrvRankCalculator(*viewer_.table(), host_, this);
+    });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     showRows();
 }

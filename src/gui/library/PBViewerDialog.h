@@ -11,12 +11,15 @@ class QTreeWidget;
 
 namespace movrane::gui {
 
-// "Personal Best Laps Viewer" over PBViewer.
+class DialogHost;
+
+// "Personal Best Laps Viewer" over PBViewer; the upload and the rank calculator open
+// through `host`.
 class PBViewerDialog : public QDialog {
     Q_OBJECT
 public:
-    PBViewerDialog(PBViewer& viewer, const std::vector<std::string>& players, int defaultPlayer,
-                   std::string exportFolder, QWidget* parent);
+    PBViewerDialog(PBViewer& viewer, Ui& ui, DialogHost& host, const std::vector<std::string>& players,
+                   int defaultPlayer, std::string exportFolder, QWidget* parent);
     // The player chosen last, -1 for none.
     int chosenPlayer() const;
 
@@ -24,6 +27,8 @@ private:
     void showRows();
 
     PBViewer& viewer_;
+    Ui& ui_;
+    DialogHost& host_;
     std::string exportFolder_;
     QComboBox* players_;
     QTreeWidget* list_;
