@@ -64,7 +64,8 @@ int runRank(const Args& arguments) {
     movrane::SilentUi ui(stderr);
     const auto table = collect(orv, index, options, ui);
     if (!table) return EXIT_UNREADABLE;
-    for (const auto& group : movrane::NewOrvRankCalculator(*table).groups()) {
+    const movrane::NewOrvRankCalculator calculator(*table);
+    for (const auto& group : calculator.groups()) {
         for (int column = 0; column < movrane::RANK_COLUMNS; ++column)
             std::printf("%s\t%s\t%s\n", group.title, movrane::RANK_COLUMN_NAMES[column], group.fields[column].c_str());
         std::printf("%s\ttotal\t%s\n", group.title, group.total.c_str());

@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 
 #include "GuiFixture.h"
@@ -44,6 +45,7 @@ TEST(RankingDialogs, PBViewerButtonsNeedARefreshThenOpenTheirWindows) {
             EXPECT_TRUE(qobject_cast<movrane::gui::NewOrvRankCalculatorDialog*>(&calculator));
             return int(QDialog::Accepted);
         });
+        viewer->findChild<QComboBox*>()->setCurrentIndex(0);
         click(*viewer, "Refresh");
         click(*viewer, "Upload laptimes to OrvRank");
         EXPECT_EQ(p.messageTexts().back(), movrane::NO_ORVRANK_HOST_MESSAGE);
