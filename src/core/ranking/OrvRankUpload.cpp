@@ -57,7 +57,7 @@ std::optional<OrvRankUploadProgress::Judgement> uploadLapTimes(const RecordsTabl
     }
     const std::string path = OrvRankUploadProgress::uploadFilePath();
     RemovedAtEnd removed(path);
-    if (!writeLapTimesFile(path, table)) {
+    if (!clearTemporaryPath(path) || !writeLapTimesFile(path, table)) {
         ui.message("Error creating temp file!", {}, Ui::Icon::Warning, path);
         return std::nullopt;
     }

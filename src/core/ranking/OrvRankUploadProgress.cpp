@@ -182,6 +182,12 @@ bool curlReady() {
 
 }  // namespace
 
+bool clearTemporaryPath(const std::string& path) {
+    std::error_code ignored;
+    std::filesystem::remove(path, ignored);
+    return !std::filesystem::exists(std::filesystem::symlink_status(path, ignored));
+}
+
 OrvRankUploadProgress::OrvRankUploadProgress(UploadSession session, Ui& ui)
     : session_(std::move(session)), host_(parseOrvRankHost(session_.host)), ui_(ui) {}
 
@@ -314,7 +320,7 @@ void OrvRankUploadProgress::closeHandles() {
 bool OrvRankUploadProgress::viewReply() {
     if (!mayViewReply()) return false;
     const std::string path = replyFilePath();
-    if (!writeFileAtomically(path, reply_, 0600)) {
+    if (!clearTemporaryPath(path) || !writeFileAtomically(path, reply_, 0600)) {
         ui_.message("Error creating file!", {}, Ui::Icon::Warning, path);
         return false;
     }

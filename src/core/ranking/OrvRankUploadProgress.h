@@ -11,6 +11,11 @@ namespace movrane {
 
 class Ui;
 
+// Removes what stands at a path in the shared temporary folder (a file left by an earlier
+// run, or a link someone else put there so that writing would follow it); false when
+// something is still there afterwards.
+bool clearTemporaryPath(const std::string& path);
+
 // What the progress window is started with.
 struct UploadSession {
     std::string host;      // "HOST[:PORT]" of the ranking service

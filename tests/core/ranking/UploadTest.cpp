@@ -161,7 +161,11 @@ TEST_F(Upload, ServerRepliesAreJudgedByTheirStatus) {
 }
 
 TEST_F(Upload, RefusedConnectionAndUnknownHost) {
+    // A link left at the upload file's place is replaced, never written through.
+    testsupport::writeFileText(dir.file("victim.txt"), "keep");
+    fs::create_symlink(dir.file("victim.txt"), OrvRankUploadProgress::uploadFilePath());
     EXPECT_EQ(upload(LocalHttpServer::closedAddress()), Judgement::Failed);
+    EXPECT_EQ(testsupport::readFileText(dir.file("victim.txt")), "keep");
     expectLinesInOrder(runner.transcript, {"Connecting to 127.0.0.1", "Error: Could not connect - Aborting",
                                            "\r\nServers response in short was:  ",
                                            "Which means something went wrong, times not updated"});
