@@ -39,6 +39,7 @@
 #include "gui/library/TrackOrganiserDialog.h"
 #include "gui/ranking/RankingDialogs.h"
 #include "core/library/RecordsExport.h"
+#include "gui/platform/Application.h"
 #include "gui/reports/ReportWindow.h"
 #include "gui/track/GrooveExportDialog.h"
 #include <QAbstractButton>
@@ -231,7 +232,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: movrane-screenshot INSTALLATION OUTDIR\n");
         return 1;
     }
-    QApplication application(argc, argv);
+    movrane::gui::Application application(argc, argv);
     const std::string replays = std::string(argv[1]) + "/replay/";
     const std::string out = argv[2];
     const std::string hotlap = replays + "sample_hotlap.rpy";
