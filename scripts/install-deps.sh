@@ -5,7 +5,7 @@ set -euo pipefail
 # qt6-base-dev brings Widgets, PrintSupport and Test; libqcustomplot-dev draws the graphs and
 # qt6-svg-dev writes them as SVG; xvfb and xauth run the desktop program without a screen
 # (screenshots); fonts-dejavu-core is a fixed-pitch font for the report view and printed
-# reports on any machine.
+# reports on any machine; libcurl4-openssl-dev is the HTTP client of the lap-time upload.
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev libpng-dev zlib1g-dev libcurl4-openssl-dev
   qt6-base-dev libqcustomplot-dev qt6-svg-dev libsqlite3-dev xvfb xauth fonts-dejavu-core)
 

@@ -263,7 +263,7 @@ void OrvRankUploadProgress::exchange() {
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, session_.timeoutSeconds);
 
-    // The request carries exactly the design's headers: no accept types, no expectation
+    // The request carries only the service's headers: no accept types, no expectation
     // of an interim reply.
     curl_slist* headers = nullptr;
     for (const std::string& header : orvRankHeaders(session_.token)) {

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "core/ranking/RankCalculator.h"
-#include "support/ScriptedUi.h"
 
 namespace {
 
@@ -74,13 +73,6 @@ TEST(RankCalculator, OverallTakesTheBestMakeAndReferencesDiffer) {
     EXPECT_EQ(movrane::setHandicaps(times, movrane::ORVRANK_TRACKS)[0].text(), "0.000");
     EXPECT_EQ(movrane::setHandicaps(times, movrane::ORVRANK_HANDICAP_TRACKS)[0].text(), "-0.008");
     EXPECT_EQ(movrane::setHandicaps(times, movrane::ORVRANK_TRACKS)[7].text(), "0.000");
-}
-
-TEST(RankCalculator, HandicapDialogNeedsAPlayer) {
-    testsupport::ScriptedUi ui;
-    movrane::OrvRank dialog(movrane::Installation("/nonexistent"), ui);
-    EXPECT_FALSE(dialog.calculate(-1));
-    EXPECT_EQ(ui.messageTexts(), std::vector<std::string>{"No driver selected!"});
 }
 
 }  // namespace
