@@ -114,7 +114,7 @@ TEST(LapChooser, OkRulesAndTheLapAddedFromTheMenu) {
     Program p;
     p.start();
     p.ui.queueFile(p.replay("sample_race.rpy"));
-    p.dialogs.expect([&p](QDialog& dialog) -> int {
+    p.dialogs.expect([&p](QDialog& dialog) {
         auto* chooser = as<movrane::gui::ChooselapDialog>(dialog);
         if (!chooser) return QDialog::Rejected;
         EXPECT_EQ(chooser->tree()->topLevelItemCount(), 20);
@@ -175,7 +175,7 @@ TEST(MergeParameters, MenuCommandAsksForOffsetsAndWritesTheMergedReplay) {
     p.startWithTwoLaps();
     const std::string file = p.dir.file("merged");
     p.ui.queueFile(file);
-    p.dialogs.expect([&p](QDialog& dialog) {
+    p.dialogs.expect([&p](QDialog& dialog) -> int {
         auto* merge = as<movrane::gui::MergeParametersDialog>(dialog);
         if (!merge) return QDialog::Rejected;
         EXPECT_EQ(merge->windowTitle(), QStringLiteral("Merge parameters"));
@@ -189,7 +189,8 @@ TEST(MergeParameters, MenuCommandAsksForOffsetsAndWritesTheMergedReplay) {
         EXPECT_EQ(merge->result(), QDialog::Rejected) << "a value too large keeps the window open";
         EXPECT_EQ(p.messageTexts().back(), "To large number!");
         field->setText(QStringLiteral("0"));
-        return QDialog::Accepted;
+        merge->accept();
+        return merge->result();
     });
     p.app->frame().runCommand(CommandId::MergeLaps);
     EXPECT_TRUE(p.dialogs.allUsed());
