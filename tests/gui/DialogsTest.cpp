@@ -114,7 +114,7 @@ TEST(LapChooser, OkRulesAndTheLapAddedFromTheMenu) {
     Program p;
     p.start();
     p.ui.queueFile(p.replay("sample_race.rpy"));
-    p.dialogs.expect([&p](QDialog& dialog) {
+    p.dialogs.expect([&p](QDialog& dialog) -> int {
         auto* chooser = as<movrane::gui::ChooselapDialog>(dialog);
         if (!chooser) return QDialog::Rejected;
         EXPECT_EQ(chooser->tree()->topLevelItemCount(), 20);
