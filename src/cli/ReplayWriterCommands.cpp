@@ -101,34 +101,42 @@ void printMergeUsage(std::FILE* out) {
                  "a failed write exits 3.\n");
 }
 
-int runExtract(const Args& arguments) {
+namespace {
+
+// Loads the laps and hands the document to the command; usage on stderr when the arguments
+// do not fit.
+template <class Write>
+int runWriter(const Args& arguments, bool orvAllowed, std::size_t mostLaps, void (*usage)(std::FILE*),
+              const Write& write) {
     Args args = arguments;
     WriterRequest request;
-    if (!takeWriterRequest(args, request, false, 1)) {
-        printExtractUsage(stderr);
+    if (!takeWriterRequest(args, request, orvAllowed, mostLaps)) {
+        usage(stderr);
         return EXIT_USAGE;
     }
     LoadedLaps loaded;
     const auto settings = writerSettings(request.orv);
     if (!settings || !loaded.load(request.replay, request.laps, *settings)) return EXIT_UNREADABLE;
     movrane::SilentUi ui(stderr);
-    NoPicker picker;
-    return exitStatus(movrane::saveReplayLap(loaded.document(), ui, picker, outputTo(request.out)));
+    return exitStatus(write(loaded.document(), ui, outputTo(request.out)));
+}
+
+}  // namespace
+
+int runExtract(const Args& arguments) {
+    return runWriter(arguments, false, 1, printExtractUsage,
+                     [](const movrane::CZodEvadiDoc& doc, movrane::Ui& ui, const movrane::ReplayOutput& output) {
+                         NoPicker picker;
+                         return movrane::saveReplayLap(doc, ui, picker, output);
+                     });
 }
 
 int runMerge(const Args& arguments) {
-    Args args = arguments;
-    WriterRequest request;
-    if (!takeWriterRequest(args, request, true, movrane::CZodEvadiDoc::MAX_LAPS)) {
-        printMergeUsage(stderr);
-        return EXIT_USAGE;
-    }
-    LoadedLaps loaded;
-    const auto settings = writerSettings(request.orv);
-    if (!settings || !loaded.load(request.replay, request.laps, *settings)) return EXIT_UNREADABLE;
-    movrane::SilentUi ui(stderr);
-    DefaultMergeParameters parameters;
-    return exitStatus(movrane::mergeAllLaps(loaded.document(), ui, parameters, outputTo(request.out)));
+    return runWriter(arguments, true, movrane::CZodEvadiDoc::MAX_LAPS, printMergeUsage,
+                     [](const movrane::CZodEvadiDoc& doc, movrane::Ui& ui, const movrane::ReplayOutput& output) {
+                         DefaultMergeParameters parameters;
+                         return movrane::mergeAllLaps(doc, ui, parameters, output);
+                     });
 }
 
 }  // namespace cli

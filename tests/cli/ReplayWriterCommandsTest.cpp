@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 
+#include "support/SampleInstallationDir.h"
 #include "support/TempDir.h"
 
 using testsupport::runCommand;
@@ -10,13 +11,7 @@ using testsupport::TempDir;
 
 namespace {
 
-const TempDir& installation() {
-    static const TempDir dir;
-    static const bool written =
-        runCommand(std::string(MOVRANE_SAMPLE_PATH) + " " + dir.path().string()).exitCode == 0;
-    EXPECT_TRUE(written);
-    return dir;
-}
+const TempDir& installation() { return testsupport::sampleInstallationDir(); }
 
 // Without --orv the stored settings count: an empty settings folder of its own.
 testsupport::CommandResult cli(const TempDir& config, const std::string& arguments) {
