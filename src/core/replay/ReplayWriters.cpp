@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 #include "core/replay/BufferedFile.h"
 #include "core/replay/ByteOrder.h"

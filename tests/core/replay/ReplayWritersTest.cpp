@@ -3,7 +3,6 @@
 #include "core/platform/Files.h"
 #include "core/replay/Drivers.h"
 #include "core/replay/Header.h"
-#include "core/replay/ParseCarStructs.h"
 #include "core/replay/ReplayWriters.h"
 #include "support/TempDir.h"
 
@@ -49,35 +48,4 @@ TEST(MergedReplay, ShortLapsAndLongTrackNamesMakeASoundFile) {
         ASSERT_EQ(lap.load(drivers, j, 1, PRACTICE), GetRpyInfo::OK) << j;
         EXPECT_EQ(lap.samplesWithData(), j == 1 ? 3 : 4);
     }
-}
-
-TEST(OtherCarRecord, EncodingIsTheInverseOfDecoding) {
-    movrane::OtherCarRecord r;
-    r.unused2 = 1023;
-    r.pitch = -3;
-    r.engineSpeed = 700;
-    r.lapPosition = 0x3FFFFFF;
-    r.slot = 7;
-    r.lateral = -32768;
-    r.controlValue = 31;
-    r.rideHeight = 300;
-    r.steering = -64;
-    r.orientation = -2048;
-    r.roll = 511;
-    r.gearCode = 7;
-    const auto raw = movrane::encodeOtherCar(r);
-    EXPECT_EQ(movrane::otherCarSlotBits(raw.data()), 7u);
-    movrane::ParseCarStructs parser;
-    const auto& back = parser.decodeOtherCar(raw.data());
-    EXPECT_EQ(back.unused2, 1023u);
-    EXPECT_EQ(back.pitch, -3);
-    EXPECT_EQ(back.engineSpeed, 700u);
-    EXPECT_EQ(back.lapPosition, 0x3FFFFFFu);
-    EXPECT_EQ(back.lateral, -32768);
-    EXPECT_EQ(back.controlValue, 31u);
-    EXPECT_EQ(back.rideHeight, 300u);
-    EXPECT_EQ(back.steering, -64);
-    EXPECT_EQ(back.orientation, -2048);
-    EXPECT_EQ(back.roll, 511);
-    EXPECT_EQ(back.gearCode, 7u);
 }
