@@ -73,5 +73,9 @@ int runHandicap(const Args& args);
 void printHandicapUsage(std::FILE* out);
 int runUpload(const Args& args);
 void printUploadUsage(std::FILE* out);
+int runExtract(const Args& args);
+void printExtractUsage(std::FILE* out);
+int runMerge(const Args& args);
+void printMergeUsage(std::FILE* out);
 
 }  // namespace cli

@@ -39,6 +39,8 @@ const cli::Command COMMANDS[] = {
      cli::printRankUsage},
     {"handicap", "print a player's OrvRank handicaps from player.ini", cli::runHandicap, cli::printHandicapUsage},
     {"upload", "upload a player's personal bests to the OrvRank service", cli::runUpload, cli::printUploadUsage},
+    {"extract", "write one loaded lap as a replay of its own", cli::runExtract, cli::printExtractUsage},
+    {"merge", "merge loaded laps into one replay, each lap a car of its own", cli::runMerge, cli::printMergeUsage},
 };
 
 void printUsage(std::FILE* out) {
