@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "core/replay/ByteOrder.h"
 #include "core/replay/Drivers.h"
 #include "core/replay/FrameWalker.h"
 #include "core/replay/ReplayLayout.h"
@@ -20,15 +21,26 @@ struct CarReading {
 
 // Raw lap position (26 bits) of a player car record, from its bytes 0..3, and of an
 // other-car record, from its bytes 4..7.
-inline uint32_t rawLapPosition(const uint8_t* fourBytes) {
-    return (static_cast<uint32_t>(fourBytes[0]) | (static_cast<uint32_t>(fourBytes[1]) << 8) |
-            (static_cast<uint32_t>(fourBytes[2]) << 16) | (static_cast<uint32_t>(fourBytes[3]) << 24)) &
-           ((1u << 26) - 1);
-}
+inline uint32_t rawLapPosition(const uint8_t* fourBytes) { return readU32LE(fourBytes) & ((1u << 26) - 1); }
+
+// Fields of the player car record: position bits 0-25, gear code 27-29, lateral 32-51
+// (signed), engine speed 64-73.
 inline uint32_t playerCarPosition(const uint8_t* raw) { return rawLapPosition(raw); }
+inline int playerCarGear(const uint8_t* raw) { return static_cast<int>(raw[3] >> 3 & 7) - 1; }
+inline int32_t playerCarLateral(const uint8_t* raw) { return static_cast<int32_t>((readU32LE(raw + 4) & 0xFFFFF) << 12) >> 12; }
+inline uint32_t playerCarEngineSpeed(const uint8_t* raw) { return readU16LE(raw + 8) & ((1u << 10) - 1); }
+
+// Fields of an other-car record, by the record's four little-endian 32-bit words: engine
+// speed bits 21-30 of word 0, position 0-25 and slot 26-31 of word 1, lateral 0-15 of word 2
+// (signed), gear code 29-31 of word 3. Scans that read many records at once take the words.
+constexpr uint32_t otherCarEngineSpeedOf(uint32_t word0) { return (word0 >> 21) & ((1u << 10) - 1); }
+constexpr uint32_t otherCarSlotOf(uint32_t word1) { return word1 >> 26; }
+constexpr uint32_t otherCarGearCodeOf(uint32_t word3) { return word3 >> 29; }
 inline uint32_t otherCarPosition(const uint8_t* raw) { return rawLapPosition(raw + 4); }
-// The slot of an other-car record: bits 2..7 of its byte 7.
-inline uint32_t otherCarSlot(const uint8_t* raw) { return raw[7] >> 2; }
+inline uint32_t otherCarSlot(const uint8_t* raw) { return otherCarSlotOf(readU32LE(raw + 4)); }
+inline uint32_t otherCarEngineSpeed(const uint8_t* raw) { return otherCarEngineSpeedOf(readU32LE(raw)); }
+inline int32_t otherCarLateral(const uint8_t* raw) { return static_cast<int16_t>(readU16LE(raw + 8)); }
+inline int otherCarGear(const uint8_t* raw) { return static_cast<int>(otherCarGearCodeOf(readU32LE(raw + 12))) - 1; }
 
 // The cars of the current frame, by driver: the player car item gives the player's car,
 // the other cars item every other car by its slot. Only the fields of CarReading are
@@ -40,17 +52,22 @@ public:
     // A new frame: no car seen yet.
     void startFrame() { seen_.fill(false); }
     // Takes the cars of the walker's current item when it is a car item; other items are ignored.
-    void readItem(FrameWalker& walker);
+    void readItem(const StreamItem& item, const uint8_t* payload) {
+        if (item.type == ITEM_PLAYER_CAR) playerCar(item, payload);
+        if (item.type == ITEM_OTHER_CARS) otherCars(item, payload);
+    }
 
     uint32_t driverCount() const { return driverCount_; }
     // The driver whose car the player car item describes.
     std::optional<uint32_t> player() const { return player_; }
     bool seen(uint32_t driver) const { return seen_[driver]; }
+    // The driver whose car has the slot of an other-car record; -1 for none and the player's.
+    int driverOfSlot(uint32_t slot) const { return slot < driverOfSlot_.size() ? driverOfSlot_[slot] : -1; }
     const CarReading& reading(uint32_t driver) const { return readings_[driver]; }
 
 private:
-    void playerCar(FrameWalker& walker);
-    void otherCars(FrameWalker& walker);
+    void playerCar(const StreamItem& item, const uint8_t* raw);
+    void otherCars(const StreamItem& item, const uint8_t* raw);
 
     uint32_t driverCount_ = 0;
     std::optional<uint32_t> player_;
