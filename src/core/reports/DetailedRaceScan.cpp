@@ -120,13 +120,14 @@ void DetailedRaceScan::raceStatusItem(const StreamItem& item, const uint8_t* pay
 }
 
 void DetailedRaceScan::takeCars() {
-    for (uint32_t d = 0; d < field_.size(); ++d) {
-        motion_.seen[d] = cars_.seen(d);
-        if (!cars_.seen(d)) continue;
-        const CarReading& r = cars_.reading(d);
-        motion_.position[d] = r.position;
-        motion_.lateral[d] = r.lateral;
-        motion_.gear[d] = r.gear;
+    // Drivers past the field are never seen.
+    Motion& m = motion_;
+    for (std::size_t d = 0; d < MAX_SLOTS; ++d) {
+        const int32_t seen = cars_.seenFlags()[d];
+        m.seen[d] = seen;
+        m.position[d] = seen ? cars_.positions()[d] : m.position[d];
+        m.lateral[d] = seen ? cars_.laterals()[d] : m.lateral[d];
+        m.gear[d] = seen ? cars_.gears()[d] : m.gear[d];
     }
 }
 
@@ -211,6 +212,10 @@ void DetailedRaceScan::placeCars() {
 // Compares with the order of the previous stamp; the first order of a complete field only
 // sets the start.
 void DetailedRaceScan::reportOvertakes() {
+    // An overtake moves both cars; an order that stayed as it was has none.
+    const bool reordered =
+        std::any_of(field_.begin(), field_.end(), [](const Car& c) { return c.previousPlace && c.place != c.previousPlace; });
+    if (!reordered) return;
     const bool finished = winnerFinish_ < now_;
     for (uint32_t d = 0; d < field_.size(); ++d) {
         const Car& car = field_[d];

@@ -22,12 +22,12 @@ FrameCars::FrameCars(const Drivers& drivers)
 
 void FrameCars::playerCar(const StreamItem& item, const uint8_t* raw) {
     if (!player_ || item.payloadLength() < PLAYER_CAR_BYTES) return;
-    CarReading& car = readings_[*player_];
-    car.position = playerCarPosition(raw);
-    car.gear = playerCarGear(raw);
-    car.lateral = playerCarLateral(raw);
-    car.engineSpeed = playerCarEngineSpeed(raw);
-    seen_[*player_] = true;
+    const uint32_t d = *player_;
+    position_[d] = playerCarPosition(raw);
+    gear_[d] = playerCarGear(raw);
+    lateral_[d] = playerCarLateral(raw);
+    engineSpeed_[d] = playerCarEngineSpeed(raw);
+    seen_[d] = 1;
 }
 
 void FrameCars::otherCars(const StreamItem& item, const uint8_t* raw) {
@@ -35,12 +35,11 @@ void FrameCars::otherCars(const StreamItem& item, const uint8_t* raw) {
     for (const uint8_t* record = raw; record < end; record += OTHER_CAR_BYTES) {
         const int d = driverOfSlot_[otherCarSlot(record)];
         if (d < 0) continue;
-        CarReading& car = readings_[d];
-        car.engineSpeed = otherCarEngineSpeed(record);
-        car.position = otherCarPosition(record);
-        car.lateral = otherCarLateral(record);
-        car.gear = otherCarGear(record);
-        seen_[d] = true;
+        engineSpeed_[d] = otherCarEngineSpeed(record);
+        position_[d] = otherCarPosition(record);
+        lateral_[d] = otherCarLateral(record);
+        gear_[d] = otherCarGear(record);
+        seen_[d] = 1;
     }
 }
 

@@ -50,7 +50,7 @@ public:
     explicit FrameCars(const Drivers& drivers);
 
     // A new frame: no car seen yet.
-    void startFrame() { seen_.fill(false); }
+    void startFrame() { seen_.fill(0); }
     // Takes the cars of the walker's current item when it is a car item; other items are ignored.
     void readItem(const StreamItem& item, const uint8_t* payload) {
         if (item.type == ITEM_PLAYER_CAR) playerCar(item, payload);
@@ -60,10 +60,18 @@ public:
     uint32_t driverCount() const { return driverCount_; }
     // The driver whose car the player car item describes.
     std::optional<uint32_t> player() const { return player_; }
-    bool seen(uint32_t driver) const { return seen_[driver]; }
+    bool seen(uint32_t driver) const { return seen_[driver] != 0; }
     // The driver whose car has the slot of an other-car record; -1 for none and the player's.
     int driverOfSlot(uint32_t slot) const { return slot < driverOfSlot_.size() ? driverOfSlot_[slot] : -1; }
-    const CarReading& reading(uint32_t driver) const { return readings_[driver]; }
+    CarReading reading(uint32_t driver) const {
+        return {position_[driver], lateral_[driver], gear_[driver], engineSpeed_[driver]};
+    }
+    // The same by field, for passes over every driver: 1 in seenFlags() for a car seen in
+    // the frame, and each car's fields as last seen.
+    const std::array<int32_t, MAX_SLOTS>& seenFlags() const { return seen_; }
+    const std::array<uint32_t, MAX_SLOTS>& positions() const { return position_; }
+    const std::array<int32_t, MAX_SLOTS>& laterals() const { return lateral_; }
+    const std::array<int32_t, MAX_SLOTS>& gears() const { return gear_; }
 
 private:
     void playerCar(const StreamItem& item, const uint8_t* raw);
@@ -74,8 +82,11 @@ private:
     // Driver by car slot, -1 for a slot no driver has; the 6-bit slot field indexes it
     // directly, and the player's slot is -1 too (the player car item describes that car).
     std::array<int8_t, 64> driverOfSlot_{};
-    std::array<CarReading, MAX_SLOTS> readings_{};
-    std::array<bool, MAX_SLOTS> seen_{};
+    std::array<uint32_t, MAX_SLOTS> position_{};
+    std::array<int32_t, MAX_SLOTS> lateral_{};
+    std::array<int32_t, MAX_SLOTS> gear_{};
+    std::array<uint32_t, MAX_SLOTS> engineSpeed_{};
+    std::array<int32_t, MAX_SLOTS> seen_{};
 };
 
 }  // namespace movrane
