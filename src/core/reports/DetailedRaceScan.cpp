@@ -1,7 +1,6 @@
 #include "core/reports/DetailedRaceScan.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <numeric>
 
 #include "core/replay/BufferedFile.h"

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <bit>
+#include <cmath>
 #include <cstring>
 #include <optional>
-#include <cmath>
 
 #include "core/replay/BufferedFile.h"
 #include "core/replay/FrameWalker.h"
@@ -246,13 +246,13 @@ private:
         return {u(highestRaw_[r]), u(highestPeak_[r]), u(before_[r]), u(twoBefore_[r]), u(gearCode_[r]), u(frames_[r])};
     }
     void setLane(uint32_t r, const EngineTrail& t) {
-        const auto lane = [](uint32_t v) { return static_cast<Lane>(v); };
-        highestRaw_[r] = lane(t.highestRaw);
-        highestPeak_[r] = lane(t.highestPeak);
-        before_[r] = lane(t.before);
-        twoBefore_[r] = lane(t.twoBefore);
-        gearCode_[r] = lane(t.gearCode);
-        frames_[r] = lane(t.frames);
+        const auto narrow = [](uint32_t v) { return static_cast<Lane>(v); };
+        highestRaw_[r] = narrow(t.highestRaw);
+        highestPeak_[r] = narrow(t.highestPeak);
+        before_[r] = narrow(t.before);
+        twoBefore_[r] = narrow(t.twoBefore);
+        gearCode_[r] = narrow(t.gearCode);
+        frames_[r] = narrow(t.frames);
     }
 
     FrameCars cars_;
