@@ -119,15 +119,12 @@ void DetailedRaceScan::raceStatusItem(const StreamItem& item, const uint8_t* pay
 }
 
 void DetailedRaceScan::takeCars() {
-    // Drivers past the field are never seen.
-    Motion& m = motion_;
-    for (std::size_t d = 0; d < MAX_SLOTS; ++d) {
-        const int32_t seen = cars_.seenFlags()[d];
-        m.seen[d] = seen;
-        m.position[d] = seen ? cars_.positions()[d] : m.position[d];
-        m.lateral[d] = seen ? cars_.laterals()[d] : m.lateral[d];
-        m.gear[d] = seen ? cars_.gears()[d] : m.gear[d];
-    }
+    // FrameCars keeps each car's fields as last seen, as the field does; drivers past the
+    // field are never seen.
+    motion_.seen = cars_.seenFlags();
+    motion_.position = cars_.positions();
+    motion_.lateral = cars_.laterals();
+    motion_.gear = cars_.gears();
 }
 
 void DetailedRaceScan::timeStampItem(const StreamItem& item, const uint8_t* payload, uint64_t framesRead) {

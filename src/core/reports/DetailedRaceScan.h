@@ -27,7 +27,7 @@ public:
     void run();
 
 private:
-    static constexpr uint32_t UNSET = 0xFFFFFFFF;
+    static constexpr uint32_t UNSET = FrameCars::NOT_SEEN;
 
     // What every frame updates of every car, by driver, side by side: the pass over the
     // field at the end of each frame works on whole vectors. Flags are 0 or 1.

@@ -9,6 +9,7 @@ namespace movrane {
 FrameCars::FrameCars(const Drivers& drivers)
     : driverCount_(std::min<uint32_t>(drivers.count(), MAX_SLOTS)) {
     driverOfSlot_.fill(-1);
+    position_.fill(NOT_SEEN);
     if (drivers.playerIndex() < driverCount_) player_ = drivers.playerIndex();
     // The first driver with a slot names its car.
     for (uint32_t d = driverCount_; d-- > 0;) {

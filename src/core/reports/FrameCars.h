@@ -47,6 +47,8 @@ inline int otherCarGear(const uint8_t* raw) { return static_cast<int>(otherCarGe
 // decoded, so a scan over a whole race stays close to the speed of reading the file.
 class FrameCars {
 public:
+    static constexpr uint32_t NOT_SEEN = 0xFFFFFFFF;
+
     explicit FrameCars(const Drivers& drivers);
 
     // A new frame: no car seen yet.
@@ -67,7 +69,8 @@ public:
         return {position_[driver], lateral_[driver], gear_[driver], engineSpeed_[driver]};
     }
     // The same by field, for passes over every driver: 1 in seenFlags() for a car seen in
-    // the frame, and each car's fields as last seen.
+    // the frame, and each car's fields as last seen (NOT_SEEN for the position of a car
+    // never seen, 0 for its other fields).
     const std::array<int32_t, MAX_SLOTS>& seenFlags() const { return seen_; }
     const std::array<uint32_t, MAX_SLOTS>& positions() const { return position_; }
     const std::array<int32_t, MAX_SLOTS>& laterals() const { return lateral_; }
