@@ -123,8 +123,7 @@ public:
             m.highestRaw = trails_[d].highestRaw;
             m.highestPeak = trails_[d].highestPeak;
         }
-        // A damaged stream leaves the player's rpm range unmeasured.
-        if (player_ < trails_.size() && playerSeen_ && !walker.failed()) {
+        if (player_ < trails_.size() && playerSeen_) {
             // The rpm rises with the raw value (tan is increasing below a quarter turn), so
             // the extremes are converted once at the end.
             EngineMeasurements& m = measured_[player_];

@@ -34,13 +34,13 @@ inline uint32_t playerCarEngineSpeed(const uint8_t* raw) { return readU16LE(raw 
 // speed bits 21-30 of word 0, position 0-25 and slot 26-31 of word 1, lateral 0-15 of word 2
 // (signed), gear code 29-31 of word 3. Scans that read many records at once take the words.
 constexpr uint32_t otherCarEngineSpeedOf(uint32_t word0) { return (word0 >> 21) & ((1u << 10) - 1); }
+constexpr uint32_t otherCarPositionOf(uint32_t word1) { return word1 & ((1u << 26) - 1); }
 constexpr uint32_t otherCarSlotOf(uint32_t word1) { return word1 >> 26; }
+constexpr int32_t otherCarLateralOf(uint32_t word2) { return static_cast<int16_t>(word2 & 0xFFFF); }
+constexpr int otherCarGearOf(uint32_t word3) { return static_cast<int>(word3 >> 29) - 1; }
 constexpr uint32_t otherCarGearCodeOf(uint32_t word3) { return word3 >> 29; }
-inline uint32_t otherCarPosition(const uint8_t* raw) { return rawLapPosition(raw + 4); }
+inline uint32_t otherCarPosition(const uint8_t* raw) { return otherCarPositionOf(readU32LE(raw + 4)); }
 inline uint32_t otherCarSlot(const uint8_t* raw) { return otherCarSlotOf(readU32LE(raw + 4)); }
-inline uint32_t otherCarEngineSpeed(const uint8_t* raw) { return otherCarEngineSpeedOf(readU32LE(raw)); }
-inline int32_t otherCarLateral(const uint8_t* raw) { return static_cast<int16_t>(readU16LE(raw + 8)); }
-inline int otherCarGear(const uint8_t* raw) { return static_cast<int>(otherCarGearCodeOf(readU32LE(raw + 12))) - 1; }
 
 // The cars of the current frame, by driver: the player car item gives the player's car,
 // the other cars item every other car by its slot. Only the fields of CarReading are
