@@ -36,6 +36,7 @@
 #include "gui/library/PBViewerDialog.h"
 #include "gui/library/ReplayCDDatabaseCreatorDialog.h"
 #include "gui/library/TrackOrganiserDialog.h"
+#include "gui/platform/Application.h"
 #include "gui/reports/ReportWindow.h"
 #include "gui/track/GrooveExportDialog.h"
 #include <QAbstractButton>
@@ -199,7 +200,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: movrane-screenshot INSTALLATION OUTDIR\n");
         return 1;
     }
-    QApplication application(argc, argv);
+    movrane::gui::Application application(argc, argv);
     const std::string replays = std::string(argv[1]) + "/replay/";
     const std::string out = argv[2];
     const std::string hotlap = replays + "sample_hotlap.rpy";
