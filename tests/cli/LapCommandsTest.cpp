@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 
+#include "support/SampleInstallationDir.h"
 #include "support/TempDir.h"
 
 using testsupport::runCommand;
@@ -10,14 +11,7 @@ using testsupport::TempDir;
 
 namespace {
 
-// One sample installation for all cases of this file (writing it takes a few seconds).
-const TempDir& installation() {
-    static const TempDir dir;
-    static const bool written =
-        runCommand(std::string(MOVRANE_SAMPLE_PATH) + " " + dir.path().string()).exitCode == 0;
-    EXPECT_TRUE(written);
-    return dir;
-}
+const TempDir& installation() { return testsupport::sampleInstallationDir(); }
 
 testsupport::CommandResult cli(const std::string& arguments) {
     return runCommand(std::string(MOVRANE_CLI_PATH) + " " + arguments);

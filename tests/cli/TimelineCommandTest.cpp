@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "support/SampleInstallationDir.h"
 #include "support/TempDir.h"
 
 using testsupport::runCommand;
@@ -11,13 +12,7 @@ using testsupport::TempDir;
 
 namespace {
 
-const TempDir& installation() {
-    static const TempDir dir;
-    static const bool written =
-        runCommand(std::string(MOVRANE_SAMPLE_PATH) + " " + dir.path().string()).exitCode == 0;
-    EXPECT_TRUE(written);
-    return dir;
-}
+const TempDir& installation() { return testsupport::sampleInstallationDir(); }
 
 testsupport::CommandResult timeline(const std::string& arguments) {
     return runCommand(std::string(MOVRANE_CLI_PATH) + " timeline " + arguments);

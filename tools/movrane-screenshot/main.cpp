@@ -39,6 +39,7 @@
 #include "gui/platform/Application.h"
 #include "gui/reports/ReportWindow.h"
 #include "gui/track/GrooveExportDialog.h"
+#include "gui/app/MergeParametersDialog.h"
 #include <QAbstractButton>
 #include <QMessageBox>
 #include "gui/graph/GraphView.h"
@@ -299,6 +300,10 @@ int main(int argc, char** argv) {
     groove.show();
     ok = savePicture(groove, out + "/groove-export.png") && ok;
     groove.hide();
+
+    movrane::MergeParameters mergeParameters(app.document());
+    movrane::gui::MergeParametersDialog merge(mergeParameters, &ui, &app.frame());
+    ok = picture(merge, out + "/merge-parameters.png") && ok;
 
     ok = saveAnalysisWindows(app, ui, out, *readReplay(race)) && ok;
     ok = saveLibraryWindows(app, ui, argv[1], out) && ok;
