@@ -2,8 +2,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 #include "core/replay/BufferedFile.h"
+#include "core/replay/ByteOrder.h"
 
 namespace movrane {
 
@@ -20,7 +22,8 @@ enum ItemType : uint16_t {
 
 // Types 1..16 may stand in a stream; 0, 5, 7 and anything above 16 may not.
 constexpr bool isAllowedItemType(uint16_t type) {
-    return type >= 1 && type <= 16 && type != 5 && type != 7;
+    constexpr uint32_t ALLOWED = 0x1FFFEu & ~(1u << 5) & ~(1u << 7);  // one bit per type
+    return type <= 16 && (ALLOWED >> type & 1u) != 0;
 }
 
 // Bytes an item of the given length occupies: its length rounded up to a multiple of 4.
@@ -42,6 +45,12 @@ struct StreamItem {
     uint64_t offset = 0;  // absolute file offset of the item header
     uint16_t payloadLength() const { return static_cast<uint16_t>(length - 4); }
 };
+
+// The first 32-bit word of an item's payload; none when the payload is shorter.
+inline std::optional<uint32_t> payloadWord(const StreamItem& item, const uint8_t* payload) {
+    if (item.payloadLength() < 4) return std::nullopt;
+    return readU32LE(payload);
+}
 
 // Why the walker stopped.
 enum class WalkStatus {
@@ -117,6 +126,32 @@ public:
             }
         }
         return nextItemChecked();
+    }
+    // Visits the remaining items of the current frame in order as visit(item, payload), the
+    // payload (item.payloadLength() bytes) inside the file's window. The same walk as
+    // nextItem, for scans that look at every item of every frame: the common case keeps the
+    // frame's bytes and the position in registers. The walker's item() follows along, and
+    // status() tells afterwards whether the frame ended or was damaged.
+    template <class Visit>
+    void forEachItem(Visit&& visit) {
+        if (status_ == WalkStatus::Ok && haveFrame_) {
+            const uint8_t* const bytes = frameBytes_;
+            const uint32_t length = frame_.length;
+            const uint64_t fill = frameFill_;
+            uint32_t position = itemPosition_;
+            while (position + ITEM_HEADER_BYTES <= length && fill == file_.fillCount()) {
+                const uint8_t* header = bytes + position;
+                const uint16_t type = static_cast<uint16_t>(header[0] | (header[1] << 8));
+                const uint16_t itemLength = static_cast<uint16_t>(header[2] | (header[3] << 8));
+                if (!isAllowedItemType(type) || itemLength < ITEM_HEADER_BYTES || position + itemLength > length) break;
+                item_ = StreamItem{type, itemLength, frame_.offset + position};
+                position += occupiedItemSize(itemLength);
+                itemPosition_ = position;
+                visit(item_, header + ITEM_HEADER_BYTES);
+            }
+        }
+        // The frame's end, a refilled window and damage take the checked way.
+        while (nextItem()) visit(item_, payloadView());
     }
     // Reads count bytes at offset `at` of the current item's payload; false when they lie
     // outside the item.

@@ -1,7 +1,6 @@
 #include "core/reports/DetailedRaceScan.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <numeric>
 
 #include "core/replay/BufferedFile.h"
@@ -39,10 +38,10 @@ DetailedRaceScan::DetailedRaceScan(const ReportData& data, CarStateTable& carSta
     const int leaderLaps = data_.maxRaceLaps();
     for (uint32_t d = 0; d < field_.size(); ++d) {
         Car& car = field_[d];
-        car.inRace = data_.startedRace(d);
+        motion_.inRace[d] = data_.startedRace(d);
         for (int lap = 0; lap <= data_.raceLaps(d); ++lap) car.cumulative.push_back(data_.cumulative(d, lap));
         car.finish = car.cumulative.back();
-        if (!car.inRace) continue;
+        if (!motion_.inRace[d]) continue;
         if (data_.raceLaps(d) == leaderLaps && (!winner || car.finish < *winner)) winner = car.finish;
         if (car.finish != EMPTY_TIME && (!last || car.finish > *last)) last = car.finish;
     }
@@ -74,18 +73,18 @@ void DetailedRaceScan::walkStream(BufferedFile& file) {
     while (walker.nextFrame()) {
         ++framesRead;
         cars_.startFrame();
-        while (walker.nextItem()) {
-            switch (walker.item().type) {
+        walker.forEachItem([&](const StreamItem& item, const uint8_t* payload) {
+            switch (item.type) {
                 case ITEM_PLAYER_CAR:
                 case ITEM_OTHER_CARS:
-                    if (raceFound_) cars_.readItem(walker);
+                    if (raceFound_) cars_.readItem(item, payload);
                     break;
-                case ITEM_RACE_STATUS: raceStatusItem(walker); break;
-                case ITEM_CAR_CONDITION: mechanical_.conditionItem(walker); break;
-                case ITEM_TIME_STAMP: timeStampItem(walker, framesRead); break;
+                case ITEM_RACE_STATUS: raceStatusItem(item, payload); break;
+                case ITEM_CAR_CONDITION: mechanical_.conditionItem(item, payload); break;
+                case ITEM_TIME_STAMP: timeStampItem(item, payload, framesRead); break;
                 default: break;
             }
-        }
+        });
         if (walker.failed()) break;
         takeCars();
         endOfFrame();
@@ -107,10 +106,10 @@ void DetailedRaceScan::walkStream(BufferedFile& file) {
 }
 
 // The start signals: the green flag raised after lining up, and dropped.
-void DetailedRaceScan::raceStatusItem(FrameWalker& walker) {
-    uint32_t word = 0;
-    if (!walker.readPayloadU32(0, word)) return;
-    const uint32_t status = word >> 16;
+void DetailedRaceScan::raceStatusItem(const StreamItem& item, const uint8_t* payload) {
+    const std::optional<uint32_t> word = payloadWord(item, payload);
+    if (!word) return;
+    const uint32_t status = *word >> 16;
     if (previousStatus_ == STATUS_LINING_UP && status == STATUS_GREEN_RAISED) {
         timeLine("The starter raises the green flag...\r\n");
     } else if (previousStatus_ == STATUS_GREEN_ARMED && status == STATUS_GREEN_DROPS) {
@@ -120,20 +119,18 @@ void DetailedRaceScan::raceStatusItem(FrameWalker& walker) {
 }
 
 void DetailedRaceScan::takeCars() {
-    for (uint32_t d = 0; d < field_.size(); ++d) {
-        Car& car = field_[d];
-        car.seen = cars_.seen(d);
-        if (!car.seen) continue;
-        const CarReading& r = cars_.reading(d);
-        car.position = r.position;
-        car.lateral = r.lateral;
-        car.gear = r.gear;
-    }
+    // FrameCars keeps each car's fields as last seen, as the field does; drivers past the
+    // field are never seen.
+    motion_.seen = cars_.seenFlags();
+    motion_.position = cars_.positions();
+    motion_.lateral = cars_.laterals();
+    motion_.gear = cars_.gears();
 }
 
-void DetailedRaceScan::timeStampItem(FrameWalker& walker, uint64_t framesRead) {
-    uint32_t word = 0;
-    if (!walker.readPayloadU32(0, word)) return;
+void DetailedRaceScan::timeStampItem(const StreamItem& item, const uint8_t* payload, uint64_t framesRead) {
+    const std::optional<uint32_t> stamp = payloadWord(item, payload);
+    if (!stamp) return;
+    const uint32_t word = *stamp;
     takeCars();
     const bool first = mechanical_.announceStart(word, framesRead);
     now_ = mechanical_.currentTime();
@@ -161,7 +158,10 @@ void DetailedRaceScan::timeStampItem(FrameWalker& walker, uint64_t framesRead) {
 }
 
 bool DetailedRaceScan::fieldComplete() const {
-    return std::all_of(field_.begin(), field_.end(), [](const Car& c) { return !c.inRace || c.position != UNSET; });
+    for (uint32_t d = 0; d < field_.size(); ++d) {
+        if (motion_.inRace[d] && motion_.position[d] == UNSET) return false;
+    }
+    return true;
 }
 
 // Laps completed at the current time; a car that has not reached the line yet (the lap
@@ -169,7 +169,8 @@ bool DetailedRaceScan::fieldComplete() const {
 void DetailedRaceScan::countLaps() {
     for (uint32_t d = 0; d < field_.size(); ++d) {
         Car& car = field_[d];
-        if (!car.inRace) continue;
+        if (!motion_.inRace[d]) continue;
+        const uint32_t position = motion_.position[d];
         int laps = -1;
         for (int lap = static_cast<int>(car.cumulative.size()) - 1; lap >= 0; --lap) {
             if (car.cumulative[lap] < now_) {
@@ -177,8 +178,7 @@ void DetailedRaceScan::countLaps() {
                 break;
             }
         }
-        const bool nearLine = car.position != UNSET && lapLength_ > 0 &&
-                              car.position * METRES_PER_RAW / lapLength_ > NEAR_LINE_SHARE;
+        const bool nearLine = position != UNSET && lapLength_ > 0 && position * METRES_PER_RAW / lapLength_ > NEAR_LINE_SHARE;
         if (laps > car.lapsAtPreviousStamp && nearLine) --laps;
         car.laps = laps;
         car.lapsAtPreviousStamp = laps;
@@ -191,9 +191,9 @@ void DetailedRaceScan::placeCars() {
     std::iota(order.begin(), order.end(), 0u);
     for (uint32_t d = 0; d < field_.size(); ++d) {
         Car& car = field_[d];
-        car.distance = car.position == UNSET
-                           ? -lapLength_
-                           : (car.position + 0.001 * d) * METRES_PER_RAW + car.laps * lapLength_;
+        const uint32_t position = motion_.position[d];
+        car.distance =
+            position == UNSET ? -lapLength_ : (position + 0.001 * d) * METRES_PER_RAW + car.laps * lapLength_;
     }
     std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
         return field_[a].distance != field_[b].distance ? field_[a].distance > field_[b].distance : a > b;
@@ -208,6 +208,10 @@ void DetailedRaceScan::placeCars() {
 // Compares with the order of the previous stamp; the first order of a complete field only
 // sets the start.
 void DetailedRaceScan::reportOvertakes() {
+    // An overtake moves both cars; an order that stayed as it was has none.
+    const bool reordered =
+        std::any_of(field_.begin(), field_.end(), [](const Car& c) { return c.previousPlace && c.place != c.previousPlace; });
+    if (!reordered) return;
     const bool finished = winnerFinish_ < now_;
     for (uint32_t d = 0; d < field_.size(); ++d) {
         const Car& car = field_[d];
@@ -224,21 +228,22 @@ void DetailedRaceScan::overtake(uint32_t d, uint32_t w) {
     const Car& car = field_[d];
     const Car& other = field_[w];
     std::string line = name(d) + " overtakes ";
-    if (other.disconnected) {
+    const Motion& m = motion_;
+    if (m.disconnected[w]) {
         line += "the disconnected ";
     } else if (other.retired) {
         line += "the retired ";
-    } else if (other.moved < STATIONARY) {
+    } else if (m.moved[w] < STATIONARY) {
         line += "the stationary ";
     }
     line += name(w) + " for position " + std::to_string(*car.place + 1);
-    if (!other.disconnected && !other.retired && other.moved >= MOVING) {
+    if (!m.disconnected[w] && !other.retired && m.moved[w] >= MOVING) {
         // A car that stood in the frame before and moves now has moved off: acceleration,
         // without dividing by 0. One still standing neither accelerates nor brakes.
-        if (car.previousMoved == 0) {
-            if (car.moved > 0) line += " under acceleration";
+        if (m.previousMoved[d] == 0) {
+            if (m.moved[d] > 0) line += " under acceleration";
         } else {
-            const double ratio = static_cast<double>(car.moved) / static_cast<double>(car.previousMoved);
+            const double ratio = static_cast<double>(m.moved[d]) / static_cast<double>(m.previousMoved[d]);
             if (ratio > 1.01) line += " under acceleration";
             if (ratio < 0.99 && ratio >= 0) line += " under braking";
         }
@@ -246,42 +251,57 @@ void DetailedRaceScan::overtake(uint32_t d, uint32_t w) {
     timeLine(line + ".\r\n");
 }
 
+// Every car's movement in the frame. Every event needs a car that is missing, disconnected
+// or put back to the pits (a jump sideways); the cars that just drive on take only the
+// vectorised passes.
 void DetailedRaceScan::endOfFrame() {
-    for (uint32_t d = 0; d < field_.size(); ++d) {
-        Car& car = field_[d];
-        car.previousMoved = car.moved;
-        car.moved = car.position == UNSET || car.previousPosition == UNSET
-                        ? 0
-                        : static_cast<int64_t>(car.position) - static_cast<int64_t>(car.previousPosition);
-        // Every event needs a car that is missing, disconnected or moved sideways.
-        const bool eventPossible = !car.seen || car.disconnected || car.lateral != car.previousLateral;
-        if (fieldOnGrid_ && car.inRace && eventPossible) {
-            const bool finishedLaps = car.finish < now_;
-            if (!car.seen && car.previousMoved >= MOVING && finishedLaps) {
-                timeLine(name(d) + " gets disconnected while racing in position " +
-                         std::to_string(car.place.value_or(0) + 1) + ".\r\n");
-                car.disconnected = true;
-            }
-            if (!car.disconnected && !car.retired && !car.seen && finishedLaps) {
-                timeLine(name(d) + (car.finish >= winnerFinish_ ? " drives into parc ferme.\r\n" : " retires.\r\n"));
-                car.retired = true;
-            }
-            if (car.disconnected && car.seen && car.moved != 0) {
-                timeLine("The disconnected " + name(d) + " resurrects, didn't disco after all.\r\n");
-                car.disconnected = false;
-            }
-            const bool jumped = std::abs(static_cast<int64_t>(car.lateral) - car.previousLateral) >= RESET_JUMP;
-            const bool pauseOver = !car.lastReset || now_ - *car.lastReset > RESET_PAUSE_MS;
-            if (jumped && car.previousMoved < RESET_STILL && car.seen && car.seenBefore && car.gear == 0 && pauseOver) {
-                timeLine(name(d) + " makes a Shift-R? (detection method B)\r\n");
-                ++car.resets;
-                car.lastReset = now_;
-                car.disconnected = false;
-            }
+    Motion& m = motion_;
+    int32_t events = 0;
+    for (std::size_t d = 0; d < MAX_SLOTS; ++d) {
+        m.previousMoved[d] = m.moved[d];
+        const int32_t bothSeen = (m.position[d] != UNSET) & (m.previousPosition[d] != UNSET);
+        m.moved[d] = static_cast<int32_t>(m.position[d] - m.previousPosition[d]) & -bothSeen;
+        const int32_t sideways = m.lateral[d] - m.previousLateral[d];
+        const int32_t jumped = (sideways >= RESET_JUMP) | (sideways <= -RESET_JUMP);
+        m.eventPossible[d] = m.inRace[d] & ((m.seen[d] ^ 1) | m.disconnected[d] | jumped);
+        events |= m.eventPossible[d];
+    }
+    if (fieldOnGrid_ && events != 0) {
+        for (uint32_t d = 0; d < field_.size(); ++d) {
+            if (!m.eventPossible[d]) continue;
+            const int32_t sideways = m.lateral[d] - m.previousLateral[d];
+            carEvents(d, sideways >= RESET_JUMP || sideways <= -RESET_JUMP);
         }
-        car.previousPosition = car.position;
-        car.previousLateral = car.lateral;
-        car.seenBefore = car.seen;
+    }
+    m.previousPosition = m.position;
+    m.previousLateral = m.lateral;
+    m.seenBefore = m.seen;
+}
+
+void DetailedRaceScan::carEvents(uint32_t d, bool jumped) {
+    Car& car = field_[d];
+    Motion& m = motion_;
+    const bool seen = m.seen[d] != 0;
+    const bool finishedLaps = car.finish < now_;
+    if (!seen && m.previousMoved[d] >= MOVING && finishedLaps) {
+        timeLine(name(d) + " gets disconnected while racing in position " + std::to_string(car.place.value_or(0) + 1) +
+                 ".\r\n");
+        m.disconnected[d] = 1;
+    }
+    if (!m.disconnected[d] && !car.retired && !seen && finishedLaps) {
+        timeLine(name(d) + (car.finish >= winnerFinish_ ? " drives into parc ferme.\r\n" : " retires.\r\n"));
+        car.retired = true;
+    }
+    if (m.disconnected[d] && seen && m.moved[d] != 0) {
+        timeLine("The disconnected " + name(d) + " resurrects, didn't disco after all.\r\n");
+        m.disconnected[d] = 0;
+    }
+    const bool pauseOver = !car.lastReset || now_ - *car.lastReset > RESET_PAUSE_MS;
+    if (jumped && m.previousMoved[d] < RESET_STILL && seen && m.seenBefore[d] && m.gear[d] == 0 && pauseOver) {
+        timeLine(name(d) + " makes a Shift-R? (detection method B)\r\n");
+        ++car.resets;
+        car.lastReset = now_;
+        m.disconnected[d] = 0;
     }
 }
 

@@ -27,35 +27,40 @@ public:
     void run();
 
 private:
-    static constexpr uint32_t UNSET = 0xFFFFFFFF;
+    static constexpr uint32_t UNSET = FrameCars::NOT_SEEN;
+
+    // What every frame updates of every car, by driver, side by side: the pass over the
+    // field at the end of each frame works on whole vectors. Flags are 0 or 1.
+    struct Motion {
+        std::array<uint32_t, MAX_SLOTS> position;  // raw lap position, UNSET until the car is seen
+        std::array<uint32_t, MAX_SLOTS> previousPosition;
+        std::array<int32_t, MAX_SLOTS> lateral{}, previousLateral{};
+        std::array<int32_t, MAX_SLOTS> moved{}, previousMoved{};  // raw units in the frame, 0 unless seen in both
+        std::array<int32_t, MAX_SLOTS> gear{};
+        std::array<int32_t, MAX_SLOTS> seen{}, seenBefore{}, disconnected{}, inRace{};
+        std::array<int32_t, MAX_SLOTS> eventPossible{};
+        Motion() {
+            position.fill(UNSET);
+            previousPosition.fill(UNSET);
+        }
+    };
 
     struct Car {
-        uint32_t position = UNSET;  // raw lap position, UNSET until the car is seen
-        int32_t lateral = 0;
-        int gear = 0;
-        bool seen = false;
-        bool seenBefore = false;
-        uint32_t previousPosition = UNSET;
-        int32_t previousLateral = 0;
-        int64_t moved = 0;
-        int64_t previousMoved = 0;
         int laps = -1;
         int lapsAtPreviousStamp = -1;
         double distance = 0;
         std::optional<std::size_t> place;  // 0-based, in the order of the current stamp
         std::optional<std::size_t> previousPlace;
-        bool disconnected = false;
         bool retired = false;
         std::optional<uint32_t> lastReset;
         int resets = 0;
         uint64_t finish = 0;  // F: cumulative race time at the end of the last recorded lap
-        bool inRace = false;  // has a race entry
         std::vector<uint64_t> cumulative;  // C(d, L) for L = 0 .. its race laps
     };
 
     void walkStream(class BufferedFile& file);
-    void raceStatusItem(class FrameWalker& walker);
-    void timeStampItem(class FrameWalker& walker, uint64_t framesRead);
+    void raceStatusItem(const StreamItem& item, const uint8_t* payload);
+    void timeStampItem(const StreamItem& item, const uint8_t* payload, uint64_t framesRead);
     void takeCars();
     bool fieldComplete() const;
     void countLaps();
@@ -63,6 +68,7 @@ private:
     void reportOvertakes();
     void overtake(uint32_t d, uint32_t w);
     void endOfFrame();
+    void carEvents(uint32_t d, bool jumped);
     void timeLine(const std::string& text);
     std::string name(uint32_t d) const { return data_.name(d); }
 
@@ -73,6 +79,7 @@ private:
     MechanicalScan mechanical_;
     FrameCars cars_;
     std::vector<Car> field_;
+    Motion motion_;
     uint64_t winnerFinish_ = 0;  // TW
     uint64_t lastFinish_ = 0;    // TL
     uint32_t now_ = 0;

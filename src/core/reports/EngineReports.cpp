@@ -1,10 +1,14 @@
 #include "core/reports/EngineReports.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstring>
+#include <optional>
 
 #include "core/replay/BufferedFile.h"
 #include "core/replay/FrameWalker.h"
+#include "core/replay/ParseCarStructs.h"
 #include "core/reports/FrameCars.h"
 #include "core/reports/ReportText.h"
 
@@ -52,68 +56,218 @@ double median(std::vector<uint32_t> values) {
 // A Brabham result of tests B and C is a Lotus when the listed car is a Lotus.
 int lotusRule(int code, uint32_t listedMake) { return code == BRABHAM && listedMake == LOTUS ? LOTUS : code; }
 
+// What engine detection follows of one car from record to record: its engine speed one
+// and two records back, its last gear code, and the records seen so far (counted up to
+// FRAMES_COUNTED, all that the tests ask of it).
+struct EngineTrail {
+    uint32_t highestRaw = 0;
+    uint32_t highestPeak = 0;
+    uint32_t before = 0;
+    uint32_t twoBefore = 0;
+    uint32_t gearCode = 0;
+    uint32_t frames = 0;
+};
+constexpr uint32_t FRAMES_COUNTED = 5;
+// Gear codes of the up-shifts method B samples: 3 to 4 and 4 to 5.
+constexpr uint32_t THIRD_GEAR_CODE = 4;
+constexpr uint32_t FOURTH_GEAR_CODE = 5;
+
+// An up-shift from third or fourth gear: the record before it goes into method B's lists.
+bool sampledUpShift(const EngineTrail& t, uint32_t gearCode) {
+    return t.frames > 0 && gearCode == t.gearCode + 1 && (t.gearCode == THIRD_GEAR_CODE || t.gearCode == FOURTH_GEAR_CODE);
+}
+
+// One more record of the car: the highest engine speed, and the record before as a peak
+// when it is higher than the records on both sides.
+void advance(EngineTrail& t, uint32_t engineSpeed, uint32_t gearCode) {
+    t.highestRaw = std::max(t.highestRaw, engineSpeed);
+    const bool peak = t.frames >= FRAMES_COUNTED && t.before > t.twoBefore && t.before > engineSpeed;
+    t.highestPeak = peak ? std::max(t.highestPeak, t.before) : t.highestPeak;
+    t.twoBefore = t.before;
+    t.before = engineSpeed;
+    t.gearCode = gearCode;
+    t.frames = std::min(t.frames + 1, FRAMES_COUNTED);
+}
+
 // Follows every car through the stream: highest engine speed, engine speed before up-shifts,
 // highest local peak, and the player's engine speed range in rpm.
+//
+// The other cars item lists the same cars in the same order frame after frame, so its
+// records are followed side by side, one lane per record, in plain arrays the compiler
+// turns into vector code; the lanes are handed back to their drivers only when the list
+// of cars changes. The player's car, from its own item, is followed on its own.
 class EngineScan {
 public:
-    explicit EngineScan(const Drivers& drivers)
-        : cars_(drivers), measured_(cars_.driverCount()), player_(cars_.player().value_or(MAX_SLOTS)) {}
+    explicit EngineScan(const Drivers& drivers) : cars_(drivers), trails_(cars_.driverCount()), measured_(trails_.size()) {
+        player_ = cars_.player().value_or(MAX_SLOTS);
+    }
 
     // Stops at the stream's end or where it is damaged (the walker tells which).
     void run(FrameWalker& walker) {
         while (walker.nextFrame()) {
-            cars_.startFrame();
-            while (walker.nextItem()) cars_.readItem(walker);
-            if (walker.failed()) return;
-            for (uint32_t d = 0; d < cars_.driverCount(); ++d) {
-                if (cars_.seen(d)) follow(d, cars_.reading(d));
-            }
+            recordCount_ = 0;
+            std::optional<std::pair<uint32_t, uint32_t>> playerCar;
+            walker.forEachItem([&](const StreamItem& item, const uint8_t* payload) {
+                if (item.type == ITEM_PLAYER_CAR && item.payloadLength() >= PLAYER_CAR_BYTES) {
+                    playerCar = {playerCarEngineSpeed(payload), static_cast<uint32_t>(playerCarGear(payload) + 1)};
+                }
+                if (item.type == ITEM_OTHER_CARS) addRecords(payload, item.payloadLength() / OTHER_CAR_BYTES);
+            });
+            if (walker.failed()) break;
+            if (playerCar && player_ < trails_.size()) followPlayer(playerCar->first, playerCar->second);
+            followOthers();
         }
-        for (Followed& f : measured_) {
-            if (!f.m.rpmSeen) continue;
-            f.m.highestRpm = engineRpm(f.m.highestRaw);
-            f.m.lowestRpm = engineRpm(f.lowestRaw);
+        storeLanes();
+        for (uint32_t d = 0; d < trails_.size(); ++d) {
+            EngineMeasurements& m = measured_[d];
+            m.highestRaw = trails_[d].highestRaw;
+            m.highestPeak = trails_[d].highestPeak;
+        }
+        if (player_ < trails_.size() && playerSeen_) {
+            // The rpm rises with the raw value (tan is increasing below a quarter turn), so
+            // the extremes are converted once at the end.
+            EngineMeasurements& m = measured_[player_];
+            m.rpmSeen = true;
+            m.highestRpm = engineRpm(m.highestRaw);
+            m.lowestRpm = engineRpm(playerLowestRaw_);
         }
     }
 
-    const EngineMeasurements& measured(uint32_t d) const { return measured_[d].m; }
+    const EngineMeasurements& measured(uint32_t d) const { return measured_[d]; }
 
 private:
-    struct Followed {
-        EngineMeasurements m;
-        uint32_t frames = 0;  // frames with a record of the car
-        uint32_t before = 0;  // engine speed one and two records back
-        uint32_t twoBefore = 0;
-        uint32_t lowestRaw = 0;
-        int gear = 0;
-    };
+    // Every lane value (10-bit engine speeds, 3-bit gear codes, 6-bit slots, counts up to
+    // 5) fits 16 bits, which puts eight lanes into a vector.
+    using Lane = int16_t;
+    static constexpr uint32_t LANES = 24;  // MAX_SLOTS, rounded up to whole vectors
+    static constexpr uint32_t WORDS = OTHER_CAR_BYTES / 4;
+    static_assert(std::endian::native == std::endian::little, "the lanes read records as the host's words");
 
-    void follow(uint32_t d, const CarReading& car) {
-        Followed& f = measured_[d];
-        EngineMeasurements& m = f.m;
-        const uint32_t e = car.engineSpeed;
-        m.highestRaw = std::max(m.highestRaw, e);
-        if (f.frames > 0 && car.gear == f.gear + 1) {
-            if (f.gear == 3 && m.beforeShiftTo4.size() < SHIFT_LIST_SIZE) m.beforeShiftTo4.push_back(f.before);
-            if (f.gear == 4 && m.beforeShiftTo5.size() < SHIFT_LIST_SIZE) m.beforeShiftTo5.push_back(f.before);
+    // The records of the frame's other cars items, as words.
+    void addRecords(const uint8_t* payload, std::size_t count) {
+        if (words_.size() < (recordCount_ + count) * WORDS) words_.resize((recordCount_ + count) * WORDS);
+        std::memcpy(words_.data() + recordCount_ * WORDS, payload, count * OTHER_CAR_BYTES);
+        recordCount_ += count;
+    }
+
+    void followPlayer(uint32_t engineSpeed, uint32_t gearCode) {
+        EngineTrail& t = trails_[player_];
+        if (sampledUpShift(t, gearCode)) sampleUpShift(player_, t);
+        playerLowestRaw_ = playerSeen_ ? std::min(playerLowestRaw_, engineSpeed) : engineSpeed;
+        playerSeen_ = true;
+        advance(t, engineSpeed, gearCode);
+    }
+
+    void sampleUpShift(uint32_t d, const EngineTrail& t) {
+        std::vector<uint32_t>& list = t.gearCode == THIRD_GEAR_CODE ? measured_[d].beforeShiftTo4 : measured_[d].beforeShiftTo5;
+        if (list.size() < SHIFT_LIST_SIZE) list.push_back(t.before);
+    }
+
+    // Every lane is computed, also those beyond the frame's records (whole vectors, no
+    // remainder loop); the lanes past laneCount_ belong to no driver and are never read.
+    void followOthers() {
+        if (recordCount_ > LANES) keepLastRecordOfEachDriver();
+        const uint32_t n = static_cast<uint32_t>(recordCount_);
+        const uint32_t* words = words_.data();
+        for (uint32_t r = 0; r < LANES; ++r) {
+            speed_[r] = static_cast<Lane>(otherCarEngineSpeedOf(words[WORDS * r]));
+            slot_[r] = static_cast<Lane>(otherCarSlotOf(words[WORDS * r + 1]));
+            gearCodeNow_[r] = static_cast<Lane>(otherCarGearCodeOf(words[WORDS * r + 3]));
         }
-        // The record before is a peak when it is higher than the records on both sides.
-        if (f.frames > 4 && f.before > f.twoBefore && f.before > e) m.highestPeak = std::max(m.highestPeak, f.before);
-        if (d == player_) {
-            // The rpm rises with the raw value (tan is increasing below a quarter turn), so
-            // the extremes are converted once at the end.
-            f.lowestRaw = f.frames == 0 ? e : std::min(f.lowestRaw, e);
-            m.rpmSeen = true;
+        Lane changed = static_cast<Lane>(n != laneCount_);
+        for (uint32_t r = 0; r < LANES; ++r) changed |= static_cast<Lane>((slot_[r] ^ laneSlot_[r]) & -static_cast<Lane>(r < n));
+        if (changed != 0) placeLanes(n);
+        Lane upShifts = 0;
+        for (uint32_t r = 0; r < LANES; ++r) {
+            const Lane code = gearCode_[r];
+            upShifts |= static_cast<Lane>((frames_[r] > 0) & (gearCodeNow_[r] == code + 1) &
+                                          ((code == THIRD_GEAR_CODE) | (code == FOURTH_GEAR_CODE)));
         }
-        f.twoBefore = f.before;
-        f.before = e;
-        f.gear = car.gear;
-        ++f.frames;
+        if (upShifts != 0) {
+            for (uint32_t r = 0; r < n; ++r) {
+                if (laneDriver_[r] >= 0 && sampledUpShift(lane(r), gearCodeNow_[r])) sampleUpShift(laneDriver_[r], lane(r));
+            }
+        }
+        for (uint32_t r = 0; r < LANES; ++r) {
+            // The steps of advance() on the lane arrays, written out so that they vectorise.
+            const Lane e = speed_[r];
+            highestRaw_[r] = std::max(highestRaw_[r], e);
+            const bool peak = (frames_[r] >= Lane{FRAMES_COUNTED}) & (before_[r] > twoBefore_[r]) & (before_[r] > e);
+            highestPeak_[r] = peak ? std::max(highestPeak_[r], before_[r]) : highestPeak_[r];
+            twoBefore_[r] = before_[r];
+            before_[r] = e;
+            gearCode_[r] = gearCodeNow_[r];
+            frames_[r] = std::min(static_cast<Lane>(frames_[r] + 1), Lane{FRAMES_COUNTED});
+        }
+    }
+
+    // A frame of more records than lanes repeats cars or lists cars without a driver; a
+    // car's last record in the frame is the one that counts.
+    void keepLastRecordOfEachDriver() {
+        std::array<bool, MAX_SLOTS> kept{};
+        std::size_t out = recordCount_;
+        for (std::size_t r = recordCount_; r-- > 0;) {
+            const int d = cars_.driverOfSlot(otherCarSlotOf(words_[WORDS * r + 1]));
+            if (d < 0 || kept[d]) continue;
+            kept[d] = true;
+            --out;
+            std::memmove(&words_[WORDS * out], &words_[WORDS * r], OTHER_CAR_BYTES);
+        }
+        std::memmove(words_.data(), &words_[WORDS * out], (recordCount_ - out) * OTHER_CAR_BYTES);
+        recordCount_ -= out;
+    }
+
+    // The frame lists other cars than the lanes hold: each lane goes back to its driver,
+    // and the lanes are taken anew by the frame's records. Of two records of one car the
+    // last is followed, and records of no driver (or of the player) get a lane that is
+    // followed but never read.
+    void placeLanes(uint32_t n) {
+        storeLanes();
+        std::array<bool, MAX_SLOTS> placed{};
+        for (uint32_t r = n; r-- > 0;) {
+            const int d = cars_.driverOfSlot(slot_[r]);
+            laneDriver_[r] = d >= 0 && !placed[d] ? d : -1;
+            if (d >= 0) placed[d] = true;
+            setLane(r, laneDriver_[r] >= 0 ? trails_[laneDriver_[r]] : EngineTrail{});
+        }
+        laneSlot_ = slot_;
+        laneCount_ = n;
+    }
+
+    void storeLanes() {
+        for (uint32_t r = 0; r < laneCount_; ++r) {
+            if (laneDriver_[r] >= 0) trails_[laneDriver_[r]] = lane(r);
+        }
+    }
+
+    EngineTrail lane(uint32_t r) const {
+        const auto u = [](Lane v) { return static_cast<uint32_t>(v); };
+        return {u(highestRaw_[r]), u(highestPeak_[r]), u(before_[r]), u(twoBefore_[r]), u(gearCode_[r]), u(frames_[r])};
+    }
+    void setLane(uint32_t r, const EngineTrail& t) {
+        const auto narrow = [](uint32_t v) { return static_cast<Lane>(v); };
+        highestRaw_[r] = narrow(t.highestRaw);
+        highestPeak_[r] = narrow(t.highestPeak);
+        before_[r] = narrow(t.before);
+        twoBefore_[r] = narrow(t.twoBefore);
+        gearCode_[r] = narrow(t.gearCode);
+        frames_[r] = narrow(t.frames);
     }
 
     FrameCars cars_;
-    std::vector<Followed> measured_;
-    uint32_t player_;
+    std::vector<EngineTrail> trails_;  // by driver
+    std::vector<EngineMeasurements> measured_;
+    uint32_t player_ = MAX_SLOTS;
+    bool playerSeen_ = false;
+    uint32_t playerLowestRaw_ = 0;
+    std::vector<uint32_t> words_ = std::vector<uint32_t>(LANES * WORDS);
+    std::size_t recordCount_ = 0;
+    // The lanes: the trail of the car in record r of the last frame's other cars.
+    uint32_t laneCount_ = 0;
+    std::array<Lane, LANES> laneSlot_{};
+    std::array<int, LANES> laneDriver_{};
+    std::array<Lane, LANES> speed_{}, slot_{}, gearCodeNow_{};  // of the frame's records
+    std::array<Lane, LANES> highestRaw_{}, highestPeak_{}, before_{}, twoBefore_{}, gearCode_{}, frames_{};
 };
 
 const char* const OPENING[] = {

@@ -6,18 +6,10 @@
 
 namespace movrane {
 
-namespace {
-uint32_t u32At(const uint8_t* b) {
-    return static_cast<uint32_t>(b[0]) | (static_cast<uint32_t>(b[1]) << 8) | (static_cast<uint32_t>(b[2]) << 16) |
-           (static_cast<uint32_t>(b[3]) << 24);
-}
-uint32_t u16At(const uint8_t* b) { return static_cast<uint32_t>(b[0]) | (static_cast<uint32_t>(b[1]) << 8); }
-constexpr uint32_t ENGINE_MASK = (1u << 10) - 1;
-}  // namespace
-
 FrameCars::FrameCars(const Drivers& drivers)
     : driverCount_(std::min<uint32_t>(drivers.count(), MAX_SLOTS)) {
     driverOfSlot_.fill(-1);
+    position_.fill(NOT_SEEN);
     if (drivers.playerIndex() < driverCount_) player_ = drivers.playerIndex();
     // The first driver with a slot names its car.
     for (uint32_t d = driverCount_; d-- > 0;) {
@@ -29,39 +21,31 @@ FrameCars::FrameCars(const Drivers& drivers)
     }
 }
 
-void FrameCars::readItem(FrameWalker& walker) {
-    if (walker.item().type == ITEM_PLAYER_CAR) playerCar(walker);
-    if (walker.item().type == ITEM_OTHER_CARS) otherCars(walker);
+void FrameCars::playerCar(const StreamItem& item, const uint8_t* raw) {
+    if (!player_ || item.payloadLength() < PLAYER_CAR_BYTES) return;
+    const uint32_t d = *player_;
+    position_[d] = playerCarPosition(raw);
+    gear_[d] = playerCarGear(raw);
+    lateral_[d] = playerCarLateral(raw);
+    engineSpeed_[d] = playerCarEngineSpeed(raw);
+    seen_[d] = 1;
 }
 
-// Fields of the player car record: position bits 0-25, gear code 27-29, lateral 32-51
-// (signed), engine speed 64-73.
-void FrameCars::playerCar(FrameWalker& walker) {
-    const uint8_t* raw = walker.payloadView();
-    if (!player_ || !raw || walker.item().payloadLength() < PLAYER_CAR_BYTES) return;
-    CarReading& car = readings_[*player_];
-    car.position = playerCarPosition(raw);
-    car.gear = static_cast<int>(raw[3] >> 3 & 7) - 1;
-    car.lateral = static_cast<int32_t>((u32At(raw + 4) & 0xFFFFF) << 12) >> 12;
-    car.engineSpeed = u16At(raw + 8) & ENGINE_MASK;
-    seen_[*player_] = true;
-}
-
-// Fields of an other-car record: engine speed bits 21-30, position 32-57, slot 58-63,
-// lateral 64-79 (signed), gear code 125-127.
-void FrameCars::otherCars(FrameWalker& walker) {
-    const uint8_t* raw = walker.payloadView();
-    if (!raw) return;
-    const uint8_t* end = raw + walker.item().payloadLength() / OTHER_CAR_BYTES * OTHER_CAR_BYTES;
+void FrameCars::otherCars(const StreamItem& item, const uint8_t* raw) {
+    const uint8_t* end = raw + item.payloadLength() / OTHER_CAR_BYTES * OTHER_CAR_BYTES;
     for (const uint8_t* record = raw; record < end; record += OTHER_CAR_BYTES) {
-        const int d = driverOfSlot_[otherCarSlot(record)];
+        // All four words first: the stores below could alias the record's bytes otherwise.
+        const uint32_t w0 = readU32LE(record);
+        const uint32_t w1 = readU32LE(record + 4);
+        const uint32_t w2 = readU32LE(record + 8);
+        const uint32_t w3 = readU32LE(record + 12);
+        const int d = driverOfSlot_[otherCarSlotOf(w1)];
         if (d < 0) continue;
-        CarReading& car = readings_[d];
-        car.engineSpeed = (u32At(record) >> 21) & ENGINE_MASK;
-        car.position = otherCarPosition(record);
-        car.lateral = static_cast<int16_t>(u16At(record + 8));
-        car.gear = static_cast<int>(record[15] >> 5) - 1;
-        seen_[d] = true;
+        engineSpeed_[d] = otherCarEngineSpeedOf(w0);
+        position_[d] = otherCarPositionOf(w1);
+        lateral_[d] = otherCarLateralOf(w2);
+        gear_[d] = otherCarGearOf(w3);
+        seen_[d] = 1;
     }
 }
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "core/replay/ByteOrder.h"
 #include "core/replay/Drivers.h"
 #include "core/replay/FrameWalker.h"
 #include "core/replay/ReplayLayout.h"
@@ -20,45 +21,75 @@ struct CarReading {
 
 // Raw lap position (26 bits) of a player car record, from its bytes 0..3, and of an
 // other-car record, from its bytes 4..7.
-inline uint32_t rawLapPosition(const uint8_t* fourBytes) {
-    return (static_cast<uint32_t>(fourBytes[0]) | (static_cast<uint32_t>(fourBytes[1]) << 8) |
-            (static_cast<uint32_t>(fourBytes[2]) << 16) | (static_cast<uint32_t>(fourBytes[3]) << 24)) &
-           ((1u << 26) - 1);
-}
+inline uint32_t rawLapPosition(const uint8_t* fourBytes) { return readU32LE(fourBytes) & ((1u << 26) - 1); }
+
+// Fields of the player car record: position bits 0-25, gear code 27-29, lateral 32-51
+// (signed), engine speed 64-73.
 inline uint32_t playerCarPosition(const uint8_t* raw) { return rawLapPosition(raw); }
-inline uint32_t otherCarPosition(const uint8_t* raw) { return rawLapPosition(raw + 4); }
-// The slot of an other-car record: bits 2..7 of its byte 7.
-inline uint32_t otherCarSlot(const uint8_t* raw) { return raw[7] >> 2; }
+inline int playerCarGear(const uint8_t* raw) { return static_cast<int>(raw[3] >> 3 & 7) - 1; }
+inline int32_t playerCarLateral(const uint8_t* raw) { return static_cast<int32_t>((readU32LE(raw + 4) & 0xFFFFF) << 12) >> 12; }
+inline uint32_t playerCarEngineSpeed(const uint8_t* raw) { return readU16LE(raw + 8) & ((1u << 10) - 1); }
+
+// Fields of an other-car record, by the record's four little-endian 32-bit words: engine
+// speed bits 21-30 of word 0, position 0-25 and slot 26-31 of word 1, lateral 0-15 of word 2
+// (signed), gear code 29-31 of word 3. Scans that read many records at once take the words.
+constexpr uint32_t otherCarEngineSpeedOf(uint32_t word0) { return (word0 >> 21) & ((1u << 10) - 1); }
+constexpr uint32_t otherCarPositionOf(uint32_t word1) { return word1 & ((1u << 26) - 1); }
+constexpr uint32_t otherCarSlotOf(uint32_t word1) { return word1 >> 26; }
+constexpr int32_t otherCarLateralOf(uint32_t word2) { return static_cast<int16_t>(word2 & 0xFFFF); }
+constexpr int otherCarGearOf(uint32_t word3) { return static_cast<int>(word3 >> 29) - 1; }
+constexpr uint32_t otherCarGearCodeOf(uint32_t word3) { return word3 >> 29; }
+inline uint32_t otherCarPosition(const uint8_t* raw) { return otherCarPositionOf(readU32LE(raw + 4)); }
+inline uint32_t otherCarSlot(const uint8_t* raw) { return otherCarSlotOf(readU32LE(raw + 4)); }
 
 // The cars of the current frame, by driver: the player car item gives the player's car,
 // the other cars item every other car by its slot. Only the fields of CarReading are
 // decoded, so a scan over a whole race stays close to the speed of reading the file.
 class FrameCars {
 public:
+    static constexpr uint32_t NOT_SEEN = 0xFFFFFFFF;
+
     explicit FrameCars(const Drivers& drivers);
 
     // A new frame: no car seen yet.
-    void startFrame() { seen_.fill(false); }
+    void startFrame() { seen_.fill(0); }
     // Takes the cars of the walker's current item when it is a car item; other items are ignored.
-    void readItem(FrameWalker& walker);
+    void readItem(const StreamItem& item, const uint8_t* payload) {
+        if (item.type == ITEM_PLAYER_CAR) playerCar(item, payload);
+        if (item.type == ITEM_OTHER_CARS) otherCars(item, payload);
+    }
 
     uint32_t driverCount() const { return driverCount_; }
     // The driver whose car the player car item describes.
     std::optional<uint32_t> player() const { return player_; }
-    bool seen(uint32_t driver) const { return seen_[driver]; }
-    const CarReading& reading(uint32_t driver) const { return readings_[driver]; }
+    bool seen(uint32_t driver) const { return seen_[driver] != 0; }
+    // The driver whose car has the slot of an other-car record; -1 for none and the player's.
+    int driverOfSlot(uint32_t slot) const { return slot < driverOfSlot_.size() ? driverOfSlot_[slot] : -1; }
+    CarReading reading(uint32_t driver) const {
+        return {position_[driver], lateral_[driver], gear_[driver], engineSpeed_[driver]};
+    }
+    // The same by field, for passes over every driver: 1 in seenFlags() for a car seen in
+    // the frame, and each car's fields as last seen (NOT_SEEN for the position of a car
+    // never seen, 0 for its other fields).
+    const std::array<int32_t, MAX_SLOTS>& seenFlags() const { return seen_; }
+    const std::array<uint32_t, MAX_SLOTS>& positions() const { return position_; }
+    const std::array<int32_t, MAX_SLOTS>& laterals() const { return lateral_; }
+    const std::array<int32_t, MAX_SLOTS>& gears() const { return gear_; }
 
 private:
-    void playerCar(FrameWalker& walker);
-    void otherCars(FrameWalker& walker);
+    void playerCar(const StreamItem& item, const uint8_t* raw);
+    void otherCars(const StreamItem& item, const uint8_t* raw);
 
     uint32_t driverCount_ = 0;
     std::optional<uint32_t> player_;
     // Driver by car slot, -1 for a slot no driver has; the 6-bit slot field indexes it
     // directly, and the player's slot is -1 too (the player car item describes that car).
     std::array<int8_t, 64> driverOfSlot_{};
-    std::array<CarReading, MAX_SLOTS> readings_{};
-    std::array<bool, MAX_SLOTS> seen_{};
+    std::array<uint32_t, MAX_SLOTS> position_{};
+    std::array<int32_t, MAX_SLOTS> lateral_{};
+    std::array<int32_t, MAX_SLOTS> gear_{};
+    std::array<uint32_t, MAX_SLOTS> engineSpeed_{};
+    std::array<int32_t, MAX_SLOTS> seen_{};
 };
 
 }  // namespace movrane

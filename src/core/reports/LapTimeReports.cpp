@@ -9,6 +9,7 @@
 
 #include "core/replay/BufferedFile.h"
 #include "core/replay/FrameWalker.h"
+#include "core/replay/ParseCarStructs.h"
 #include "core/reports/FrameCars.h"
 #include "core/reports/ReportText.h"
 
@@ -71,27 +72,24 @@ private:
 
 FrameLook LapWindow::look(bool withPosition) {
     FrameLook frame;
-    while (walker_.nextItem()) {
-        const StreamItem& item = walker_.item();
+    walker_.forEachItem([&](const StreamItem& item, const uint8_t* payload) {
         if (item.type == ITEM_TIME_STAMP) {
-            uint32_t word = 0;
-            if (walker_.readPayloadU32(0, word) && (word & 0xFF) == sessionId_) frame.stamp = (word >> 8) * 10;
+            const std::optional<uint32_t> word = payloadWord(item, payload);
+            if (word && (*word & 0xFF) == sessionId_) frame.stamp = (*word >> 8) * 10;
         } else if (!withPosition) {
-            continue;
+            return;
         } else if (item.type == ITEM_PLAYER_CAR && isPlayer_) {
-            uint8_t raw[4];
-            if (walker_.readPayload(0, raw, sizeof raw)) frame.position = playerCarPosition(raw);
+            if (item.payloadLength() >= 4) frame.position = playerCarPosition(payload);
         } else if (item.type == ITEM_OTHER_CARS && !isPlayer_) {
-            const std::size_t records = item.payloadLength() / 16;
-            for (std::size_t r = 0; r < records; ++r) {
-                uint8_t raw[8];
-                if (walker_.readPayload(r * 16, raw, sizeof raw) && otherCarSlot(raw) == slot_) {
-                    frame.position = otherCarPosition(raw);
+            const uint8_t* end = payload + item.payloadLength() / OTHER_CAR_BYTES * OTHER_CAR_BYTES;
+            for (const uint8_t* record = payload; record < end; record += OTHER_CAR_BYTES) {
+                if (otherCarSlot(record) == slot_) {
+                    frame.position = otherCarPosition(record);
                     break;
                 }
             }
         }
-    }
+    });
     return frame;
 }
 

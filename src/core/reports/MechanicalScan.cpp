@@ -71,10 +71,10 @@ void MechanicalScan::walkStream(BufferedFile& file) {
     uint64_t framesRead = 0;
     while (walker.nextFrame()) {
         ++framesRead;
-        while (walker.nextItem()) {
-            if (walker.item().type == ITEM_CAR_CONDITION) conditionItem(walker);
-            if (walker.item().type == ITEM_TIME_STAMP) timeStampItem(walker, framesRead);
-        }
+        walker.forEachItem([&](const StreamItem& item, const uint8_t* payload) {
+            if (item.type == ITEM_CAR_CONDITION) conditionItem(item, payload);
+            if (item.type == ITEM_TIME_STAMP) timeStampItem(item, payload, framesRead);
+        });
         if (walker.failed()) break;
     }
     if (walker.failed()) {
@@ -92,19 +92,19 @@ std::optional<uint32_t> MechanicalScan::driverOfSlot(uint32_t slot) const {
 }
 
 // Items of cars outside the table, or of a slot that no driver has, are skipped.
-void MechanicalScan::conditionItem(FrameWalker& walker) {
-    CarState bytes{};
-    if (!walker.readPayload(0, bytes.data(), bytes.size())) return;
-    const uint32_t slot = conditionSlot(bytes.data());
+void MechanicalScan::conditionItem(const StreamItem& item, const uint8_t* payload) {
+    if (item.payloadLength() < CONDITION_BYTES) return;
+    const uint32_t slot = conditionSlot(payload);
     if (slot >= MAX_SLOTS || !driverOfSlot(slot) || !raceFound_) return;
     for (int b = FIRST_REPORTED_BYTE; b < CONDITION_BYTES; ++b) {
-        if (bytes[b] != cars_[slot][b]) reportChange(b, bytes[b], slot);
+        if (payload[b] != cars_[slot][b]) reportChange(b, payload[b], slot);
     }
 }
 
-void MechanicalScan::timeStampItem(FrameWalker& walker, uint64_t framesRead) {
-    uint32_t word = 0;
-    if (!walker.readPayloadU32(0, word)) return;
+void MechanicalScan::timeStampItem(const StreamItem& item, const uint8_t* payload, uint64_t framesRead) {
+    const std::optional<uint32_t> stamp = payloadWord(item, payload);
+    if (!stamp) return;
+    const uint32_t word = *stamp;
     announceStart(word, framesRead);
     findRace(word);
     leaderLap();

@@ -13,6 +13,7 @@
 namespace movrane {
 
 class BufferedFile;
+struct StreamItem;
 
 // The opening lines every scanning report writes, then the replay opened for its scan;
 // false, after "Error opening file!", when it cannot be opened.
@@ -34,7 +35,7 @@ public:
 
     // The steps of the scan that the detailed race report shares.
     // A car condition item: its changes are reported once race data has been found.
-    void conditionItem(class FrameWalker& walker);
+    void conditionItem(const StreamItem& item, const uint8_t* payload);
     // A time stamp word: sets the current time; the first stamp tells where the replay
     // starts. True for the first stamp.
     bool announceStart(uint32_t word, uint64_t framesRead);
@@ -50,7 +51,7 @@ public:
 
 private:
     void walkStream(class BufferedFile& file);
-    void timeStampItem(class FrameWalker& walker, uint64_t framesRead);
+    void timeStampItem(const StreamItem& item, const uint8_t* payload, uint64_t framesRead);
     std::optional<uint32_t> driverOfSlot(uint32_t slot) const;
     void wheelDetails(uint8_t now, uint8_t before, const char* const parts[4]);
     void engineDetail(uint8_t now, uint8_t before);

@@ -132,4 +132,27 @@ TEST(EngineReports, WholeTextsOfAScriptedReplay) {
     reportcases::expectGolden("engines/ModSet", report.generate(ReportKind::ModSet));
 }
 
+// Damage halfway through the stream stops the scan there; what was read still counts,
+// the local driver's engine speed range (test D) too.
+TEST(EngineReports, ADamagedStreamKeepsWhatWasReadOfTheLocalDriver) {
+    testsupport::TempDir dir;
+    scripted::Race race;
+    race.drivers = testsupport::namedDrivers(2);
+    race.drivers[0].carMake = 4;
+    race.sessionId = 0;
+    race.frames = 36 * 10;
+    race.cars = {revving(690, 900, 900, 890), revving(700, 880, 860, 850)};
+    race.extra = [](samplekit::Frame& frame, int f) {
+        if (f == 200) frame.addRawItem(5, 8);
+    };
+    scripted::write(dir.file("damaged.rpy"), race);
+    Header header;
+    Drivers drivers;
+    ASSERT_EQ(header.load(dir.file("damaged.rpy")), Header::OK);
+    ASSERT_EQ(drivers.load(dir.file("damaged.rpy")), Drivers::OK);
+    const std::string text = Report(header, drivers, dir.file("damaged.rpy")).generate(ReportKind::EngineDetection);
+    EXPECT_NE(text.find("detection stopped there"), std::string::npos);
+    EXPECT_NE(text.find("method D(*only* for local driver):   Honda    \r\n"), std::string::npos) << text;
+}
+
 }  // namespace
