@@ -53,6 +53,10 @@ TEST_F(InstallationCommands, SettingsSetChangesOneValueByItsTypeAndRefusesTheRes
 }
 
 TEST_F(InstallationCommands, PlayersListsTheEntries) {
+    // Without an installation the command fails.
+    const CommandResult none = cli("players");
+    EXPECT_EQ(none.exitCode, 2);
+    EXPECT_NE(none.err.find("no installation directory"), std::string::npos) << none.err;
     const CommandResult r = cli("players " + orvOption());
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, "1. Ada Kestrel\tPlayer1\n2. Bruno Talavera\tPlayer2\n3. Cleo Marsh\tRookie\n");
@@ -60,10 +64,6 @@ TEST_F(InstallationCommands, PlayersListsTheEntries) {
     EXPECT_EQ(cli("players --orv='" + orv.path().string() + "'").out, r.out);
     ASSERT_EQ(cli("settings set OrvDirectory '" + orv.path().string() + "'").exitCode, 0);
     EXPECT_EQ(cli("players").out, r.out);
-    // Without an installation the command fails.
-    const CommandResult none = cli("players");
-    EXPECT_EQ(none.exitCode, 2);
-    EXPECT_NE(none.err.find("no installation directory"), std::string::npos) << none.err;
     EXPECT_EQ(cli("players --orv '" + orv.file("missing") + "'").exitCode, 2);
     EXPECT_EQ(cli("players --orv").exitCode, 1);
     for (const char* wrong : {"players extra ", "pb 3 ", "pb one ", "pb -1 ", "pb "})

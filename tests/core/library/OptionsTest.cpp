@@ -79,7 +79,9 @@ TEST_F(OptionsTest, WrongDirectoryAsksForOrvExeUntilItIsFound) {
     EXPECT_EQ(ui.openRequests[0].filters[0].pattern, "orv.exe");
     EXPECT_EQ(dialog.orvPath, orv.path().string());
     EXPECT_EQ(reloaded().orvDirectory(), orv.path().string());
-    // A cancelled chooser keeps the dialog open and stores nothing.
+}
+
+TEST_F(OptionsTest, CancelledChooserKeepsTheDialogOpenAndStoresNothing) {
     Options cancelled(Prefs::get(), ui);
     cancelled.orvPath = orv.file("nowhere");
     cancelled.mph = true;

@@ -101,7 +101,9 @@ TEST_F(RegistryStoreTest, ReadsFollowTheBufferRules) {
     EXPECT_FALSE(reg.writeBinary("Blob", std::string(4097, '\x5a')));
     EXPECT_TRUE(reg.readBinary("Blob", blob));
     EXPECT_EQ(blob.size(), 4096u);
-    // Calls without an open key fail.
+}
+
+TEST_F(RegistryStoreTest, CallsWithoutAnOpenKeyFail) {
     CRegistry closed(store());
     EXPECT_FALSE(dwordOf(closed, "MPH"));
     EXPECT_EQ(closed.status(), REG_STATUS_INVALID_HANDLE);
