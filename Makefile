@@ -31,8 +31,9 @@ test: test-build
 
 bench: deps
 	@cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DMOVRANE_BUILD_TESTS=OFF -DMOVRANE_BUILD_BENCH=ON >/dev/null
-	@cmake --build $(BENCH_DIR) -j $(JOBS) --target movrane-bench
+	@cmake --build $(BENCH_DIR) -j $(JOBS) --target movrane-bench movrane-graph-bench
 	@$(BENCH_DIR)/bench/movrane-bench
+	@QT_QPA_PLATFORM=offscreen $(BENCH_DIR)/bench/movrane-graph-bench
 
 clean:
 	rm -rf build

@@ -1,7 +1,6 @@
 // movrane: the desktop program. The report export of -expreports, --help and --version run
 // before any window or QApplication exists, so they need no display; every other start opens
 // the main window.
-#include <QApplication>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -10,6 +9,7 @@
 #include "core/app/CommandLine.h"
 #include "core/app/ExportReports.h"
 #include "gui/app/CZodEvadiApp.h"
+#include "gui/platform/Application.h"
 
 namespace {
 
@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
                      "without a display only the report export runs: movrane -expreports -fREPLAY -oPREFIX [-mech]\n");
         return 1;
     }
-    QApplication application(argc, argv);
+    movrane::gui::Application application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Movrane"));
     return movrane::gui::runDesktop(request);
 }

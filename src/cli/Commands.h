@@ -67,5 +67,9 @@ int runRecords(const Args& args);
 void printRecordsUsage(std::FILE* out);
 int runSeason(const Args& args);
 void printSeasonUsage(std::FILE* out);
+int runExtract(const Args& args);
+void printExtractUsage(std::FILE* out);
+int runMerge(const Args& args);
+void printMergeUsage(std::FILE* out);
 
 }  // namespace cli

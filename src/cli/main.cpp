@@ -35,6 +35,8 @@ const cli::Command COMMANDS[] = {
     {"cddb", "write a replay CD database of a mounted medium", cli::runCddb, cli::printCddbUsage},
     {"records", "write a player's lap-times file and HTML records site", cli::runRecords, cli::printRecordsUsage},
     {"season", "list or rearrange the events of the season file", cli::runSeason, cli::printSeasonUsage},
+    {"extract", "write one loaded lap as a replay of its own", cli::runExtract, cli::printExtractUsage},
+    {"merge", "merge loaded laps into one replay, each lap a car of its own", cli::runMerge, cli::printMergeUsage},
 };
 
 void printUsage(std::FILE* out) {

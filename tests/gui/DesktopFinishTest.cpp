@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -204,4 +205,12 @@ TEST(WindowStateUse, MainWindowComesBackAsItWasLeft) {
     p.app.reset();
     p.app = std::make_unique<movrane::gui::CZodEvadiApp>(p.ui);
     EXPECT_EQ(p.app->frame().size(), QSize(900, 650));
+}
+
+// CTest runs this case once more under a comma-decimal locale (where one is installed): the
+// core's numbers must keep their decimal point after the toolkit has adopted the locale.
+TEST(Application, CoreNumbersKeepTheirDecimalPointUnderTheUsersLocale) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%.3f", 83.456);
+    EXPECT_STREQ(text, "83.456");
 }

@@ -9,13 +9,16 @@
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QScrollBar>
+#include <QTest>
 #include <QTreeWidget>
+#include <filesystem>
 
 #include "GuiFixture.h"
 #include "core/app/CZodEvadiDoc.h"
 #include "gui/app/CMainFrame.h"
 #include "gui/app/ChooselapDialog.h"
 #include "gui/app/LapBarWindow.h"
+#include "gui/app/MergeParametersDialog.h"
 #include "gui/reports/ReportWindow.h"
 #include "gui/track/GrooveExportDialog.h"
 
@@ -143,4 +146,30 @@ TEST(GrooveExport, SettingsWindowWithItsDefaultsWritesTheFile) {
     p.app->frame().runCommand(CommandId::GrooveExport);
     EXPECT_TRUE(p.dialogs.allUsed());
     EXPECT_EQ(testsupport::readFileText(file + ".grv").rfind("60sections,", 0), 0u);
+}
+
+TEST(MergeParameters, MenuCommandAsksForOffsetsAndWritesTheMergedReplay) {
+    guitest::TwoLaps p;
+    const std::string file = p.dir.file("merged");
+    p.ui.queueFile(file);
+    p.dialogs.expect([&p](QDialog& dialog) -> int {
+        auto* merge = guitest::dialogAs<movrane::gui::MergeParametersDialog>(dialog);
+        if (!merge) return QDialog::Rejected;
+        EXPECT_EQ(merge->windowTitle(), QStringLiteral("Merge parameters"));
+        EXPECT_EQ(merge->offsetFields().size(), 2u);
+        if (merge->offsetFields().size() != 2) return QDialog::Rejected;
+        QLineEdit* field = merge->offsetFields()[1];
+        field->clear();
+        QTest::keyClicks(field, QStringLiteral("9x9999999"));
+        EXPECT_EQ(field->text(), QStringLiteral("99999999")) << "only digits, '.' and ',' are taken";
+        merge->accept();
+        EXPECT_EQ(merge->result(), QDialog::Rejected) << "a value too large keeps the window open";
+        EXPECT_EQ(p.messageTexts().back(), "To large number!");
+        field->setText(QStringLiteral("0"));
+        merge->accept();
+        return merge->result();
+    });
+    p.app->frame().runCommand(CommandId::MergeLaps);
+    EXPECT_TRUE(p.dialogs.allUsed());
+    EXPECT_TRUE(std::filesystem::exists(file + ".rpy"));
 }

@@ -36,8 +36,10 @@
 #include "gui/library/PBViewerDialog.h"
 #include "gui/library/ReplayCDDatabaseCreatorDialog.h"
 #include "gui/library/TrackOrganiserDialog.h"
+#include "gui/platform/Application.h"
 #include "gui/reports/ReportWindow.h"
 #include "gui/track/GrooveExportDialog.h"
+#include "gui/app/MergeParametersDialog.h"
 #include <QAbstractButton>
 #include <QMessageBox>
 #include "gui/graph/GraphView.h"
@@ -199,7 +201,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: movrane-screenshot INSTALLATION OUTDIR\n");
         return 1;
     }
-    QApplication application(argc, argv);
+    movrane::gui::Application application(argc, argv);
     const std::string replays = std::string(argv[1]) + "/replay/";
     const std::string out = argv[2];
     const std::string hotlap = replays + "sample_hotlap.rpy";
@@ -298,6 +300,10 @@ int main(int argc, char** argv) {
     groove.show();
     ok = savePicture(groove, out + "/groove-export.png") && ok;
     groove.hide();
+
+    movrane::MergeParameters mergeParameters(app.document());
+    movrane::gui::MergeParametersDialog merge(mergeParameters, &ui, &app.frame());
+    ok = picture(merge, out + "/merge-parameters.png") && ok;
 
     ok = saveAnalysisWindows(app, ui, out, *readReplay(race)) && ok;
     ok = saveLibraryWindows(app, ui, argv[1], out) && ok;

@@ -20,6 +20,8 @@ enum class CommandId {
     LapFinder,
     OpenRecentReplay,
     ArrangeLaps,
+    SaveReplayLap,
+    MergeLaps,
     SaveTrackmap,
     SaveTelemetry,
     Settings,

@@ -133,8 +133,12 @@ int GetRpyInfo::load(const Drivers& drivers, uint32_t driverIndex, int lap, Sess
     ParseCarStructs parser;
     bool firstControls = true;
     if (!walker.enterFrame(start.offset)) return fail(BAD_ITEM);
+    window_.offset = start.offset;
     for (int k = 1; k <= m; ++k) {
         if (k > 1 && !walker.nextFrame()) break;
+        window_.end = walker.frame().end();
+        window_.lastFrameLength = walker.frame().length;
+        window_.frames = static_cast<uint32_t>(k);
         LapSample& s = samples_[k];
         while (walker.nextItem()) {
             const StreamItem& item = walker.item();

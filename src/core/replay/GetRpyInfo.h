@@ -11,6 +11,16 @@ namespace movrane {
 
 class Drivers;
 
+// The bytes of the record stream a lap was read from: its frames from the window's start
+// frame to the last frame the file had.
+struct StreamWindow {
+    uint64_t offset = 0;           // file offset of the first frame
+    uint64_t end = 0;              // file offset just past the last frame
+    uint16_t lastFrameLength = 0;  // length of the last frame
+    uint32_t frames = 0;           // frames read
+    uint64_t length() const { return end - offset; }
+};
+
 // One telemetry sample: one frame (1/36 s) of one car, raw fields and their physical values.
 struct LapSample {
     bool hasData = false;  // the frame held a record of this car
@@ -103,6 +113,8 @@ public:
     uint64_t endFrame() const { return endFrame_; }
     uint32_t startTime() const { return startTime_; }
     uint32_t endTime() const { return endTime_; }
+    // Where the lap's window lies in the file (set by load).
+    const StreamWindow& streamWindow() const { return window_; }
     // Lap time from the frames between the lines (set by trim).
     int64_t frameLapTime() const { return frameLapTime_; }
     int64_t lapStartStep() const { return lapStartStep_; }
@@ -133,7 +145,7 @@ private:
     int previousMissing_ = 0;
     uint64_t startFrame_ = 0;
     uint64_t endFrame_ = 0;
-    uint64_t startOffset_ = 0;
+    StreamWindow window_;
     uint32_t startTime_ = 0;
     uint32_t endTime_ = 0;
     int64_t frameLapTime_ = 0;

@@ -10,6 +10,17 @@ uint32_t readBits(const uint8_t* buffer, uint32_t& bitPosition, unsigned width) 
     return value;
 }
 
+void writeBits(uint8_t* buffer, uint32_t& bitPosition, uint32_t value, unsigned width) {
+    for (unsigned j = 0; j < width; ++j, ++bitPosition) {
+        const auto bit = static_cast<uint8_t>(1u << (bitPosition % 8));
+        if (value & (1u << j)) {
+            buffer[bitPosition / 8] |= bit;
+        } else {
+            buffer[bitPosition / 8] &= static_cast<uint8_t>(~bit);
+        }
+    }
+}
+
 int32_t signExtend(uint32_t raw, unsigned width) {
     if (width == 0 || width >= 32) return static_cast<int32_t>(raw);
     const uint32_t mask = (1u << width) - 1;
@@ -120,6 +131,28 @@ const OtherCarRecord& ParseCarStructs::decodeOtherCar(const uint8_t* raw) {
     r.roll = f.s(10);
     r.gearCode = f.u(3);
     return r;
+}
+
+std::array<uint8_t, OTHER_CAR_BYTES> encodeOtherCar(const OtherCarRecord& r) {
+    std::array<uint8_t, OTHER_CAR_BYTES> raw{};
+    uint32_t at = 0;
+    const auto put = [&](uint32_t value, unsigned width) { writeBits(raw.data(), at, value, width); };
+    put(r.unused1, 1);
+    put(r.unused2, 10);
+    put(static_cast<uint32_t>(r.pitch), 10);
+    put(r.engineSpeed, 10);
+    put(r.unused5, 1);
+    put(r.lapPosition, 26);
+    put(r.slot, 6);
+    put(static_cast<uint32_t>(r.lateral), 16);
+    put(r.controlValue, 5);
+    put(r.controlHigh, 2);
+    put(r.rideHeight, 9);
+    put(static_cast<uint32_t>(r.steering), 7);
+    put(static_cast<uint32_t>(r.orientation), 12);
+    put(static_cast<uint32_t>(r.roll), 10);
+    put(r.gearCode, 3);
+    return raw;
 }
 
 }  // namespace movrane

@@ -69,6 +69,13 @@ struct OtherCarRecord {
     uint32_t coarseControlValue() const { return controlValue + 32 * controlHigh; }
 };
 
+// Writes the low `width` bits of value at bitPosition, least significant first, and
+// advances bitPosition by width (the inverse of readBits).
+void writeBits(uint8_t* buffer, uint32_t& bitPosition, uint32_t value, unsigned width);
+
+// The 16 bytes of an other-car record holding the given fields (each cut to its width).
+std::array<uint8_t, OTHER_CAR_BYTES> encodeOtherCar(const OtherCarRecord& record);
+
 // The slot of an other-car record without decoding it: bits 2..7 of byte 7.
 inline uint32_t otherCarSlotBits(const uint8_t* record) { return (record[7] >> 2) & 0x3F; }
 

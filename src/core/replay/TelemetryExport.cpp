@@ -10,10 +10,14 @@
 
 namespace movrane {
 
-std::string telemetryFileName(const Drivers& drivers, const GetRpyInfo& lap, const std::string& trackName) {
+std::string lapFileStem(const Drivers& drivers, const GetRpyInfo& lap, const std::string& trackName) {
     const DriverRecord& d = drivers.driver(lap.driverIndex());
     return d.name1.substr(0, 3) + "_" + d.name2.substr(0, 3) + "_" + trackName + "_" + carMakeName(d.carMake) + "_" +
-           lapTimeText(lap.storedLapTime()) + ".txt";
+           lapTimeText(lap.storedLapTime());
+}
+
+std::string telemetryFileName(const Drivers& drivers, const GetRpyInfo& lap, const std::string& trackName) {
+    return lapFileStem(drivers, lap, trackName) + ".txt";
 }
 
 std::string telemetryText(const GetRpyInfo& lap) {

@@ -16,6 +16,7 @@
 #include <algorithm>
 
 #include "core/app/DocumentExports.h"
+#include "core/app/ReplayWriting.h"
 #include "core/library/Options.h"
 #include "core/library/Prefs.h"
 #include "core/app/ReportCommands.h"
@@ -244,6 +245,8 @@ void CMainFrame::runCommand(CommandId id) {
         case CommandId::OpenRecentReplay: loaded(doc_.openMostRecentReplay()); break;
         case CommandId::ArrangeLaps: arrangeLoadedLaps(doc_, ui_, dialogs_, this); break;
         case CommandId::SaveTrackmap: saveTrackmap(); break;
+        case CommandId::SaveReplayLap: saveReplayLap(doc_, ui_, dialogs_); break;
+        case CommandId::MergeLaps: mergeAllLaps(doc_, ui_, dialogs_); break;
         case CommandId::SaveTelemetry: exportTelemetry(doc_, ui_, dialogs_); break;
         case CommandId::Settings: editSettings(); break;
         case CommandId::Exit: close(); break;

@@ -3,6 +3,7 @@
 #include <QDialog>
 
 #include "gui/app/ChooselapDialog.h"
+#include "gui/app/MergeParametersDialog.h"
 #include "gui/reports/LoadedFileChooserDialog.h"
 #include "gui/track/GrooveExportDialog.h"
 
@@ -33,6 +34,11 @@ bool DialogHost::edit(GrooveSettings& settings) {
     GrooveExportDialog dialog(settings, parent_);
     if (run(dialog) != QDialog::Accepted) return false;
     return dialog.read(settings);
+}
+
+bool DialogHost::edit(MergeParameters& parameters) {
+    MergeParametersDialog dialog(parameters, ui_, parent_);
+    return run(dialog) == QDialog::Accepted;
 }
 
 }  // namespace movrane::gui

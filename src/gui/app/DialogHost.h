@@ -6,6 +6,7 @@
 
 #include "core/app/CZodEvadiDoc.h"
 #include "core/app/DocumentExports.h"
+#include "core/app/MergeParameters.h"
 #include "core/reports/ReportReplayChoice.h"
 
 class QDialog;
@@ -13,9 +14,13 @@ class QDialog;
 namespace movrane::gui {
 
 // Runs the program's modal dialogs: the lap chooser, the choosers among the loaded files
-// and laps, the groove settings, and every other dialog the main window opens.
+// and laps, the groove settings, the merge parameters, and every other dialog the main window opens.
 // Tests replace the runner to look at a dialog and answer it without a modal loop.
-class DialogHost : public LapChooserDialog, public LoadedFileChooser, public LoadedLapPicker, public GrooveSettingsDialog {
+class DialogHost : public LapChooserDialog,
+                   public LoadedFileChooser,
+                   public LoadedLapPicker,
+                   public GrooveSettingsDialog,
+                   public MergeParametersEditor {
 public:
     using Runner = std::function<int(QDialog&)>;
 
@@ -31,6 +36,7 @@ public:
     std::optional<int> pickLap(const std::string& title, const std::vector<int>& slotIndexes,
                                const std::vector<std::string>& labels) override;
     bool edit(GrooveSettings& settings) override;
+    bool edit(MergeParameters& parameters) override;
 
     // The Ui the lap chooser plays its sound and shows its quality report through.
     void setUi(Ui* ui) { ui_ = ui; }

@@ -9,6 +9,7 @@
 #include <qcustomplot.h>
 
 #include "gui/graph/GraphView.h"
+#include "gui/platform/Application.h"
 
 namespace movrane::gui {
 
@@ -32,7 +33,7 @@ std::unique_ptr<QApplication> startToolkit() {
     static int argc = 1;
     static char name[] = "movrane";
     static char* argv[] = {name, nullptr};
-    return std::make_unique<QApplication>(argc, argv);
+    return std::make_unique<Application>(argc, argv);
 }
 
 bool paintVector(QPaintDevice& device, QCustomPlot& plot) {
