@@ -54,27 +54,25 @@ TEST(RaceHistoryGraph, WinnersPaceResultOrderAndValues) {
     RaceHistoryGraph ahead(fast);
     EXPECT_EQ(ahead.smallestValue(), -10000);
     EXPECT_EQ(ahead.range(), 10000 + 2000 + 2000);  // more than 7 s ahead: no extra room
-}
-
-TEST(GraphicalRaceReport, PositionsLeadLapAndRowLabels) {
-    RaceInput input = race();
-    input.drivers[1].lapTimes = {72000, 61000, 61500, 80000, 60000};  // B loses 18.5 s in lap 4
-    input.drivers.push_back(driver("E", {75000, 120000, 90000}));
-    GraphicalRaceReport report(input);
-    EXPECT_EQ(report.lapColumns(), 5);
-    EXPECT_EQ(report.positionsAt(1), (std::vector<int>{2, 0, 1, 4}));
-    EXPECT_EQ(report.positionsAt(3), (std::vector<int>{2, 1, 4}));
+    // The graphical race report: positions, the lead lap and row labels.
+    RaceInput lapped = race();
+    lapped.drivers[1].lapTimes = {72000, 61000, 61500, 80000, 60000};  // B loses 18.5 s in lap 4
+    lapped.drivers.push_back(driver("E", {75000, 120000, 90000}));
+    GraphicalRaceReport graphical(lapped);
+    EXPECT_EQ(graphical.lapColumns(), 5);
+    EXPECT_EQ(graphical.positionsAt(1), (std::vector<int>{2, 0, 1, 4}));
+    EXPECT_EQ(graphical.positionsAt(3), (std::vector<int>{2, 1, 4}));
     // After lap 2 E (195 s) is behind the leader's lap 3 (190 s): lapped.
-    EXPECT_EQ(report.leadLapCount(2), 3);
-    EXPECT_EQ(report.leadLapCount(5), 2);  // the last column: everyone who completed it
-    EXPECT_EQ(report.rowOrder(), (std::vector<int>{2, 1, 4, 0, 3}));
-    EXPECT_EQ(report.rowLabel(0), "Jim A   1");
-    EXPECT_EQ(report.defaultFileName(), "Monza_RaceReport.bmp");
+    EXPECT_EQ(graphical.leadLapCount(2), 3);
+    EXPECT_EQ(graphical.leadLapCount(5), 2);  // the last column: everyone who completed it
+    EXPECT_EQ(graphical.rowOrder(), (std::vector<int>{2, 1, 4, 0, 3}));
+    EXPECT_EQ(graphical.rowLabel(0), "Jim A   1");
+    EXPECT_EQ(graphical.defaultFileName(), "Monza_RaceReport.bmp");
     // The pictures paint into a bitmap with the drivers' colours.
-    RaceHistoryGraph graph(race());
+    RaceHistoryGraph painted(race());
     movrane::RgbImage image(movrane::RACE_GRAPH_WIDTH, movrane::RACE_GRAPH_HEIGHT);
     movrane::ImagePainter painter(image);
-    graph.paint(painter);
+    painted.paint(painter);
     bool winnerDrawn = false;
     for (int y = 0; y < image.height() && !winnerDrawn; ++y)
         for (int x = 0; x < image.width() && !winnerDrawn; ++x) winnerDrawn = image.pixel(x, y) == movrane::resultColour(0);

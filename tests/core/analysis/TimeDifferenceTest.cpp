@@ -50,28 +50,26 @@ TEST(TimeDifference, GridHasAThousandPointsOrHalfTheShorterLap) {
     EXPECT_EQ(curve.scale, 0);
     for (const GraphPoint& p : curve.curve) EXPECT_EQ(p.y, 175);
     EXPECT_EQ(timeDifferenceToolText(curve, 300), ", timediff=0m 00.000s");
-}
-
-TEST(TimeDifference, SlowerFirstLapIsBehindAndPlacedOnTheUpperHalf) {
+    // A slower first lap is behind and placed on the upper half.
     const double a = 1.35, b = 1.40;
-    const TimeDifference td = computeTimeDifference(constantLap(2000, a, 72500), constantLap(2000, b, 71000));
+    const TimeDifference slower = computeTimeDifference(constantLap(2000, a, 72500), constantLap(2000, b, 71000));
     // At every grid point the gap is the distance of lap B's sample times the pace difference.
     const int i = 500;
-    const double target = i * td.step;
+    const double target = i * slower.step;
     const double dB = std::ceil(target / b + 1.5 - 1e-12) - 1.5;  // first sample of B at or past target
-    EXPECT_NEAR(td.diff[i], dB * b * (1 / a - 1 / b) / 36 * 1000, 1e-6);
-    EXPECT_GT(td.max, 0);
-    EXPECT_EQ(td.min, 0);
-    const TimeDifferenceInfo info = timeDifferenceInfo(td, "A");
-    EXPECT_EQ(info.atFinish, "+0m 01.500s");
-    EXPECT_EQ(info.maxAhead, "NA");
-    EXPECT_EQ(info.maxBehind.substr(0, 1), "+");
-    const TimeDifferenceCurve curve = placeTimeDifference(td, {0, 350});
+    EXPECT_NEAR(slower.diff[i], dB * b * (1 / a - 1 / b) / 36 * 1000, 1e-6);
+    EXPECT_GT(slower.max, 0);
+    EXPECT_EQ(slower.min, 0);
+    const TimeDifferenceInfo slowerInfo = timeDifferenceInfo(slower, "A");
+    EXPECT_EQ(slowerInfo.atFinish, "+0m 01.500s");
+    EXPECT_EQ(slowerInfo.maxAhead, "NA");
+    EXPECT_EQ(slowerInfo.maxBehind.substr(0, 1), "+");
+    const TimeDifferenceCurve slowerCurve = placeTimeDifference(slower, {0, 350});
     double top = 0;
-    for (std::size_t k = 0; k + 1 < curve.curve.size(); ++k) top = std::max(top, curve.curve[k].y);
+    for (std::size_t k = 0; k + 1 < slowerCurve.curve.size(); ++k) top = std::max(top, slowerCurve.curve[k].y);
     EXPECT_NEAR(top, 175 + 175 * 0.99, 1e-9);
-    EXPECT_EQ(curve.zeroLine.back().x, curve.curve.back().x);
-    EXPECT_DOUBLE_EQ(curve.curve.back().x, (td.gridPoints + 1) * td.step);
+    EXPECT_EQ(slowerCurve.zeroLine.back().x, slowerCurve.curve.back().x);
+    EXPECT_DOUBLE_EQ(slowerCurve.curve.back().x, (slower.gridPoints + 1) * slower.step);
     // The mouse read-out only between the third and the last grid point.
     const TimeDifference mouseTd = computeTimeDifference(constantLap(2000, 1.35, 72500), constantLap(2000, 1.4, 71000));
     EXPECT_EQ(timeDifferenceAt(mouseTd, 2.9 * mouseTd.step), "");

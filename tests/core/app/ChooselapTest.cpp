@@ -64,26 +64,24 @@ TEST_F(ChooselapReplay, InformationAndTree) {
     EXPECT_EQ(Chooselap::lapNodeText(0, 0xCDCDCDCD), "Time before start/finish: No time");
     EXPECT_EQ(Chooselap::flagByteOfNodeText("Lap 1: 1m 01.000s [80]"), 80u);
     EXPECT_EQ(Chooselap::flagByteOfNodeText("Lap 1: 1m 01.000s"), 0u);
-}
+    // Selection labels and flags.
+    Chooselap selecting(header, drivers);
+    EXPECT_EQ(selecting.flagTexts(), std::vector<std::string>{"None selected"});
+    EXPECT_EQ(selecting.driverKindLabel(), "");
 
-TEST_F(ChooselapReplay, SelectionLabelsAndFlags) {
-    Chooselap chooser(header, drivers);
-    EXPECT_EQ(chooser.flagTexts(), std::vector<std::string>{"None selected"});
-    EXPECT_EQ(chooser.driverKindLabel(), "");
+    selecting.selectLap(1, PRACTICE, 2);
+    EXPECT_EQ(selecting.driverKindLabel(), "AI-car");
+    EXPECT_EQ(selecting.sessionLabel(), "Practice Laps");
+    EXPECT_EQ(selecting.flagTexts(), std::vector<std::string>{"Off track"});
+    EXPECT_FALSE(selecting.alienSelected());
 
-    chooser.selectLap(1, PRACTICE, 2);
-    EXPECT_EQ(chooser.driverKindLabel(), "AI-car");
-    EXPECT_EQ(chooser.sessionLabel(), "Practice Laps");
-    EXPECT_EQ(chooser.flagTexts(), std::vector<std::string>{"Off track"});
-    EXPECT_FALSE(chooser.alienSelected());
+    selecting.selectLap(0, RACE, 1);
+    EXPECT_EQ(selecting.driverKindLabel(), "Human");
+    EXPECT_EQ(selecting.sessionLabel(), "Race Laps");
+    EXPECT_EQ(selecting.flagTexts(), std::vector<std::string>{"None reported"});
 
-    chooser.selectLap(0, RACE, 1);
-    EXPECT_EQ(chooser.driverKindLabel(), "Human");
-    EXPECT_EQ(chooser.sessionLabel(), "Race Laps");
-    EXPECT_EQ(chooser.flagTexts(), std::vector<std::string>{"None reported"});
-
-    chooser.selectDriver(2);
-    EXPECT_TRUE(chooser.alienSelected());
+    selecting.selectDriver(2);
+    EXPECT_TRUE(selecting.alienSelected());
     // OK needs a valid lap.
     Chooselap checked(header, drivers);
     const auto verdictOf = [](const Chooselap::Verdict& v) { return std::tuple(v.accepted, v.message, v.caption); };

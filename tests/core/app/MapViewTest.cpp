@@ -42,29 +42,27 @@ TEST(MapView, WholeSquareFitsTheShorterSideCentred) {
     expectNear(wheel.toLogical(mouse), before);
     wheel.zoomAt(mouse, -1);
     expectNear(wheel.toLogical(mouse), before);
-}
-
-TEST(MapView, ZoomStepsStayWithinLimits) {
-    MapView view = viewOf(500, 500);
-    view.zoomOut();
-    EXPECT_DOUBLE_EQ(view.zoom(), MapView::MIN_ZOOM);
-    view.zoomIn();
-    EXPECT_DOUBLE_EQ(view.zoom(), MapView::ZOOM_STEP);
-    for (int i = 0; i < 40; ++i) view.zoomIn();
-    EXPECT_DOUBLE_EQ(view.zoom(), MapView::MAX_ZOOM);
-    view.fitToTrack();
-    EXPECT_DOUBLE_EQ(view.zoom(), 1.0);
-    EXPECT_DOUBLE_EQ(view.centreX(), MAP_LOGICAL_SIZE / 2);
+    // Zoom steps stay within their limits.
+    MapView zooming = viewOf(500, 500);
+    zooming.zoomOut();
+    EXPECT_DOUBLE_EQ(zooming.zoom(), MapView::MIN_ZOOM);
+    zooming.zoomIn();
+    EXPECT_DOUBLE_EQ(zooming.zoom(), MapView::ZOOM_STEP);
+    for (int i = 0; i < 40; ++i) zooming.zoomIn();
+    EXPECT_DOUBLE_EQ(zooming.zoom(), MapView::MAX_ZOOM);
+    zooming.fitToTrack();
+    EXPECT_DOUBLE_EQ(zooming.zoom(), 1.0);
+    EXPECT_DOUBLE_EQ(zooming.centreX(), MAP_LOGICAL_SIZE / 2);
     // Panning moves the map with the mouse but never loses it.
-    view.zoomIn();
-    const PixelPoint before = view.toPixels(3000, 3000);
-    view.panBy(40, -25);
-    expectNear(view.toPixels(3000, 3000), {before.x + 40, before.y - 25});
-    view.panBy(1e9, -1e9);
-    EXPECT_DOUBLE_EQ(view.centreX(), 0.0);
-    EXPECT_DOUBLE_EQ(view.centreY(), MAP_LOGICAL_SIZE);
-    EXPECT_FALSE(view.panning());
-    view.togglePanning();
-    EXPECT_TRUE(view.panning());
+    zooming.zoomIn();
+    const PixelPoint unpanned = zooming.toPixels(3000, 3000);
+    zooming.panBy(40, -25);
+    expectNear(zooming.toPixels(3000, 3000), {unpanned.x + 40, unpanned.y - 25});
+    zooming.panBy(1e9, -1e9);
+    EXPECT_DOUBLE_EQ(zooming.centreX(), 0.0);
+    EXPECT_DOUBLE_EQ(zooming.centreY(), MAP_LOGICAL_SIZE);
+    EXPECT_FALSE(zooming.panning());
+    zooming.togglePanning();
+    EXPECT_TRUE(zooming.panning());
 }
 

@@ -29,11 +29,7 @@ TEST(Paths, CutAtLastSeparatorCountsBothSeparators) {
     EXPECT_EQ(joinPath("/orv/", "orv.exe"), "/orv/orv.exe");
     EXPECT_EQ(joinPath("C:\\Orv\\", "orv.exe"), "C:\\Orv\\orv.exe");
     EXPECT_EQ(joinPath("", "orv.exe"), "orv.exe");
-}
-
-// Each component is resolved without regard to case; the exact spelling is preferred and
-// the rest of a missing path kept.
-TEST(Paths, ResolvesEachComponentWithoutRegardToCase) {
+    // Each component is resolved without regard to case.
     TempDir dir;
     touch(dir.path() / "Players" / "Joe" / "PLAYER.INI");
     touch(dir.path() / "tracks" / "a.ini");
@@ -54,5 +50,8 @@ TEST(Paths, ResolvesEachComponentWithoutRegardToCase) {
     EXPECT_EQ(movrane::mapDrivePath("/home/joe/orv", winePrefix), "/home/joe/orv");
     EXPECT_FALSE(movrane::isDrivePath("C:orv"));
 }
+
+// Each component is resolved without regard to case; the exact spelling is preferred and
+// the rest of a missing path kept.
 
 }  // namespace

@@ -46,14 +46,12 @@ TEST(RegistryText, WritesTheRegeditStyle) {
         EXPECT_EQ(r->type, v.type) << v.name;
         EXPECT_EQ(r->data, v.data) << v.name;
     }
-}
-
-TEST(RegistryText, AcceptsCrLfAndComments) {
-    const RegHive hive = parsed("REGEDIT4\r\n\r\n; hand edited\r\n[K]\r\n\"A\"=dword:0000000a\r\n\"B\"=hex:01,\\\r\n  02\r\n");
-    const RegKey* k = hive.find("k");
-    ASSERT_NE(k, nullptr);
-    EXPECT_EQ(k->find("a")->data, std::string("\x0a\0\0\0", 4));
-    EXPECT_EQ(k->find("B")->data, std::string("\x01\x02", 2));
+    // CR LF line ends and comments are accepted.
+    const RegHive crlf = parsed("REGEDIT4\r\n\r\n; hand edited\r\n[K]\r\n\"A\"=dword:0000000a\r\n\"B\"=hex:01,\\\r\n  02\r\n");
+    const RegKey* crlfKey = crlf.find("k");
+    ASSERT_NE(crlfKey, nullptr);
+    EXPECT_EQ(crlfKey->find("a")->data, std::string("\x0a\0\0\0", 4));
+    EXPECT_EQ(crlfKey->find("B")->data, std::string("\x01\x02", 2));
     // Wine's system.reg is read leniently.
     const RegHive wine = parseWineRegistryText(
         "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win32\n\n"
@@ -65,9 +63,7 @@ TEST(RegistryText, AcceptsCrLfAndComments) {
     EXPECT_EQ(orv->find("Directory")->data, std::string("C:\\Sellory\\Orv\0", 15));
     EXPECT_EQ(orv->find("Path")->type, REG_EXPAND_SZ);
     EXPECT_EQ(orv->find("Strange"), nullptr);
-}
-
-TEST(RegistryText, RefusesWhatIsNotAStoreFile) {
+    // What is not a store file is refused.
     const char* bad[] = {
         "",
         "[K]\n\"A\"=dword:00000001\n",

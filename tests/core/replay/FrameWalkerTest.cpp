@@ -93,9 +93,7 @@ TEST(FrameWalker, ItemsOccupyTheirLengthRoundedUpToFourBytes) {
         EXPECT_EQ(w.status, WalkStatus::BadLength) << length;
         EXPECT_EQ(w.frames, 1) << length;
     }
-}
-
-TEST(FrameWalker, WalksBackwardByThePreviousLengths) {
+    // The walk goes backward by the previous lengths.
     TempDir dir;
     samplekit::ReplayDescription d;
     d.drivers = testsupport::namedDrivers(1);

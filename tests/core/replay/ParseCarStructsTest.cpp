@@ -31,16 +31,13 @@ TEST(ParseCarStructs, PlayerCarRoundTripsWithSignedFields) {
     EXPECT_EQ(movrane::signExtend(0xFFFFF, 20), -1);
     EXPECT_EQ(movrane::signExtend(0x7FFFF, 20), 0x7FFFF);
     EXPECT_EQ(movrane::signExtend(0x800, 12), -2048);
-}
-
-TEST(ParseCarStructs, OtherCarRecordCarriesItsSlotInByteSeven) {
-    const samplekit::OtherCarFields f{.lapPosition = 123456, .slot = 45, .lateral = -300, .controlValue = 5,
+    // The other car record carries its slot in byte 7.
+    const samplekit::OtherCarFields other{.lapPosition = 123456, .slot = 45, .lateral = -300, .controlValue = 5,
                                       .controlHigh = 3, .orientation = 1000, .gearCode = 7};
-    const auto raw = samplekit::encodeOtherCar(f);
-    EXPECT_EQ(movrane::otherCarSlotBits(raw.data()), 45u);
-    ParseCarStructs parser;
-    const auto& r = parser.decodeOtherCar(raw.data());
-    EXPECT_EQ(std::tuple(r.slot, r.lapPosition, r.lateral, r.gear(), r.coarseControlValue(), r.orientation),
+    const auto otherRaw = samplekit::encodeOtherCar(other);
+    EXPECT_EQ(movrane::otherCarSlotBits(otherRaw.data()), 45u);
+    const auto& o = parser.decodeOtherCar(otherRaw.data());
+    EXPECT_EQ(std::tuple(o.slot, o.lapPosition, o.lateral, o.gear(), o.coarseControlValue(), o.orientation),
               std::tuple(45u, 123456u, -300, 6, 5u + 96u, 1000));
     // The controls item.
     samplekit::PlayerControlsFields controls{101, 87, 64, 2047};

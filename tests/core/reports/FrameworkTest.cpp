@@ -30,9 +30,7 @@ TEST(ReportText, FormatTimeWritesMinutesOnlyWhenThereAreAny) {
     EXPECT_EQ(fourDigits(0.4567, 3), "0.456");
     EXPECT_EQ(fourDigits(12.345, 3), "12.35") << "four significant digits round first";
     EXPECT_EQ(fourDigits(0.0, 3), "0");
-}
-
-TEST(ReportText, ReasonsInTheirLongAndShortForms) {
+    // Reasons in their long and short forms.
     EXPECT_EQ(reasonText(60), "Official retirement reason is: Fuel Injection");
     const std::pair<int, const char*> shortForms[] = {{60, "Fuel Injec"}, {84, "Oil Press"}, {108, "Retired"},
                                                       {16, "Engine"},     {52, "Unknown"},   {112, "Unknown"}};

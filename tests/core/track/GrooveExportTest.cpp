@@ -46,17 +46,15 @@ TEST(GrooveExport, LineCountFollowsTheResolution) {
     ASSERT_GT(tenMetreLines.size(), 211u);
     EXPECT_EQ(tenMetreLines[1 + 210], "0 1.50000000 " + tenMetreLines[1 + 210].substr(13, 10) + " 105.00000000 3.0");
     EXPECT_EQ(tenMetreLines[1].substr(0, 14), "0 -0.25000000 ");
-}
-
-TEST(GrooveExport, NewWayDarknessIsNormalised) {
-    const GetRpyInfo lap = lapOf(200, 1, 5, [](int) { return 0; }, [](int k) { return k == 100 ? 4.0 : 1.0; });
-    const auto darkness = movrane::grooveDarkness(lap, GrooveSettings{});
+    // The new way's darkness is normalised.
+    const GetRpyInfo spiked = lapOf(200, 1, 5, [](int) { return 0; }, [](int k) { return k == 100 ? 4.0 : 1.0; });
+    const auto darkness = movrane::grooveDarkness(spiked, GrooveSettings{});
     EXPECT_DOUBLE_EQ(darkness[100], 1.0);
     EXPECT_DOUBLE_EQ(darkness[50], 0.25);
     EXPECT_DOUBLE_EQ(darkness[3], darkness[15]);
-    const std::string text = movrane::grooveText(lap, 900, GrooveSettings{});
-    EXPECT_NE(text.find(" 1.00000000 "), std::string::npos);
-    EXPECT_EQ(text.find(" 1.00000001"), std::string::npos);
+    const std::string spikedText = movrane::grooveText(spiked, 900, GrooveSettings{});
+    EXPECT_NE(spikedText.find(" 1.00000000 "), std::string::npos);
+    EXPECT_EQ(spikedText.find(" 1.00000001"), std::string::npos);
     // Stationary or short laps are dark nowhere.
     const GetRpyInfo stationary = lapOf(300, 5, 0, [](int) { return 1; }, [](int) { return 0; });
     for (double v : movrane::grooveDarkness(stationary, GrooveSettings{})) EXPECT_EQ(v, 0.0);

@@ -38,26 +38,25 @@ TEST(MapFitting, NearestRoundsHalvesAwayFromZero) {
     point.include({10.0, 10.0});
     const movrane::MapFit single = fitMap(point, 100, 100, 60, 60);
     EXPECT_DOUBLE_EQ(single.scale, 1.0);
-}
-
-TEST(MapFitting, VirtualUnitsOfTheLapDerivations) {
+    // The virtual units of the lap derivations.
     const auto track = tracktest::loadCircuit(tracktest::roundedSquare());
-    const Extent& extent = track->stripExtent();
-    const double larger = std::max(extent.width(), extent.height());
+    const Extent& strips = track->stripExtent();
+    const double larger = std::max(strips.width(), strips.height());
     EXPECT_DOUBLE_EQ(movrane::virtualMapScale(*track), 10000000.0 / larger);
-    const movrane::MapFit fit = movrane::virtualMapFit(*track);
-    EXPECT_DOUBLE_EQ(fit.scale, larger / (10000000.0 - 100.0));
+    const movrane::MapFit virtualFit = movrane::virtualMapFit(*track);
+    EXPECT_DOUBLE_EQ(virtualFit.scale, larger / (10000000.0 - 100.0));
     const movrane::TrackProjection projection(*track);
     EXPECT_DOUBLE_EQ(projection.mapScale(), movrane::virtualMapScale(*track));
     EXPECT_DOUBLE_EQ(projection.lapLength(), track->lapLength());
     const movrane::MapPoint origin = projection.mapPoint(0.0, 0.0);
-    EXPECT_EQ(std::tuple(origin.x, origin.y), std::tuple(fit.toUnits({0.0, 0.0}).x, fit.toUnits({0.0, 0.0}).y));
+    EXPECT_EQ(std::tuple(origin.x, origin.y), std::tuple(virtualFit.toUnits({0.0, 0.0}).x, virtualFit.toUnits({0.0, 0.0}).y));
     EXPECT_GE(origin.x, 50);
     EXPECT_LE(origin.y, 10000000 - 50);
     // 50 m along the first straight (+x): about 50 m times the map scale further right.
     const movrane::MapPoint further = projection.mapPoint(50.0, 0.0);
-    EXPECT_NEAR(static_cast<double>(further.x - origin.x), 50.0 / fit.scale, 1.0);
+    EXPECT_NEAR(static_cast<double>(further.x - origin.x), 50.0 / virtualFit.scale, 1.0);
     EXPECT_EQ(further.y, origin.y);
     const movrane::MapPoint nowhere = projection.mapPoint(3 * track->lapLength(), 0.0);
     EXPECT_EQ(std::tuple(nowhere.x, nowhere.y), std::tuple(0, 0));
 }
+
