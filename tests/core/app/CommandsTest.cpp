@@ -49,7 +49,6 @@ TEST(CommandTable, MenusInOrderWithPromptsAndUniqueCommands) {
     EXPECT_STREQ(groove->menu, "&Tools");
     EXPECT_STREQ(groove->submenu, "Track Creating Tools");
     EXPECT_STREQ(commands.back().text, "View Readme file");
-    EXPECT_STREQ(movrane::MAIN_TITLE, "Movrane - version 7.0");
     EXPECT_EQ(movrane::reportKindOf(CommandId::ReportLapChart), movrane::ReportKind::LapChart);
     EXPECT_EQ(movrane::reportKindOf(CommandId::ReportMechanical), movrane::ReportKind::Mechanical);
     EXPECT_FALSE(movrane::reportKindOf(CommandId::ZoomIn));
@@ -59,6 +58,26 @@ TEST(CommandTable, MenusInOrderWithPromptsAndUniqueCommands) {
     EXPECT_EQ(commandShortcuts(CommandId::ZoomOut), std::vector<std::string>{"Ctrl+-"});
     EXPECT_EQ(commandShortcuts(CommandId::FitToTrack), std::vector<std::string>{"Ctrl+0"});
     EXPECT_TRUE(commandShortcuts(CommandId::AddLap).empty());
+    // The readme beside the program, and About with the version.
+    testsupport::TempDir dir;
+    testsupport::writeFileBytes(dir.file("Movrane.txt"), {'x'});
+    testsupport::ScriptedUi ui;
+    EXPECT_TRUE(movrane::viewReadme(ui, dir.path().string()));
+    EXPECT_EQ(ui.opened, std::vector<std::string>{dir.file("Movrane.txt")});
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(movrane::aboutText().rfind("Movrane - version 7.0\n", 0), 0u);
+    // A readme that is missing or that no program opens is told, with its name.
+    testsupport::TempDir empty;
+    const std::string missing = empty.file("Movrane.txt");
+    testsupport::ScriptedUi told;
+    EXPECT_FALSE(movrane::viewReadme(told, empty.path().string()));
+    EXPECT_TRUE(told.opened.empty()) << "a missing file is not handed on";
+    testsupport::writeFileBytes(missing, {'x'});
+    told.openSucceeds = false;
+    EXPECT_FALSE(movrane::viewReadme(told, empty.path().string()));
+    ASSERT_EQ(told.messages.size(), 2u);
+    EXPECT_EQ(told.messages[0].text, "The file " + missing + " does not exist.");
+    EXPECT_EQ(told.messages[1].text, "No program could open " + missing + ".");
 }
 
 TEST(SaveTrackmap, RefusedWithoutTrack) {
@@ -109,27 +128,5 @@ TEST(SaveTrackmap, RefusedWithoutTrack) {
     EXPECT_EQ(movrane::bitmapSide(768), 768);
     EXPECT_EQ(movrane::bitmapSide(1), movrane::MIN_BITMAP_SIDE);
     EXPECT_EQ(movrane::bitmapSide(4000000000u), movrane::MAX_BITMAP_SIDE);
-}
-
-TEST(HelpCommands, ReadmeBesideTheProgramAndAboutWithVersion) {
-    testsupport::TempDir dir;
-    testsupport::writeFileBytes(dir.file("Movrane.txt"), {'x'});
-    testsupport::ScriptedUi ui;
-    EXPECT_TRUE(movrane::viewReadme(ui, dir.path().string()));
-    EXPECT_EQ(ui.opened, std::vector<std::string>{dir.file("Movrane.txt")});
-    EXPECT_TRUE(ui.messages.empty());
-    EXPECT_EQ(movrane::aboutText().rfind("Movrane - version 7.0\n", 0), 0u);
-    // A readme that is missing or that no program opens is told, with its name.
-    testsupport::TempDir empty;
-    const std::string missing = empty.file("Movrane.txt");
-    testsupport::ScriptedUi told;
-    EXPECT_FALSE(movrane::viewReadme(told, empty.path().string()));
-    EXPECT_TRUE(told.opened.empty()) << "a missing file is not handed on";
-    testsupport::writeFileBytes(missing, {'x'});
-    told.openSucceeds = false;
-    EXPECT_FALSE(movrane::viewReadme(told, empty.path().string()));
-    ASSERT_EQ(told.messages.size(), 2u);
-    EXPECT_EQ(told.messages[0].text, "The file " + missing + " does not exist.");
-    EXPECT_EQ(told.messages[1].text, "No program could open " + missing + ".");
 }
 

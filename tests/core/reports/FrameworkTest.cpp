@@ -38,9 +38,7 @@ TEST(ReportText, FormatTimeWritesMinutesOnlyWhenThereAreAny) {
     EXPECT_EQ(reasonText(52),
               "Official retirement reason is: Unknown! If you know the failure Orv reported\r\n"
               "for this driver, please contact us.\r\nUnknown code is :52");
-}
-
-TEST(ReportText, TitleLineAndDate) {
+    // The title line and the date.
     setenv("TZ", "UTC", 1);
     tzset();
     EXPECT_EQ(formatReportDate(1039269802), "Sat Dec 07 14:03:22 2002");
