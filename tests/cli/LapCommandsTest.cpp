@@ -3,22 +3,16 @@
 #include <filesystem>
 #include <string>
 
-#include "support/SampleInstallationDir.h"
-#include "support/TempDir.h"
+#include "support/SampleCli.h"
 
-using testsupport::runCommand;
+using testsupport::cli;
+using testsupport::sampleInstallation;
 using testsupport::TempDir;
 
 namespace {
 
-const TempDir& installation() { return testsupport::sampleInstallationDir(); }
-
-testsupport::CommandResult cli(const std::string& arguments) {
-    return runCommand(std::string(MOVRANE_CLI_PATH) + " " + arguments);
-}
-
 std::string lapArguments(const std::string& replay, const std::string& session, int driver, int lap) {
-    return "--orv " + installation().path().string() + " --replay " + replay + " --session " + session +
+    return testsupport::sampleOrv() + "--replay " + replay + " --session " + session +
            " --driver " + std::to_string(driver) + " --lap " + std::to_string(lap);
 }
 
@@ -27,7 +21,7 @@ std::string firstLine(const std::string& text) { return text.substr(0, text.find
 }  // namespace
 
 TEST(CliLaps, PrintsTheTreeWithValidLapsMarked) {
-    const auto r = cli("laps --orv " + installation().path().string() + " sample_hotlap.rpy");
+    const auto r = cli("laps " + testsupport::sampleOrv() + "sample_hotlap.rpy");
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_NE(r.out.find("track: harbour\n"), std::string::npos);
     EXPECT_NE(r.out.find("driver 0: Ada Marsh\n  Practice Laps\n    Time before start/finish: "), std::string::npos)
@@ -36,7 +30,7 @@ TEST(CliLaps, PrintsTheTreeWithValidLapsMarked) {
     EXPECT_NE(r.out.find("\n    Lap 3: "), std::string::npos) << "the invalid lap is not marked";
     EXPECT_NE(r.out.find("[16]\n"), std::string::npos);
     EXPECT_EQ(cli("laps").exitCode, 1);
-    EXPECT_EQ(cli("laps " + installation().file("missing.rpy")).exitCode, 2);
+    EXPECT_EQ(cli("laps " + sampleInstallation().file("missing.rpy")).exitCode, 2);
 }
 
 TEST(CliTelemetry, WritesTheTextExportOfALap) {
@@ -48,6 +42,16 @@ TEST(CliTelemetry, WritesTheTextExportOfALap) {
     EXPECT_NE(text.find("\nLongitude, Latitude, Gear, Rpm, Orientation, Roll, Pitch, Steering, Speed, Long Acc, "
                         "Lat Acc, SlipAngle\n"),
               std::string::npos);
+    // The lap named as the other commands do, written to standard output or a device.
+    const std::string orv = testsupport::sampleOrv();
+    const auto toStdout = cli("telemetry " + orv + "--lap race:3:4 --out - sample_race.rpy");
+    ASSERT_EQ(toStdout.exitCode, 0) << toStdout.err;
+    EXPECT_EQ(toStdout.out, text);
+    EXPECT_EQ(cli("telemetry " + orv + "--lap race:3:4 --lap race:3:5 --out - sample_race.rpy").exitCode, 1);
+    if (std::filesystem::exists("/dev/full")) {
+        EXPECT_EQ(cli("telemetry " + orv + "--lap race:3:4 --out /dev/full sample_race.rpy").exitCode, 3);
+        EXPECT_TRUE(std::filesystem::is_character_file("/dev/full"));
+    }
 }
 
 TEST(CliTelemetry, CsvHasAHeaderWithUnits) {
@@ -80,21 +84,6 @@ TEST(CliTelemetry, FailedLoadWritesNoFile) {
     EXPECT_EQ(unwritable.exitCode, 3);
 }
 
-TEST(CliTelemetry, NamesTheLapAsTheOtherCommandsDoAndWritesToStandardOutputOrADevice) {
-    TempDir out;
-    ASSERT_EQ(cli("telemetry " + lapArguments("sample_race.rpy", "race", 3, 4) + " --out " + out.file("t.txt")).exitCode,
-              0);
-    const std::string orv = "--orv " + installation().path().string();
-    const auto r = cli("telemetry " + orv + " --lap race:3:4 --out - sample_race.rpy");
-    ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, testsupport::readFileText(out.file("t.txt")));
-    EXPECT_EQ(cli("telemetry " + orv + " --lap race:3:4 --lap race:3:5 --out - sample_race.rpy").exitCode, 1);
-    if (std::filesystem::exists("/dev/full")) {
-        EXPECT_EQ(cli("telemetry " + orv + " --lap race:3:4 --out /dev/full sample_race.rpy").exitCode, 3);
-        EXPECT_TRUE(std::filesystem::is_character_file("/dev/full"));
-    }
-}
-
 TEST(CliGroove, WritesTheGrooveFile) {
     TempDir out;
     const auto r = cli("groove " + lapArguments("sample_hotlap.rpy", "practice", 0, 2) +
@@ -104,23 +93,17 @@ TEST(CliGroove, WritesTheGrooveFile) {
     EXPECT_EQ(firstLine(text), "60sections,1750entries") << "2 m steps over the 3498.06 m sample circuit";
     EXPECT_EQ(text.substr(text.find('\n') + 1, 2), "0 ");
     EXPECT_NE(text.find(" 2.00000000 4.5\n"), std::string::npos);
-    EXPECT_EQ(cli("groove " + lapArguments("sample_hotlap.rpy", "practice", 0, 2) + " --resolution 0.25 --out " +
-                  out.file("x.grv"))
-                  .exitCode,
-              1);
-    EXPECT_EQ(cli("groove " + lapArguments("sample_hotlap.rpy", "practice", 0, 2) + " --accel 1000 --out " +
-                  out.file("x.grv"))
-                  .exitCode,
-              1);
-}
-
-TEST(CliGroove, NamesTheLapAsTheOtherCommandsDoAndWritesThroughALink) {
-    TempDir out;
+    for (const std::string wrong : {" --resolution 0.25 --out ", " --accel 1000 --out "}) {
+        const auto refused = cli("groove " + lapArguments("sample_hotlap.rpy", "practice", 0, 2) + wrong + out.file("x"));
+        EXPECT_EQ(refused.exitCode, 1) << wrong;
+    }
+    // The lap named as the other commands do, written through a link.
     std::filesystem::create_directory(out.path() / "kept");
-    std::filesystem::create_symlink("kept/g.grv", out.path() / "g.grv");
-    const auto r = cli("groove --orv " + installation().path().string() + " --lap practice:0:2 --resolution 2.0 --out " +
-                       out.file("g.grv") + " sample_hotlap.rpy");
-    ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_TRUE(std::filesystem::is_symlink(out.file("g.grv")));
+    std::filesystem::create_symlink("kept/g.grv", out.path() / "link.grv");
+    const auto linked = cli("groove " + testsupport::sampleOrv() + "--lap practice:0:2 --resolution 2.0 --out " +
+                            out.file("link.grv") + " sample_hotlap.rpy");
+    ASSERT_EQ(linked.exitCode, 0) << linked.err;
+    EXPECT_TRUE(std::filesystem::is_symlink(out.file("link.grv")));
     EXPECT_EQ(firstLine(testsupport::readFileText(out.file("kept/g.grv"))), "60sections,1750entries");
 }
+

@@ -2,10 +2,8 @@
 
 #include <filesystem>
 
-#include "samplekit/InstallationWriter.h"
 #include "support/ConfigSandbox.h"
-#include "support/RaceFixture.h"
-#include "support/TempDir.h"
+#include "support/LibraryFixture.h"
 
 namespace {
 
@@ -14,29 +12,20 @@ namespace fs = std::filesystem;
 
 class LibraryCommands : public ::testing::Test {
 protected:
-    void SetUp() override {
-        samplekit::InstallationContent content;
-        content.players = {{"ann", "Ann", "Example", {{"harbour", "ferP", 83.456}}}};
-        content.events = {{"Harbour GP", "Harbour", "harbour"}, {"Ridge GP", "Ridge", "ridgeway"}};
-        content.tracks = {{"harbour", "Harbour", "Harbour Park"}, {"ridgeway", "Ridge", "Ridgeway"}};
-        samplekit::writeInstallation(dir.file("orv"), content);
-        testsupport::FixtureRace race;
-        race.track = "harbour";
-        race.drivers = {{"Ann", "Example", 4, 1}, {"Bob", "Other", 1, 2}};
-        race.practiceClockMs = 1000;
+    LibraryCommands() : library({{"harbour", "ferP", 83.456}}) {
+        testsupport::FixtureRace race = testsupport::playerRace("harbour", {83456});
         race.practiceSeconds = 700;
-        race.practice = std::vector<std::optional<testsupport::FixtureLaps>>{testsupport::FixtureLaps{2000, {83456}},
-                                                                             testsupport::FixtureLaps{2100, {600500}}};
-        fs::create_directories(dir.file("orv/replay"));
-        testsupport::writeFixtureRace(dir.file("orv/replay/a.rpy"), race);
+        race.practice->at(1)->laps = {600500};
+        library.addReplay("a.rpy", race);
     }
     CommandResult cli(const std::string& arguments) const {
         return testsupport::runCommand(sandbox.environmentPrefix() + MOVRANE_CLI_PATH + " " + arguments +
-                                       " --orv '" + dir.file("orv") + "'");
+                                       " --orv '" + library.orv() + "'");
     }
 
     testsupport::ConfigSandbox sandbox;
-    testsupport::TempDir dir;
+    testsupport::LibraryFixture library;
+    const testsupport::TempDir& dir = library.dir;
 };
 
 TEST_F(LibraryCommands, FinderPrintsTheClipboardTextOfItsRows) {
@@ -48,6 +37,28 @@ TEST_F(LibraryCommands, FinderPrintsTheClipboardTextOfItsRows) {
     EXPECT_EQ(cli("finder harbour --filter all --sort laptime").out, header + bob + ann);
     EXPECT_EQ(cli("finder ridgeway").out, header);
     EXPECT_EQ(cli("finder harbour --sort speed").exitCode, 1);
+    // Records write the lap-times file and the site.
+    const CommandResult r = cli("records 0 --out '" + dir.file("out") + "'");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(testsupport::readFileText(dir.file("out/OrvLapTimes.ini")), "[ harbour ]\r\nferP = 418207356 83.46\r\n\r\n");
+    const std::string site = r.out.substr(r.out.find('\n') + 1);
+    EXPECT_TRUE(fs::exists(site.substr(0, site.size() - 1))) << r.out;
+    EXPECT_EQ(cli("records 5 --out '" + dir.file("out") + "'").exitCode, 2);
+    EXPECT_EQ(cli("records 0").exitCode, 1);
+    // The season: list, move, remove, add and export.
+    EXPECT_EQ(cli("season list").out,
+              "Number of tracks in 67season.ini (max 64): 2\n#\tLong Name\tShort Name\tTrackDir\tLaps\tMonth\tDay\tGrid\n"
+              "1\tHarbour Grand Prix\tHarbour\tharbour\t10\t1\tdefault\trandom\n"
+              "2\tRidgeway Trophy\tRidgeway\tridgeway\t10\t1\tdefault\trandom\n");
+    ASSERT_EQ(cli("season move 2 1").exitCode, 0);
+    ASSERT_EQ(cli("season add --name 'New GP' --short New --dir newtrack --laps 5").exitCode, 0);
+    ASSERT_EQ(cli("season remove 2").exitCode, 0);
+    EXPECT_EQ(cli("season list").out.substr(97),
+              "1\tRidgeway Trophy\tRidgeway\tridgeway\t10\t1\tdefault\trandom\n2\tNew GP\tNew\tnewtrack\t5\t\t\t\n");
+    EXPECT_EQ(cli("season export").exitCode, 0);
+    EXPECT_TRUE(fs::exists(dir.file("orv/seasons/67season.old")));
+    EXPECT_EQ(cli("season remove 9").exitCode, 1);
+    EXPECT_EQ(cli("season shuffle").exitCode, 1);
 }
 
 TEST_F(LibraryCommands, CddbCreateWritesTheDatabaseTheFinderReads) {
@@ -60,32 +71,6 @@ TEST_F(LibraryCommands, CddbCreateWritesTheDatabaseTheFinderReads) {
     EXPECT_EQ(cli("cddb create '" + dir.file("disc") + "' Disc1").exitCode, 3);
     EXPECT_EQ(cli("cddb create '" + dir.file("disc") + "' Disc1 --overwrite").exitCode, 0);
     EXPECT_EQ(cli("cddb create '" + dir.file("orv/players") + "' none").exitCode, 2);
-}
-
-TEST_F(LibraryCommands, RecordsWritesTheLapTimesFileAndTheSite) {
-    const CommandResult r = cli("records 0 --out '" + dir.file("out") + "'");
-    ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(testsupport::readFileText(dir.file("out/OrvLapTimes.ini")), "[ harbour ]\r\nferP = 418207356 83.46\r\n\r\n");
-    const std::string site = r.out.substr(r.out.find('\n') + 1);
-    EXPECT_TRUE(fs::exists(site.substr(0, site.size() - 1))) << r.out;
-    EXPECT_EQ(cli("records 5 --out '" + dir.file("out") + "'").exitCode, 2);
-    EXPECT_EQ(cli("records 0").exitCode, 1);
-}
-
-TEST_F(LibraryCommands, SeasonListMoveRemoveAddExport) {
-    EXPECT_EQ(cli("season list").out,
-              "Number of tracks in 67season.ini (max 64): 2\n#\tLong Name\tShort Name\tTrackDir\tLaps\tMonth\tDay\tGrid\n"
-              "1\tHarbour GP\tHarbour\tharbour\t10\t1\tdefault\trandom\n"
-              "2\tRidge GP\tRidge\tridgeway\t10\t1\tdefault\trandom\n");
-    ASSERT_EQ(cli("season move 2 1").exitCode, 0);
-    ASSERT_EQ(cli("season add --name 'New GP' --short New --dir newtrack --laps 5").exitCode, 0);
-    ASSERT_EQ(cli("season remove 2").exitCode, 0);
-    EXPECT_EQ(cli("season list").out.substr(97),
-              "1\tRidge GP\tRidge\tridgeway\t10\t1\tdefault\trandom\n2\tNew GP\tNew\tnewtrack\t5\t\t\t\n");
-    EXPECT_EQ(cli("season export").exitCode, 0);
-    EXPECT_TRUE(fs::exists(dir.file("orv/seasons/67season.old")));
-    EXPECT_EQ(cli("season remove 9").exitCode, 1);
-    EXPECT_EQ(cli("season shuffle").exitCode, 1);
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <string>
 
-#include "support/SampleInstallationDir.h"
+#include "support/SampleLaps.h"
 #include "support/TempDir.h"
 
 using testsupport::runCommand;
@@ -11,7 +11,7 @@ using testsupport::TempDir;
 
 namespace {
 
-const TempDir& installation() { return testsupport::sampleInstallationDir(); }
+const TempDir& installation() { return testsupport::sampleInstallation(); }
 
 // Without --orv the stored settings count: an empty settings folder of its own.
 testsupport::CommandResult cli(const TempDir& config, const std::string& arguments) {

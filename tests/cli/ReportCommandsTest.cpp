@@ -10,6 +10,7 @@
 #include "core/reports/ReportText.h"
 #include "support/ConfigSandbox.h"
 #include "support/RaceFixture.h"
+#include "support/SampleCli.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -91,14 +92,12 @@ TEST_F(ReportCommands, ReportRefusesUnknownKindsAndUnreadableReplays) {
     const auto r = runCommand(cli("report race '" + dir_.file("none.rpy") + "'"));
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_EQ(r.err, "HeaderClass: Error reading file!\n" + dir_.file("none.rpy") + "\n");
-}
-
-TEST_F(ReportCommands, ReportFindsTheReplayInTheInstallation) {
+    // The replay is found in the installation.
     fs::create_directories(dir_.path() / "orv" / "replay");
     fs::copy_file(replay_, dir_.path() / "orv" / "replay" / "copy.rpy");
-    const auto r = runCommand(cli("report lapchart --orv '" + dir_.file("orv") + "' copy.rpy"));
-    ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_NE(r.out.find("Driver: Ann Alpha - Ferrari  \n"), std::string::npos);
+    const auto found = runCommand(cli("report lapchart --orv '" + dir_.file("orv") + "' copy.rpy"));
+    ASSERT_EQ(found.exitCode, 0) << found.err;
+    EXPECT_NE(found.out.find("Driver: Ann Alpha - Ferrari  \n"), std::string::npos);
 }
 
 TEST_F(ReportCommands, ExportWritesEveryReplayAndSummarises) {
@@ -115,24 +114,21 @@ TEST_F(ReportCommands, ExportWritesEveryReplayAndSummarises) {
                          "[3/3] " + dir_.file("gone.rpy") + ": HeaderClass: Error reading file!\n" +
                          dir_.file("gone.rpy") + "\nexported 2 of 3 replays\n");
     EXPECT_EQ(runCommand(cli("export '" + replay_ + "'")).exitCode, 1) << "the prefix is required";
-}
-
-TEST_F(ReportCommands, ExportNamesTheFileThatCannotBeWritten) {
-    const auto r = runCommand(cli("export '" + replay_ + "' --prefix '" + dir_.file("none/") + "'"));
-    EXPECT_EQ(r.exitCode, 3);
-    EXPECT_NE(r.err.find("0 of 5 files written as " + dir_.file("none/night") + "_*.txt\nError creating file!\n" +
+    // The file that cannot be written is named.
+    const auto unwritable = runCommand(cli("export '" + replay_ + "' --prefix '" + dir_.file("none/") + "'"));
+    EXPECT_EQ(unwritable.exitCode, 3);
+    EXPECT_NE(unwritable.err.find("0 of 5 files written as " + dir_.file("none/night") + "_*.txt\nError creating file!\n" +
                          dir_.file("none/night_Practice.txt") + "\n"),
               std::string::npos)
-        << r.err;
+        << unwritable.err;
     EXPECT_FALSE(fs::exists(dir_.file("none")));
 }
 
 TEST_F(ReportCommands, TheProgramExportsTheSampleRaceWithoutADisplay) {
-    ASSERT_EQ(runCommand(std::string(MOVRANE_SAMPLE_PATH) + " " + dir_.file("inst")).exitCode, 0);
     fs::create_directory(dir_.path() / "out");
     const std::string program =
         sandbox_.environmentPrefix() + "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + MOVRANE_PROGRAM_PATH;
-    auto r = runCommand(program + " -expreports '-f" + dir_.file("inst/replay/sample_race.rpy") + "' '-o" +
+    auto r = runCommand(program + " -expreports '-f" + testsupport::sampleInstallation().file("replay/sample_race.rpy") + "' '-o" +
                         dir_.file("out") + "/' -mech");
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_TRUE(r.err.empty()) << r.err;
@@ -157,8 +153,7 @@ TEST_F(ReportCommands, TheProgramExportsTheSampleRaceWithoutADisplay) {
 }
 
 TEST_F(ReportCommands, LapReportsRunOnTheLapsNamedInTheirOrder) {
-    ASSERT_EQ(runCommand(std::string(MOVRANE_SAMPLE_PATH) + " " + dir_.file("inst")).exitCode, 0);
-    const std::string replay = "--orv '" + dir_.file("inst") + "' sample_race.rpy";
+    const std::string replay = testsupport::sampleOrv() + "sample_race.rpy";
     auto r = runCommand(cli("report verify --lap race:4:5 --lap race:0:3 " + replay));
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out.rfind("ONLINE LAPTIME VERIFIER\n\nLap 1: ", 0), 0u) << r.out;
@@ -172,33 +167,28 @@ TEST_F(ReportCommands, LapReportsRunOnTheLapsNamedInTheirOrder) {
     r = runCommand(cli("report detailed --lap race:0:1 " + replay));
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_NE(r.out.find("All drivers on grid"), std::string::npos);
-}
-
-TEST_F(ReportCommands, LapReportsWithoutLapsOrWithARefusedLap) {
-    ASSERT_EQ(runCommand(std::string(MOVRANE_SAMPLE_PATH) + " " + dir_.file("inst")).exitCode, 0);
-    const std::string replay = "--orv '" + dir_.file("inst") + "' sample_race.rpy";
-    auto r = runCommand(cli("report speed " + replay));
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err, "No replay lap loaded!\n");
-    r = runCommand(cli("report detailed " + replay));
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err, "This report cannot be run unless you have loaded a lap.\n");
-    r = runCommand(cli("report verify --lap race:0:99 " + replay));
-    EXPECT_EQ(r.exitCode, 2);
-    EXPECT_NE(r.err.find("RpyDataClass: Error reading file!"), std::string::npos) << r.err;
-    EXPECT_TRUE(r.out.empty());
+    // Without laps or with a refused lap.
+    auto refusal = runCommand(cli("report speed " + replay));
+    EXPECT_EQ(refusal.exitCode, 1);
+    EXPECT_EQ(refusal.err, "No replay lap loaded!\n");
+    refusal = runCommand(cli("report detailed " + replay));
+    EXPECT_EQ(refusal.exitCode, 1);
+    EXPECT_EQ(refusal.err, "This report cannot be run unless you have loaded a lap.\n");
+    refusal = runCommand(cli("report verify --lap race:0:99 " + replay));
+    EXPECT_EQ(refusal.exitCode, 2);
+    EXPECT_NE(refusal.err.find("RpyDataClass: Error reading file!"), std::string::npos) << refusal.err;
+    EXPECT_TRUE(refusal.out.empty());
 }
 
 TEST_F(ReportCommands, SiteOfTheSampleRaceWithItsTrackMap) {
-    ASSERT_EQ(runCommand(std::string(MOVRANE_SAMPLE_PATH) + " " + dir_.file("inst")).exitCode, 0);
-    auto r = runCommand(cli("site --orv '" + dir_.file("inst") + "' --out '" + dir_.file("web") + "' sample_race.rpy"));
+    auto r = runCommand(cli("site " + testsupport::sampleOrv() + "--out '" + dir_.file("web") + "' sample_race.rpy"));
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, dir_.file("web/sample_race") + "\n");
     EXPECT_TRUE(r.err.empty()) << r.err;
     // The map is drawn: the picture is far larger than a blank one would be.
     EXPECT_GT(fs::file_size(dir_.path() / "web/sample_race/track.png"), 2000u);
 
-    r = runCommand(cli("site --orv '" + dir_.file("inst") + "' --out '" + dir_.file("web") + "' sample_hotlap.rpy"));
+    r = runCommand(cli("site " + testsupport::sampleOrv() + "--out '" + dir_.file("web") + "' sample_hotlap.rpy"));
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_EQ(r.err, "This replay file does not contain race info!\r\nHTML Site export is only made for replays "
                      "containing race info.\n");

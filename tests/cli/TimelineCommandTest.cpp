@@ -1,50 +1,31 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "support/SampleInstallationDir.h"
-#include "support/TempDir.h"
+#include "support/SampleCli.h"
 
-using testsupport::runCommand;
-using testsupport::TempDir;
+using testsupport::sampleInstallation;
 
 namespace {
 
-const TempDir& installation() { return testsupport::sampleInstallationDir(); }
-
-testsupport::CommandResult timeline(const std::string& arguments) {
-    return runCommand(std::string(MOVRANE_CLI_PATH) + " timeline " + arguments);
-}
-
-std::vector<std::string> fields(const std::string& line) {
-    std::vector<std::string> parts;
-    std::stringstream in(line);
-    std::string part;
-    while (std::getline(in, part, '\t')) parts.push_back(part);
-    if (!line.empty() && line.back() == '\t') parts.emplace_back();
-    return parts;
-}
+testsupport::CommandResult timeline(const std::string& arguments) { return testsupport::cli("timeline " + arguments); }
 
 }  // namespace
 
 TEST(CliTimeline, PrintsTheListedFramesWithTheirCarsInOrderOnTrack) {
-    const std::string race = installation().file("replay/sample_race.rpy");
+    const std::string race = sampleInstallation().file("replay/sample_race.rpy");
     const auto r = timeline("--frames 720,0 " + race);
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    std::stringstream out(r.out);
-    std::string line;
-    std::getline(out, line);
-    ASSERT_EQ(line.rfind("frames\t", 0), 0u);
-    const long frames = std::stol(line.substr(7));
-    EXPECT_GT(frames, 720);
+    const auto lines = testsupport::splitLines(r.out);
+    ASSERT_EQ(lines.at(0).rfind("frames\t", 0), 0u);
+    EXPECT_GT(std::stol(lines[0].substr(7)), 720);
 
     std::vector<std::vector<std::string>> frameLines;
     std::vector<int> carsPerFrame;
     double previousDistance = 1e9;
-    while (std::getline(out, line)) {
-        const auto f = fields(line);
+    for (const std::string& line : std::vector(lines.begin() + 1, lines.end())) {
+        const auto f = testsupport::splitFields(line, '\t');
         if (line[0] != '\t') {
             ASSERT_EQ(f.size(), 6u) << line;
             frameLines.push_back(f);
@@ -66,16 +47,14 @@ TEST(CliTimeline, PrintsTheListedFramesWithTheirCarsInOrderOnTrack) {
     EXPECT_EQ(frameLines[1][3], "");
     EXPECT_EQ(frameLines[0][5], "") << "no lap completed after 20 s";
     EXPECT_GT(carsPerFrame[0], 10);
-}
-
-TEST(CliTimeline, RefusesBadArgumentsAndUnreadableRaces) {
-    const std::string race = installation().file("replay/sample_race.rpy");
+    // Bad arguments and unreadable races are refused.
     EXPECT_EQ(timeline(race).exitCode, 1);
     EXPECT_EQ(timeline("--frames 1,x " + race).exitCode, 1);
     EXPECT_EQ(timeline("--frames 99999999 " + race).exitCode, 1);
-    const auto missing = timeline("--frames 0 " + installation().file("replay/missing.rpy"));
+    const auto missing = timeline("--frames 0 " + sampleInstallation().file("replay/missing.rpy"));
     EXPECT_EQ(missing.exitCode, 2);
-    const auto hotlap = timeline("--frames 0 " + installation().file("replay/sample_hotlap.rpy"));
+    const auto hotlap = timeline("--frames 0 " + sampleInstallation().file("replay/sample_hotlap.rpy"));
     EXPECT_EQ(hotlap.exitCode, 2);
     EXPECT_EQ(hotlap.err, "The race cannot be read: the replay holds no time stamps of the race.\n");
 }
+

@@ -5,6 +5,7 @@
 #include "samplekit/SampleCircuit.h"
 #include "samplekit/TrackWriter.h"
 #include "support/ConfigSandbox.h"
+#include "support/SampleCli.h"
 #include "support/TempDir.h"
 
 using testsupport::runCommand;
@@ -27,10 +28,8 @@ std::size_t count(const std::string& text, const std::string& word) {
 
 TEST(CliTrack, ListsTheSampleTrackAndDrawsItsMap) {
     TempDir dir;
-    markInstallation(dir);
-    samplekit::writeSampleTrack(dir.path());
     const std::string svg = dir.file("map.svg");
-    const auto r = runCommand(cli("--orv " + dir.path().string() + " harbour --svg " + svg));
+    const auto r = runCommand(cli(testsupport::sampleOrv() + "harbour --svg " + svg));
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_TRUE(r.err.empty());
     EXPECT_NE(r.out.find("lap length: 3498.0"), std::string::npos) << r.out;
@@ -50,9 +49,21 @@ TEST(CliTrack, ListsTheSampleTrackAndDrawsItsMap) {
     EXPECT_NE(picture.find("fill=\"rgb(50,128,50)\""), std::string::npos);    // grass
     EXPECT_NE(picture.find("stroke=\"rgb(255,0,0)\" stroke-width=\"5\""), std::string::npos);
 
-    const auto toStdout = runCommand(cli("--orv " + dir.path().string() + " harbour --svg -"));
+    const auto toStdout = runCommand(cli(testsupport::sampleOrv() + "harbour --svg -"));
     ASSERT_EQ(toStdout.exitCode, 0) << toStdout.err;
     EXPECT_EQ(toStdout.out, picture) << "the map alone on standard output";
+    // The installation from the preferences.
+    testsupport::ConfigSandbox sandbox;
+    const TempDir& sample = testsupport::sampleInstallation();
+    const std::string env = sandbox.environmentPrefix();
+    auto fromPrefs = runCommand(env + cli("harbour"));
+    EXPECT_EQ(fromPrefs.exitCode, 2);
+    EXPECT_NE(fromPrefs.err.find("no installation directory"), std::string::npos) << fromPrefs.err;
+    ASSERT_EQ(runCommand(env + MOVRANE_CLI_PATH + " settings set OrvDirectory '" + sample.path().string() + "'").exitCode,
+              0);
+    fromPrefs = runCommand(env + cli("harbour"));
+    EXPECT_EQ(fromPrefs.exitCode, 0) << fromPrefs.err;
+    EXPECT_NE(fromPrefs.out.find("file: " + sample.file("tracks/harbour/harbour.trk") + "\n"), std::string::npos);
 }
 
 TEST(CliTrack, ReadsAFileOrTheArchiveFallback) {
@@ -70,50 +81,30 @@ TEST(CliTrack, ReadsAFileOrTheArchiveFallback) {
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_NE(r.out.find("sections: 13\n"), std::string::npos);
     EXPECT_NE(r.out.find("file: " + dir.file("tracks/ring/ring.dat") + "\n"), std::string::npos) << r.out;
-}
-
-TEST(CliTrack, FailuresAndUsage) {
-    TempDir dir;
-    markInstallation(dir);
-    auto r = runCommand(cli("--orv " + dir.path().string() + " nowhere"));
-    EXPECT_EQ(r.exitCode, 2);
-    EXPECT_EQ(r.err, dir.path().string() + "/tracks/nowhere/nowhere.dat ; _orvFile == NULL\n");
-    EXPECT_TRUE(r.out.empty());
+    // Failures and usage.
+    auto failure = runCommand(cli("--orv " + dir.path().string() + " nowhere"));
+    EXPECT_EQ(failure.exitCode, 2);
+    EXPECT_EQ(failure.err, dir.path().string() + "/tracks/nowhere/nowhere.dat ; _orvFile == NULL\n");
+    EXPECT_TRUE(failure.out.empty());
 
     samplekit::writeFile(dir.file("ring"), {1, 2, 3});
-    r = runCommand(cli("--file " + dir.file("ring")));
-    EXPECT_EQ(r.exitCode, 2);
-    EXPECT_EQ(r.err, dir.file("ring") + " ; filename lacks extension of trk or dat\n");
+    failure = runCommand(cli("--file " + dir.file("ring")));
+    EXPECT_EQ(failure.exitCode, 2);
+    EXPECT_EQ(failure.err, dir.file("ring") + " ; filename lacks extension of trk or dat\n");
 
-    samplekit::writeSampleTrack(dir.path());
-    r = runCommand(cli("--orv " + dir.path().string() + " harbour --svg " + dir.file("no/such/folder.svg")));
-    EXPECT_EQ(r.exitCode, 3);
-    EXPECT_EQ(r.err, "Error creating file!\n" + dir.file("no/such/folder.svg") + "\n");
+    failure = runCommand(cli(testsupport::sampleOrv() + "harbour --svg " + dir.file("no/such/folder.svg")));
+    EXPECT_EQ(failure.exitCode, 3);
+    EXPECT_EQ(failure.err, "Error creating file!\n" + dir.file("no/such/folder.svg") + "\n");
     EXPECT_FALSE(std::filesystem::exists(dir.file("no")));
 
     for (const char* wrong : {"", "a b", "--file", "--file x.trk name", "--bogus harbour",
                               "--orv /tmp --file x.trk", "--orv"}) {
-        r = runCommand(cli(wrong));
-        EXPECT_EQ(r.exitCode, 1) << wrong;
-        EXPECT_NE(r.err.find("usage: movrane-cli track"), std::string::npos);
+        failure = runCommand(cli(wrong));
+        EXPECT_EQ(failure.exitCode, 1) << wrong;
+        EXPECT_NE(failure.err.find("usage: movrane-cli track"), std::string::npos);
     }
-    r = runCommand(cli("--help"));
-    EXPECT_EQ(r.exitCode, 0);
-    EXPECT_NE(r.out.find("usage: movrane-cli track"), std::string::npos);
+    failure = runCommand(cli("--help"));
+    EXPECT_EQ(failure.exitCode, 0);
+    EXPECT_NE(failure.out.find("usage: movrane-cli track"), std::string::npos);
 }
 
-TEST(CliTrack, InstallationFromThePreferences) {
-    testsupport::ConfigSandbox sandbox;
-    TempDir dir;
-    markInstallation(dir);
-    samplekit::writeSampleTrack(dir.path());
-    const std::string env = sandbox.environmentPrefix();
-    auto r = runCommand(env + cli("harbour"));
-    EXPECT_EQ(r.exitCode, 2);
-    EXPECT_NE(r.err.find("no installation directory"), std::string::npos) << r.err;
-    ASSERT_EQ(runCommand(env + MOVRANE_CLI_PATH + " settings set OrvDirectory '" + dir.path().string() + "'").exitCode,
-              0);
-    r = runCommand(env + cli("harbour"));
-    EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_NE(r.out.find("file: " + dir.file("tracks/harbour/harbour.trk") + "\n"), std::string::npos);
-}

@@ -20,13 +20,6 @@ using movrane::CommandId;
 
 namespace {
 
-template <typename Window>
-Window* windowOf(QDialog& dialog) {
-    auto* window = qobject_cast<Window*>(&dialog);
-    EXPECT_NE(window, nullptr) << dialog.windowTitle().toStdString();
-    return window;
-}
-
 QPushButton* button(QWidget& window, const QString& text) {
     for (auto* b : window.findChildren<QPushButton*>())
         if (b->text() == text) return b;
@@ -38,11 +31,11 @@ QPushButton* button(QWidget& window, const QString& text) {
 TEST(AnalysisWindows, GuardsWithoutALap) {
     Program p(Program::Installation::Bare);
     p.start();
-    p.app->frame().runCommand(CommandId::TractionCircle);
-    p.app->frame().runCommand(CommandId::Ratings);
-    EXPECT_EQ(p.messageTexts(), (std::vector<std::string>{"No replay lap loaded!", "No replay lap loaded!"}));
+    for (CommandId id : {CommandId::TractionCircle, CommandId::Ratings, CommandId::Graph}) p.app->frame().runCommand(id);
+    EXPECT_EQ(p.messageTexts(), std::vector<std::string>(3, "No replay lap loaded!"));
+    EXPECT_EQ(p.app->frame().graphWindow(), nullptr);
     p.dialogs.expect([](QDialog& dialog) {
-        auto* window = windowOf<movrane::gui::GearChangeAnalyserWindow>(dialog);
+        auto* window = guitest::dialogAs<movrane::gui::GearChangeAnalyserWindow>(dialog);
         if (window) EXPECT_EQ(window->list()->topLevelItemCount(), 0);
         return QDialog::Accepted;
     });
@@ -51,10 +44,9 @@ TEST(AnalysisWindows, GuardsWithoutALap) {
 }
 
 TEST(AnalysisWindows, TractionCircleRatingsAndGearChanges) {
-    Program p;
-    p.startWithTwoLaps();
+    guitest::TwoLaps p;
     p.dialogs.expect([&](QDialog& dialog) {
-        auto* window = windowOf<movrane::gui::TractionCircleWindow>(dialog);
+        auto* window = guitest::dialogAs<movrane::gui::TractionCircleWindow>(dialog);
         if (!window) return QDialog::Rejected;
         auto* start = window->startField();
         start->setText(QStringLiteral("1000"));
@@ -65,7 +57,7 @@ TEST(AnalysisWindows, TractionCircleRatingsAndGearChanges) {
         return QDialog::Accepted;
     });
     p.dialogs.expect([&](QDialog& dialog) {
-        auto* ratings = windowOf<movrane::gui::RatingsWindow>(dialog);
+        auto* ratings = guitest::dialogAs<movrane::gui::RatingsWindow>(dialog);
         if (!ratings) return QDialog::Rejected;
         button(*ratings, QStringLiteral("Copy Table To Clipboard"))->click();
         ratings->toggleInformation();
@@ -80,7 +72,7 @@ TEST(AnalysisWindows, TractionCircleRatingsAndGearChanges) {
         EXPECT_FALSE(track.sectionAt(i).highlighted()) << "the map's highlight is cleared on close";
 
     p.dialogs.expect([](QDialog& dialog) {
-        auto* window = windowOf<movrane::gui::GearChangeAnalyserWindow>(dialog);
+        auto* window = guitest::dialogAs<movrane::gui::GearChangeAnalyserWindow>(dialog);
         if (window) EXPECT_GT(window->list()->topLevelItemCount(), 0);
         if (window) EXPECT_TRUE(window->verdict()->text().startsWith(QStringLiteral("Out of ")));
         return QDialog::Accepted;
@@ -95,7 +87,7 @@ TEST(AnalysisWindows, RacePicturesExportBitmapsIntoTheReplayFolder) {
     const std::string chosen = p.dir.file("replay/graph");
     p.ui.queueFile(chosen);
     p.dialogs.expect([](QDialog& dialog) {
-        auto* window = windowOf<movrane::gui::RaceHistoryGraphWindow>(dialog);
+        auto* window = guitest::dialogAs<movrane::gui::RaceHistoryGraphWindow>(dialog);
         if (window) window->exportBitmap();
         return QDialog::Accepted;
     });
@@ -107,7 +99,7 @@ TEST(AnalysisWindows, RacePicturesExportBitmapsIntoTheReplayFolder) {
 
     p.ui.queueFile(std::nullopt);
     p.dialogs.expect([](QDialog& dialog) {
-        auto* window = windowOf<movrane::gui::GraphicalRaceReportWindow>(dialog);
+        auto* window = guitest::dialogAs<movrane::gui::GraphicalRaceReportWindow>(dialog);
         if (window) window->exportBitmap();
         return QDialog::Accepted;
     });

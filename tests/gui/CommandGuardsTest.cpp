@@ -25,6 +25,11 @@ struct Empty : Program {
 
 TEST(CommandGuards, WithAnEmptyDocumentExportsSayWhatIsMissingAndLoadingAsksOrFindsNone) {
     Empty p;
+    auto& frame = p.app->frame();
+    // The menus carry the command table's texts and prompts.
+    EXPECT_EQ(frame.action(CommandId::ReportComplete)->text(), QStringLiteral("Complete(all above)"));
+    EXPECT_EQ(frame.action(CommandId::AddLap)->statusTip(), QStringLiteral("Add replay lap..."));
+    EXPECT_EQ(frame.action(CommandId::GrooveExport)->text(), QStringLiteral("Export Lap To Groove (GRV) File"));
     for (CommandId id : {CommandId::ZoomIn, CommandId::ZoomOut, CommandId::FitToTrack, CommandId::PanningTool})
         p.run(id);
     EXPECT_TRUE(p.ui.messages.empty()) << "view commands need no lap";
@@ -47,10 +52,7 @@ TEST(CommandGuards, WithAnEmptyDocumentExportsSayWhatIsMissingAndLoadingAsksOrFi
     p.run(CommandId::ClearLaps);
     EXPECT_EQ(p.ui.messages.size(), 1u);
     EXPECT_EQ(p.app->document().loadedLaps(), 0);
-}
-
-TEST(CommandGuards, EveryReportOffersAReplayForTheReportOnly) {
-    Empty p;
+    // Every report offers a replay for the report only.
     for (CommandId id : {CommandId::ReportPractice, CommandId::ReportRace, CommandId::ReportLapByLap,
                          CommandId::ReportLapChart, CommandId::ReportComplete, CommandId::ReportMechanical}) {
         p.ui.messages.clear();
@@ -90,14 +92,6 @@ TEST(CommandGuards, HelpSettingsAndExit) {
     EXPECT_TRUE(p.app->frame().isVisible());
     p.run(CommandId::Exit);
     EXPECT_FALSE(p.app->frame().isVisible());
-}
-
-TEST(CommandGuards, MenusCarryTheCommandTextsAndPrompts) {
-    Empty p;
-    auto& frame = p.app->frame();
-    EXPECT_EQ(frame.action(CommandId::ReportComplete)->text(), QStringLiteral("Complete(all above)"));
-    EXPECT_EQ(frame.action(CommandId::AddLap)->statusTip(), QStringLiteral("Add replay lap..."));
-    EXPECT_EQ(frame.action(CommandId::GrooveExport)->text(), QStringLiteral("Export Lap To Groove (GRV) File"));
 }
 
 TEST(StartUp, AnInstallationWithoutOrvExeOpensTheSettings) {

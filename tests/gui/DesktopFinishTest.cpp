@@ -26,7 +26,6 @@
 #include "gui/app/LapBarWindow.h"
 #include "gui/library/OptionsDialog.h"
 #include "gui/platform/QtUi.h"
-#include "gui/reports/LoadedFileChooserDialog.h"
 #include "gui/reports/ReportWindow.h"
 
 using guitest::Program;
@@ -43,23 +42,13 @@ void showActive(QWidget& window) {
     guitest::settle();
 }
 
-int chooseRaceFile(QDialog& dialog) {
-    auto* chooser = qobject_cast<movrane::gui::LoadedFileChooserDialog*>(&dialog);
-    if (!chooser) return QDialog::Rejected;
-    EXPECT_GE(chooser->minimumWidth(), chooser->fontMetrics().horizontalAdvance(chooser->windowTitle()))
-        << "the title holds the dialog's question";
-    chooser->choose(1);
-    return QDialog::Accepted;
-}
-
 }  // namespace
 
 // Open at the top with the focus in the text; Ctrl+F and F3 find a driver; Tab comes
 // back to the text; Ctrl+W closes, and the size is kept for the next report.
 TEST(ReportWindowUse, OpensAtTheTopFindsAndClosesFromTheKeyboard) {
-    Program p;
-    p.startWithTwoLaps();
-    p.dialogs.expect(chooseRaceFile);
+    guitest::TwoLaps p;
+    p.dialogs.expect(guitest::chooseRaceFile);
     p.dialogs.expect([](QDialog& dialog) -> int {
         auto* window = qobject_cast<ReportWindow*>(&dialog);
         if (!window) return QDialog::Rejected;
@@ -98,8 +87,7 @@ TEST(ReportWindowUse, OpensAtTheTopFindsAndClosesFromTheKeyboard) {
 }
 
 TEST(MainWindowUse, ZoomAndFitKeysWorkAndShowInTheMenus) {
-    Program p;
-    p.startWithTwoLaps();
+    guitest::TwoLaps p;
     auto& frame = p.app->frame();
     showActive(frame);
     const movrane::MapView& map = frame.view()->mapView();
@@ -204,8 +192,7 @@ TEST(MessageBoxes, ShowTheDetailsAndTheWholeTitle) {
 // Size and place of the main window come back in the next run; the lap bar starts as
 // wide as its labels, not half the window.
 TEST(WindowStateUse, MainWindowComesBackAsItWasLeft) {
-    Program p;
-    p.startWithTwoLaps();
+    guitest::TwoLaps p;
     auto& frame = p.app->frame();
     showActive(frame);
     const int barWidth = frame.lapBarDock()->width();

@@ -19,7 +19,6 @@
 #include "gui/app/ChooselapDialog.h"
 #include "gui/app/LapBarWindow.h"
 #include "gui/app/MergeParametersDialog.h"
-#include "gui/reports/LoadedFileChooserDialog.h"
 #include "gui/reports/ReportWindow.h"
 #include "gui/track/GrooveExportDialog.h"
 
@@ -27,36 +26,20 @@ using guitest::Program;
 using movrane::CommandId;
 
 namespace {
-template <typename T>
-T* as(QDialog& dialog) {
-    T* typed = qobject_cast<T*>(&dialog);
-    EXPECT_NE(typed, nullptr) << dialog.windowTitle().toStdString();
-    return typed;
-}
-
 bool advancesAlike(const QFontMetricsF& metrics) {
     for (const char c : std::string(" .:0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz-()\xe9"))
         if (metrics.horizontalAdvance(QChar(static_cast<unsigned char>(c))) != metrics.horizontalAdvance(QLatin1Char('M')))
             return false;
     return true;
 }
-
-// Picks the second loaded lap's replay (the race) in the "one file" chooser.
-int chooseRaceFile(QDialog& dialog) {
-    auto* chooser = as<movrane::gui::LoadedFileChooserDialog>(dialog);
-    if (!chooser) return QDialog::Rejected;
-    chooser->choose(1);
-    return QDialog::Accepted;
-}
 }  // namespace
 
 TEST(ReportWindow, OpensOverTheChosenReplayWithItsTitleAndTextAndPrints) {
-    Program p;
-    p.startWithTwoLaps();
+    guitest::TwoLaps p;
     const std::string pdf = p.dir.file("report.pdf");
-    p.dialogs.expect(chooseRaceFile);
+    p.dialogs.expect(guitest::chooseRaceFile);
     p.dialogs.expect([&pdf](QDialog& dialog) {
-        auto* window = as<movrane::gui::ReportWindow>(dialog);
+        auto* window = guitest::dialogAs<movrane::gui::ReportWindow>(dialog);
         if (!window) return QDialog::Rejected;
         EXPECT_EQ(window->titleText(), QStringLiteral("Race Report"));
         const QString text = window->textView()->toPlainText();
@@ -80,16 +63,12 @@ TEST(ReportWindow, OpensOverTheChosenReplayWithItsTitleAndTextAndPrints) {
     EXPECT_GT(testsupport::readFileBytes(pdf).size(), 1000u) << "the printed pages";
     EXPECT_EQ(p.dialogs.titles.front(), QStringLiteral("Feature only based on one file - choose which to use"));
     EXPECT_TRUE(p.dialogs.allUsed());
-}
-
-TEST(ReportWindow, MechanicalReportStartsWhenTheTextGetsTheFocusAndExports) {
-    Program p;
-    p.startWithTwoLaps();
+    // The mechanical report starts when the text gets the focus, and exports.
     const std::string exported = p.dir.file("mech.txt");
     p.ui.queueFile(exported);
-    p.dialogs.expect(chooseRaceFile);
+    p.dialogs.expect(guitest::chooseRaceFile);
     p.dialogs.expect([](QDialog& dialog) {
-        auto* window = as<movrane::gui::ReportWindow>(dialog);
+        auto* window = guitest::dialogAs<movrane::gui::ReportWindow>(dialog);
         if (!window) return QDialog::Rejected;
         EXPECT_TRUE(window->textView()->toPlainText().isEmpty()) << "nothing before the focus";
         EXPECT_EQ(window->viewer().pendingKind(), 6);
@@ -115,7 +94,7 @@ TEST(LapChooser, OkRulesAndTheLapAddedFromTheMenu) {
     p.start();
     p.ui.queueFile(p.replay("sample_race.rpy"));
     p.dialogs.expect([&p](QDialog& dialog) -> int {
-        auto* chooser = as<movrane::gui::ChooselapDialog>(dialog);
+        auto* chooser = guitest::dialogAs<movrane::gui::ChooselapDialog>(dialog);
         if (!chooser) return QDialog::Rejected;
         EXPECT_EQ(chooser->tree()->topLevelItemCount(), 20);
         chooser->accept();
@@ -144,13 +123,12 @@ TEST(LapChooser, OkRulesAndTheLapAddedFromTheMenu) {
 }
 
 TEST(GrooveExport, SettingsWindowWithItsDefaultsWritesTheFile) {
-    Program p;
-    p.startWithTwoLaps();
+    guitest::TwoLaps p;
     const std::string file = p.dir.file("line");
     p.ui.queueFile(file);
-    p.dialogs.expect(chooseRaceFile);
+    p.dialogs.expect(guitest::chooseRaceFile);
     p.dialogs.expect([](QDialog& dialog) {
-        auto* groove = as<movrane::gui::GrooveExportDialog>(dialog);
+        auto* groove = guitest::dialogAs<movrane::gui::GrooveExportDialog>(dialog);
         if (!groove) return QDialog::Rejected;
         EXPECT_EQ(groove->windowTitle(), QStringLiteral("Export Lap To Groove (GRV) File"));
         EXPECT_EQ(groove->resolution()->count(), 20);
@@ -171,12 +149,11 @@ TEST(GrooveExport, SettingsWindowWithItsDefaultsWritesTheFile) {
 }
 
 TEST(MergeParameters, MenuCommandAsksForOffsetsAndWritesTheMergedReplay) {
-    Program p;
-    p.startWithTwoLaps();
+    guitest::TwoLaps p;
     const std::string file = p.dir.file("merged");
     p.ui.queueFile(file);
     p.dialogs.expect([&p](QDialog& dialog) -> int {
-        auto* merge = as<movrane::gui::MergeParametersDialog>(dialog);
+        auto* merge = guitest::dialogAs<movrane::gui::MergeParametersDialog>(dialog);
         if (!merge) return QDialog::Rejected;
         EXPECT_EQ(merge->windowTitle(), QStringLiteral("Merge parameters"));
         EXPECT_EQ(merge->offsetFields().size(), 2u);

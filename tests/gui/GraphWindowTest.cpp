@@ -18,30 +18,20 @@
 #include "gui/graph/TimeDifferenceInfoWindow.h"
 #include "gui/graph/TrackmapWindow.h"
 
-using guitest::Program;
 using movrane::CommandId;
 using movrane::gui::TelemetryGraphWindow;
 
 namespace {
 
-struct OpenGraph : Program {
+struct OpenGraph : guitest::TwoLaps {
     TelemetryGraphWindow* window = nullptr;
     OpenGraph() {
-        startWithTwoLaps();
         app->frame().runCommand(CommandId::Graph);
         window = app->frame().graphWindow();
         guitest::settle();
     }
     QColor seriesColour(int index) const { return window->view()->plot()->graph(index)->pen().color(); }
 };
-
-TEST(GraphWindow, RefusedWithoutLaps) {
-    Program p(Program::Installation::Bare);
-    p.start();
-    p.app->frame().runCommand(CommandId::Graph);
-    EXPECT_EQ(p.messageTexts(), (std::vector<std::string>{"No replay lap loaded!"}));
-    EXPECT_EQ(p.app->frame().graphWindow(), nullptr);
-}
 
 TEST(GraphWindow, ChannelsShowOneSeriesPerLapInItsColour) {
     OpenGraph p;

@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <filesystem>
 
 #include "core/library/Prefs.h"
 #include "gui/app/CMainFrame.h"
+#include "gui/reports/LoadedFileChooserDialog.h"
 #include "samplekit/SampleInstallation.h"
 
 namespace guitest {
@@ -46,6 +46,16 @@ void Program::start(std::vector<std::string> args) {
 void Program::startWithTwoLaps() {
     start({"-loadrpy", "-c2", "-f" + replay("sample_hotlap.rpy"), "-s0", "-d0", "-l2", "-f" + replay("sample_race.rpy"),
            "-s1", "-d1", "-l4"});
+}
+
+int chooseRaceFile(QDialog& dialog) {
+    auto* chooser = qobject_cast<movrane::gui::LoadedFileChooserDialog*>(&dialog);
+    EXPECT_NE(chooser, nullptr) << dialog.windowTitle().toStdString();
+    if (!chooser) return QDialog::Rejected;
+    EXPECT_GE(chooser->minimumWidth(), chooser->fontMetrics().horizontalAdvance(chooser->windowTitle()))
+        << "the title holds the dialog's question";
+    chooser->choose(1);
+    return QDialog::Accepted;
 }
 
 void settle() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QDialog>
 #include <QImage>
 #include <functional>
@@ -51,6 +53,21 @@ struct Program {
     std::vector<std::string> messageTexts() const { return ui.messageTexts(); }
 };
 
+// The program started with the two laps of startWithTwoLaps().
+struct TwoLaps : Program {
+    TwoLaps() { startWithTwoLaps(); }
+};
+
+// The dialog as the window class a test expects; a failure when it is another.
+template <typename Window>
+Window* dialogAs(QDialog& dialog) {
+    auto* window = qobject_cast<Window*>(&dialog);
+    EXPECT_NE(window, nullptr) << dialog.windowTitle().toStdString();
+    return window;
+}
+
+// Answers the "one file" chooser with the second loaded lap's replay (the race).
+int chooseRaceFile(QDialog& dialog);
 // Lets queued events run, so windows are laid out and painted.
 void settle();
 // The number of pixels of exactly this colour.

@@ -12,8 +12,7 @@ using guitest::Program;
 using movrane::CommandId;
 
 TEST(LibraryDialogs, LapFinderScansTheFirstLapsTrackAndLoadsTheChosenLap) {
-    Program p;
-    p.startWithTwoLaps();
+    guitest::TwoLaps p;
     p.app->document().removeLap(1);
     p.dialogs.expect([](QDialog& dialog) {
         auto* finder = qobject_cast<movrane::gui::LapFinderDialog*>(&dialog);

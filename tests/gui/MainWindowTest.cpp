@@ -28,8 +28,7 @@ QImage grabMap(movrane::gui::CMainFrame& frame) {
 }  // namespace
 
 TEST(MainWindow, StartsWithTwoCommandLineLapsInTheLapBarAndOnTheMap) {
-    Program p;
-    p.startWithTwoLaps();
+    guitest::TwoLaps p;
     auto& frame = p.app->frame();
     EXPECT_EQ(frame.windowTitle(), QStringLiteral("Movrane - version 7.0"));
     EXPECT_EQ(p.app->document().loadedLaps(), 2);
@@ -75,8 +74,7 @@ TEST(MainWindow, StartsWithTwoCommandLineLapsInTheLapBarAndOnTheMap) {
 }
 
 TEST(MainWindow, RightButtonMenuMouseWheelAndPanningToolMoveTheMap) {
-    Program p;
-    p.startWithTwoLaps();
+    guitest::TwoLaps p;
     auto* view = p.app->frame().view();
     std::unique_ptr<QMenu> menu(view->buildContextMenu());
     QStringList texts;
@@ -135,8 +133,7 @@ TEST(MainWindow, EmptyWindowShowsTheProgramLineOnly) {
 }
 
 TEST(MainWindow, SavesTheMapAsABitmapOfTheSizePreference) {
-    Program p;
-    p.startWithTwoLaps();
+    guitest::TwoLaps p;
     const std::string file = p.dir.file("map");
     p.ui.queueFile(file);
     p.app->frame().runCommand(CommandId::SaveTrackmap);
@@ -151,19 +148,15 @@ TEST(MainWindow, SavesTheMapAsABitmapOfTheSizePreference) {
         EXPECT_EQ(saved.pixel(2, i) & 0xffffff, WHITE & 0xffffff);
     }
     EXPECT_TRUE(p.ui.allAnswersUsed());
-}
-
-TEST(MainWindow, AMapThatCannotBeSavedKeepsTheOldFileAndSaysSo) {
-    Program p;
-    p.startWithTwoLaps();
-    const std::string file = p.dir.file("map.bmp");
-    testsupport::writeFileBytes(file, {'o', 'l', 'd'});
-    p.ui.queueFile(file);
+    // A map that cannot be saved keeps the old file and says so.
+    const std::string kept = p.dir.file("kept.bmp");
+    testsupport::writeFileBytes(kept, {'o', 'l', 'd'});
+    p.ui.queueFile(kept);
     {
         const movrane::FailingWrite fullDisk(1);
         p.app->frame().runCommand(CommandId::SaveTrackmap);
     }
-    EXPECT_EQ(testsupport::readFileText(file), "old");
+    EXPECT_EQ(testsupport::readFileText(kept), "old");
     EXPECT_EQ(p.messageTexts().back(), movrane::BITMAP_NOT_CREATED_MESSAGE);
 }
 

@@ -11,21 +11,11 @@
 #include "gui/app/CMainFrame.h"
 #include "gui/app/CZodEvadiView.h"
 #include "gui/app/LapBarWindow.h"
-#include "gui/reports/LoadedFileChooserDialog.h"
 
 using guitest::countPixels;
-using guitest::Program;
 using movrane::CommandId;
 
 namespace {
-
-int chooseRaceFile(QDialog& dialog) {
-    auto* chooser = qobject_cast<movrane::gui::LoadedFileChooserDialog*>(&dialog);
-    EXPECT_NE(chooser, nullptr);
-    if (!chooser) return QDialog::Rejected;
-    chooser->choose(1);
-    return QDialog::Accepted;
-}
 
 // Whether the colour stands within `reach` pixels of a point of the image.
 bool colourNear(const QImage& image, QPointF at, QColor colour, int reach) {
@@ -40,10 +30,9 @@ bool colourNear(const QImage& image, QPointF at, QColor colour, int reach) {
 }  // namespace
 
 TEST(PlaybackWindow, RaceCarsStandOnTheMapWhereTheTimelinePutsThem) {
-    Program p;
-    p.startWithTwoLaps();
+    guitest::TwoLaps p;
     auto& frame = p.app->frame();
-    p.dialogs.expect(chooseRaceFile);
+    p.dialogs.expect(guitest::chooseRaceFile);
     frame.runCommand(CommandId::PlaybackRaceMode);
     ASSERT_TRUE(frame.playback().raceMode());
     ASSERT_TRUE(frame.raceReplay().loaded()) << frame.raceReplay().failureText();
@@ -95,8 +84,7 @@ TEST(PlaybackWindow, RaceCarsStandOnTheMapWhereTheTimelinePutsThem) {
 }
 
 TEST(PlaybackWindow, DrivingLinesGrowWithReadoutsUntilStopped) {
-    Program p;
-    p.startWithTwoLaps();
+    guitest::TwoLaps p;
     auto& frame = p.app->frame();
     frame.runCommand(CommandId::DistanceMarkers);
     const int wholeLines = countPixels(frame.view()->grab().toImage(), qRgb(0, 0, 255));

@@ -152,13 +152,11 @@ TEST(SampleInstallation, HoldsAHotlapWithMarkedLapsAndAFullRace) {
     EXPECT_GE(header.scheduledLaps(), 8);
     EXPECT_LE(header.scheduledLaps(), 10);
     EXPECT_EQ(mostLaps, header.scheduledLaps());
-}
-
-TEST(SampleInstallation, ToolWritesIntoTheGivenFolder) {
-    testsupport::TempDir dir;
+    // The tool writes into the given folder.
     const auto target = dir.path() / "inst";
     const auto run = testsupport::runCommand(std::string("'") + MOVRANE_SAMPLE_PATH + "' '" + target.string() + "'");
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_TRUE(std::filesystem::exists(target / "replay" / "sample_race.rpy"));
     EXPECT_NE(testsupport::runCommand(std::string("'") + MOVRANE_SAMPLE_PATH + "'").exitCode, 0);
 }
+

@@ -60,15 +60,11 @@ void writeFixtureRace(const std::filesystem::path& path, const FixtureRace& race
     samplekit::ReplayDescription description;
     description.trackName = race.track;
     for (std::size_t d = 0; d < race.drivers.size(); ++d) {
-        samplekit::DriverEntry e;
-        e.name1 = race.drivers[d].first;
-        e.name2 = race.drivers[d].last;
-        e.carMake = race.drivers[d].carMake;
-        e.carNumber = race.drivers[d].carNumber;
-        e.nationality = race.drivers[d].nationality;
-        e.slot = race.drivers[d].slot.value_or(static_cast<uint32_t>(d));
-        e.ai = d > 0;
-        description.drivers.push_back(e);
+        const FixtureDriver& driver = race.drivers[d];
+        description.drivers.push_back({.name1 = driver.first, .name2 = driver.last, .nationality = driver.nationality,
+                                       .ai = d > 0, .kindText = "", .carMake = driver.carMake,
+                                       .slot = driver.slot.value_or(static_cast<uint32_t>(d)),
+                                       .carNumber = driver.carNumber});
     }
     // Without practice laps an empty table stands before the race table, as the simulator
     // writes it; a lone race table would be read as the practice table.

@@ -41,14 +41,14 @@ struct FixtureRace {
     std::string track = "monza";
     std::vector<FixtureDriver> drivers;
     // Per driver; a driver without laps (nullopt) has no entry in the table.
-    std::optional<std::vector<std::optional<FixtureLaps>>> practice;
-    std::optional<std::vector<std::optional<FixtureLaps>>> race;
+    std::optional<std::vector<std::optional<FixtureLaps>>> practice{};
+    std::optional<std::vector<std::optional<FixtureLaps>>> race{};
     uint32_t practiceClockMs = 100000;  // session time of the practice stretch
     uint32_t practiceSeconds = 3;
     uint32_t raceClockMs = 15000;
     uint32_t raceSeconds = 0;  // 0: no race time stamps
     uint8_t raceSessionId = 1;
-    std::vector<FixtureCondition> conditions;
+    std::vector<FixtureCondition> conditions{};
     std::time_t modified = 1039269802;  // Sat Dec 07 14:03:22 2002 UTC
 };
 

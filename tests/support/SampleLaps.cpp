@@ -4,15 +4,12 @@
 
 namespace testsupport {
 
-namespace {
-// One sample installation for every document of the test program; writing it takes seconds.
 const TempDir& sampleInstallation() {
     static const TempDir dir;
     static const bool written = (samplekit::writeSampleInstallation(dir.path()), true);
     (void)written;
     return dir;
 }
-}  // namespace
 
 SampleLaps::SampleLaps(uint32_t speedUnit) : dir(sampleInstallation()) {
     movrane::DocumentSettings settings;

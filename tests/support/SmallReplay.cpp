@@ -5,21 +5,15 @@ namespace testsupport {
 std::vector<samplekit::DriverEntry> namedDrivers(int count) {
     std::vector<samplekit::DriverEntry> drivers;
     for (int i = 0; i < count; ++i) {
-        samplekit::DriverEntry d;
-        d.name1 = "First" + std::to_string(i);
-        d.name2 = "Last" + std::to_string(i);
-        d.slot = static_cast<uint32_t>(i);
-        d.carNumber = static_cast<uint32_t>(i + 1);
-        d.carMake = static_cast<uint32_t>(i % 7);
-        drivers.push_back(d);
+        drivers.push_back({.name1 = "First" + std::to_string(i), .name2 = "Last" + std::to_string(i), .kindText = "",
+                           .carMake = static_cast<uint32_t>(i % 7), .slot = static_cast<uint32_t>(i),
+                           .carNumber = static_cast<uint32_t>(i + 1)});
     }
     return drivers;
 }
 
 samplekit::LapEntry evenLaps(uint32_t slot, uint32_t baseTime, uint32_t lapMs, int laps) {
-    samplekit::LapEntry e;
-    e.slot = slot;
-    e.baseTime = baseTime;
+    samplekit::LapEntry e{slot, baseTime, {}};
     for (int k = 1; k <= laps; ++k) e.stamps.push_back(baseTime + static_cast<uint32_t>(k) * lapMs);
     return e;
 }

@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
-#include <string>
 #include <vector>
 
 #include "samplekit/ReplayWriter.h"

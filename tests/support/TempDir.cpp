@@ -2,10 +2,10 @@
 
 #include <sys/wait.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <stdexcept>
 
 namespace testsupport {
@@ -39,6 +39,21 @@ std::string readFileText(const std::filesystem::path& path) {
 void writeFileText(const std::filesystem::path& path, const std::string& text) {
     if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path());
     writeFileBytes(path, std::vector<unsigned char>(text.begin(), text.end()));
+}
+
+std::vector<std::string> splitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+std::vector<std::string> splitFields(const std::string& line, char separator) {
+    std::vector<std::string> parts;
+    std::istringstream in(line);
+    for (std::string part; std::getline(in, part, separator);) parts.push_back(part);
+    if (!line.empty() && line.back() == separator) parts.emplace_back();
+    return parts;
 }
 
 CommandResult runCommand(const std::string& commandLine) {

@@ -26,6 +26,9 @@ void writeFileBytes(const std::filesystem::path& path, const std::vector<unsigne
 std::string readFileText(const std::filesystem::path& path);
 // Writes text as it is, creating the folders the path needs.
 void writeFileText(const std::filesystem::path& path, const std::string& text);
+// The lines of a text, and the fields of a line (a separator at its end gives an empty last field).
+std::vector<std::string> splitLines(const std::string& text);
+std::vector<std::string> splitFields(const std::string& line, char separator);
 
 // Runs a shell command line and returns its exit status; stdout and stderr are captured.
 struct CommandResult {

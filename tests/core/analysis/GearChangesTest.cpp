@@ -54,30 +54,24 @@ TEST(GearChanges, ListRowsAndNeutralTimes) {
     EXPECT_EQ(analysis.changes, 2);
     EXPECT_EQ(analysis.upshiftNeutralTime, "0m 00.083s");
     EXPECT_EQ(analysis.downshiftNeutralTime, "0m 01.111s");
-}
-
-TEST(GearChanges, StatisticsRowsByTargetGearAndSameGearIsAnUpshift) {
-    const auto analysis = GearChangeAnalysis::of(lapOf({{1, 2}, {2, 3}, {3, 3}, {3, 4}, {4, 6}}));
-    EXPECT_EQ(analysis.statistics[0], (GearChangeAnalysis::StatisticsRow{"6000", "1500", "20"}));
-    EXPECT_EQ(analysis.statistics[1][0], "5250");  // into third twice: 5500 and 5000
-    EXPECT_EQ(analysis.statistics[3], (GearChangeAnalysis::StatisticsRow{}));  // no shift into fifth
-    EXPECT_EQ(analysis.verdict, "Out of 5 upshifts, 0 was a speedshift.");
-}
-
-TEST(GearChanges, VerdictCountsSpeedshifts) {
-    std::vector<Shift> shifts(20, Shift{2, 3});
-    shifts[4].speedshift = true;
-    EXPECT_EQ(GearChangeAnalysis::of(lapOf(shifts)).verdict, "Out of 20 upshifts, 1 was a speedshift.");
-    shifts[9].speedshift = true;
-    EXPECT_EQ(GearChangeAnalysis::of(lapOf(shifts)).verdict, "Out of 20 upshifts, 2 were speedshifts.");
-}
-
-TEST(GearChanges, NeutralAtTheEndOfTheLapIsNoChange) {
+    // Neutral at the end of the lap is no change.
     std::vector<LapSample> samples(6);
     for (int k = 1; k <= 3; ++k) samples[k].gear = 3;
     EXPECT_TRUE(movrane::findGearChanges(GetRpyInfo::fromSamples(samples)).empty());
     EXPECT_EQ(movrane::shiftTimeText(83), ".083");
     EXPECT_EQ(movrane::shiftTimeText(1111), "1.111");
+    // Statistics rows by target gear; the same gear is an upshift.
+    const auto stats = GearChangeAnalysis::of(lapOf({{1, 2}, {2, 3}, {3, 3}, {3, 4}, {4, 6}}));
+    EXPECT_EQ(stats.statistics[0], (GearChangeAnalysis::StatisticsRow{"6000", "1500", "20"}));
+    EXPECT_EQ(stats.statistics[1][0], "5250");  // into third twice: 5500 and 5000
+    EXPECT_EQ(stats.statistics[3], (GearChangeAnalysis::StatisticsRow{}));  // no shift into fifth
+    EXPECT_EQ(stats.verdict, "Out of 5 upshifts, 0 was a speedshift.");
+
+    std::vector<Shift> shifts(20, Shift{2, 3});
+    shifts[4].speedshift = true;
+    EXPECT_EQ(GearChangeAnalysis::of(lapOf(shifts)).verdict, "Out of 20 upshifts, 1 was a speedshift.");
+    shifts[9].speedshift = true;
+    EXPECT_EQ(GearChangeAnalysis::of(lapOf(shifts)).verdict, "Out of 20 upshifts, 2 were speedshifts.");
 }
 
 }  // namespace

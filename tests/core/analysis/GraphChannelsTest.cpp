@@ -14,27 +14,13 @@ namespace {
 GetRpyInfo knownLap(int n) {
     std::vector<LapSample> samples(static_cast<std::size_t>(n) + 1);
     for (int i = 1; i <= n; ++i) {
-        LapSample& s = samples[static_cast<std::size_t>(i)];
-        s.distance = i * 10.0;
-        s.speed = 200;
-        s.gear = (i >= 5 && i <= 7) ? 0 : 3;
-        s.engineSpeed = 5000;
-        s.slipAngle = 3;
-        s.longAcc = 0.5;
-        s.latAcc = i % 2 == 0 ? 1.20 : 1.25;
-        s.totalAcc = 1.1;
-        s.rideHeight = 0.3;
-        s.pitch = 4;
-        s.roll = 5;
-        s.steering = 6;
-        s.suspension = {1, 2, 3, 4};
-        s.orientation = i == 2 ? 0 : 1024;
-        s.oilPressure = 100;
-        s.fuelPressure = 50;
-        s.oilTemperature = 80;
-        s.waterTemperature = 70;
-        s.tyreSqueal = 9;
-        s.locked = {0, 1, 0, 0};
+        samples[static_cast<std::size_t>(i)] =
+            LapSample{.gear = static_cast<int16_t>(i >= 5 && i <= 7 ? 0 : 3),
+                      .orientation = static_cast<int16_t>(i == 2 ? 0 : 1024), .pitch = 4, .roll = 5, .steering = 6,
+                      .suspension = {1, 2, 3, 4}, .tyreSqueal = 9, .oilPressure = 100, .oilTemperature = 80,
+                      .waterTemperature = 70, .fuelPressure = 50, .distance = i * 10.0, .engineSpeed = 5000,
+                      .rideHeight = 0.3, .slipAngle = 3, .speed = 200, .longAcc = 0.5,
+                      .latAcc = i % 2 == 0 ? 1.20 : 1.25, .totalAcc = 1.1, .locked = {0, 1, 0, 0}};
     }
     return GetRpyInfo::fromSamples(samples);
 }
@@ -80,9 +66,14 @@ TEST(GraphChannels, OrientationAndGearGap) {
     EXPECT_DOUBLE_EQ(gear[2].x, 40);  // samples 2, 3, 4, a break at 5, then 8 ..
     EXPECT_TRUE(movrane::isGap(gear[3]));
     EXPECT_DOUBLE_EQ(gear[4].x, 80);
-}
-
-TEST(GraphChannels, ShortLapsGiveFewOrNoPoints) {
+    // The speed unit changes the unit and range of speed only.
+    EXPECT_EQ(channelUnit(graphChannel(1), true), "Mph");
+    EXPECT_EQ(channelUnit(graphChannel(1), false), "Kph");
+    EXPECT_EQ(channelYRange(graphChannel(1), true), (movrane::AxisRange{0, 250}));
+    EXPECT_EQ(channelYRange(graphChannel(1), false), (movrane::AxisRange{0, 350}));
+    EXPECT_EQ(channelUnit(graphChannel(3), true), "RPM");
+    EXPECT_THROW(graphChannel(22), std::out_of_range);
+    // Short laps give few or no points.
     struct Case {
         int n;
         int channel;
@@ -92,15 +83,6 @@ TEST(GraphChannels, ShortLapsGiveFewOrNoPoints) {
                          Case{14, 16, 0}, Case{15, 7, 1}, Case{15, 16, 1}})
         EXPECT_EQ(channelPoints(knownLap(c.n), graphChannel(c.channel), -1, false).size(), c.count)
             << "n=" << c.n << " channel " << c.channel;
-}
-
-TEST(GraphChannels, SpeedUnitChangesUnitAndRangeOfSpeedOnly) {
-    EXPECT_EQ(channelUnit(graphChannel(1), true), "Mph");
-    EXPECT_EQ(channelUnit(graphChannel(1), false), "Kph");
-    EXPECT_EQ(channelYRange(graphChannel(1), true), (movrane::AxisRange{0, 250}));
-    EXPECT_EQ(channelYRange(graphChannel(1), false), (movrane::AxisRange{0, 350}));
-    EXPECT_EQ(channelUnit(graphChannel(3), true), "RPM");
-    EXPECT_THROW(graphChannel(22), std::out_of_range);
 }
 
 }  // namespace

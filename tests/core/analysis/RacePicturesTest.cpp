@@ -36,51 +36,43 @@ TEST(RaceHistoryGraph, WinnersPaceResultOrderAndValues) {
     EXPECT_EQ(graph.values(0), (std::vector<int64_t>{1000, 2000}));  // laps 0 and 1 only
     EXPECT_TRUE(graph.values(3).empty());
     EXPECT_EQ(movrane::resultColour(0), (movrane::Colour{0, 255, 0}));
-}
-
-TEST(RaceHistoryGraph, VerticalRangeKeepsSevenSecondsAheadAndTheManualScale) {
-    RaceHistoryGraph graph(race());
-    EXPECT_EQ(graph.smallestValue(), 0);
-    EXPECT_EQ(graph.range(), 6000 + 2000 + 7000);  // nobody more than 7 s ahead of the pace
-    graph.scaleAutomatically = false;
-    EXPECT_EQ(graph.range(), 30000 + 2000 + 7000);
+    // A single-lap winner has no average, and nothing is divided by zero.
+    RaceInput singleLap;
+    singleLap.drivers = {driver("A", {70000}), driver("B", {71500})};
+    RaceHistoryGraph single(singleLap);
+    EXPECT_EQ(single.average(), 0);
+    EXPECT_EQ(single.values(0), (std::vector<int64_t>{0}));
+    EXPECT_EQ(single.values(1), (std::vector<int64_t>{1500}));
+    // The vertical range keeps seven seconds ahead, and the manual scale.
+    RaceHistoryGraph scaled(race());
+    EXPECT_EQ(scaled.smallestValue(), 0);
+    EXPECT_EQ(scaled.range(), 6000 + 2000 + 7000);  // nobody more than 7 s ahead of the pace
+    scaled.scaleAutomatically = false;
+    EXPECT_EQ(scaled.range(), 30000 + 2000 + 7000);
     RaceInput fast = race();
     fast.drivers[1].lapTimes = {60000, 60000, 60000, 60000, 70500};  // 10 s ahead until the last lap
     RaceHistoryGraph ahead(fast);
     EXPECT_EQ(ahead.smallestValue(), -10000);
     EXPECT_EQ(ahead.range(), 10000 + 2000 + 2000);  // more than 7 s ahead: no extra room
-}
-
-TEST(RaceHistoryGraph, SingleLapWinnerHasNoAverageAndNoDivisionByZero) {
-    RaceInput input;
-    input.drivers = {driver("A", {70000}), driver("B", {71500})};
-    RaceHistoryGraph graph(input);
-    EXPECT_EQ(graph.average(), 0);
-    EXPECT_EQ(graph.values(0), (std::vector<int64_t>{0}));
-    EXPECT_EQ(graph.values(1), (std::vector<int64_t>{1500}));
-}
-
-TEST(GraphicalRaceReport, PositionsLeadLapAndRowLabels) {
-    RaceInput input = race();
-    input.drivers[1].lapTimes = {72000, 61000, 61500, 80000, 60000};  // B loses 18.5 s in lap 4
-    input.drivers.push_back(driver("E", {75000, 120000, 90000}));
-    GraphicalRaceReport report(input);
-    EXPECT_EQ(report.lapColumns(), 5);
-    EXPECT_EQ(report.positionsAt(1), (std::vector<int>{2, 0, 1, 4}));
-    EXPECT_EQ(report.positionsAt(3), (std::vector<int>{2, 1, 4}));
+    // The graphical race report: positions, the lead lap and row labels.
+    RaceInput lapped = race();
+    lapped.drivers[1].lapTimes = {72000, 61000, 61500, 80000, 60000};  // B loses 18.5 s in lap 4
+    lapped.drivers.push_back(driver("E", {75000, 120000, 90000}));
+    GraphicalRaceReport graphical(lapped);
+    EXPECT_EQ(graphical.lapColumns(), 5);
+    EXPECT_EQ(graphical.positionsAt(1), (std::vector<int>{2, 0, 1, 4}));
+    EXPECT_EQ(graphical.positionsAt(3), (std::vector<int>{2, 1, 4}));
     // After lap 2 E (195 s) is behind the leader's lap 3 (190 s): lapped.
-    EXPECT_EQ(report.leadLapCount(2), 3);
-    EXPECT_EQ(report.leadLapCount(5), 2);  // the last column: everyone who completed it
-    EXPECT_EQ(report.rowOrder(), (std::vector<int>{2, 1, 4, 0, 3}));
-    EXPECT_EQ(report.rowLabel(0), "Jim A   1");
-    EXPECT_EQ(report.defaultFileName(), "Monza_RaceReport.bmp");
-}
-
-TEST(RacePictures, PaintIntoABitmapWithTheDriversColours) {
-    RaceHistoryGraph graph(race());
+    EXPECT_EQ(graphical.leadLapCount(2), 3);
+    EXPECT_EQ(graphical.leadLapCount(5), 2);  // the last column: everyone who completed it
+    EXPECT_EQ(graphical.rowOrder(), (std::vector<int>{2, 1, 4, 0, 3}));
+    EXPECT_EQ(graphical.rowLabel(0), "Jim A   1");
+    EXPECT_EQ(graphical.defaultFileName(), "Monza_RaceReport.bmp");
+    // The pictures paint into a bitmap with the drivers' colours.
+    RaceHistoryGraph painted(race());
     movrane::RgbImage image(movrane::RACE_GRAPH_WIDTH, movrane::RACE_GRAPH_HEIGHT);
     movrane::ImagePainter painter(image);
-    graph.paint(painter);
+    painted.paint(painter);
     bool winnerDrawn = false;
     for (int y = 0; y < image.height() && !winnerDrawn; ++y)
         for (int x = 0; x < image.width() && !winnerDrawn; ++x) winnerDrawn = image.pixel(x, y) == movrane::resultColour(0);

@@ -61,9 +61,7 @@ struct OpenGraph : testing::Test {
 
 TEST_F(OpenGraph, ShowsSpeedOfEveryLapInItsSlotColour) {
     EXPECT_EQ(graph.channel(), 1);
-    EXPECT_EQ(engine.xCaption, "Meter");
-    EXPECT_EQ(engine.yCaption, "Speed");
-    EXPECT_EQ(engine.yUnit, "Kph");
+    EXPECT_EQ(std::tuple(engine.xCaption, engine.yCaption, engine.yUnit), std::tuple("Meter", "Speed", "Kph"));
     ASSERT_EQ(engine.series.size(), 2u);
     EXPECT_EQ(engine.series[1].name, "New graph - 1");
     EXPECT_EQ(engine.series[1].colour, CZodEvadiDoc::DEFAULT_COLOURS[0]);
@@ -73,9 +71,7 @@ TEST_F(OpenGraph, ShowsSpeedOfEveryLapInItsSlotColour) {
     EXPECT_GT(graph.xMaximum(), 3000);
     EXPECT_FALSE(graph.lapTicked(2));  // an empty slot's box stays clear
     EXPECT_EQ(graph.visibleRange(), engine.x);
-}
-
-TEST_F(OpenGraph, SameChannelIsNotRebuiltAndOthersReplaceTheSeries) {
+    // The same channel is not rebuilt; another replaces the series.
     EXPECT_FALSE(graph.chooseChannel(1));
     EXPECT_EQ(engine.added, 2);
     EXPECT_TRUE(graph.chooseChannel(14));
@@ -133,17 +129,7 @@ TEST_F(OpenGraph, PrintLegendAndGraphChoice) {
     for (int c : {9, 3, 5}) EXPECT_TRUE(select.setChosen(c, true));
     EXPECT_FALSE(select.setChosen(6, true));
     EXPECT_EQ(select.secondaries(), (std::vector<int>{3, 5, 9}));
-}
-
-TEST_F(OpenGraph, TrackmapTitleAndHighlight) {
-    Trackmap map(*laps.doc.track(), laps.doc.trackName());
-    EXPECT_EQ(map.title(), "harbour (3498 meters)");
-    map.showDistance(1000);
-    EXPECT_LE(map.track().highlightFirst(), map.track().highlightLast());
-    map.showDistance(5);  // the stretch reaches back over the line
-}
-
-TEST_F(OpenGraph, VisibleRangeCsvHasAColumnPerLapAndChannel) {
+    // The visible range as CSV has a column per lap and channel.
     const std::string csv = visibleRangeCsv(laps.doc, graph.tickedLaps(), {1000, 1100});
     EXPECT_EQ(csv.rfind("Lap 1 Meter,Lap 1 Speed (Kph),Lap 1 Gear (Gear),", 0), 0u);
     EXPECT_NE(csv.find(",Lap 1 Suspension (by wheel) RR (Units),"), std::string::npos);
@@ -152,12 +138,10 @@ TEST_F(OpenGraph, VisibleRangeCsvHasAColumnPerLapAndChannel) {
     const std::string firstRow = csv.substr(csv.find('\n') + 1, csv.find('\n', csv.find('\n') + 1) - csv.find('\n') - 1);
     EXPECT_EQ(static_cast<std::size_t>(std::count(firstRow.begin(), firstRow.end(), ',')), columns - 1);
     EXPECT_GE(std::stod(firstRow), 1000);
-    const auto rows = std::count(csv.begin(), csv.end(), '\n') - 1;
-    EXPECT_GT(rows, 50);  // 100 m at about 50 m/s
-    EXPECT_LT(rows, 200);
-}
-
-TEST_F(OpenGraph, CursorsCompareTheSeriesBetweenAAndB) {
+    const auto csvRows = std::count(csv.begin(), csv.end(), '\n') - 1;
+    EXPECT_GT(csvRows, 50);  // 100 m at about 50 m/s
+    EXPECT_LT(csvRows, 200);
+    // Cursors compare the series between A and B.
     EXPECT_EQ(graph.cursorReadout(), "");
     graph.setCursor(0, 1000);
     graph.setCursor(1, 1500);
@@ -183,6 +167,12 @@ TEST_F(OpenGraph, TrackmapLineColouredByChannelOrTimeDifference) {
     EXPECT_EQ(scaleColour(0), (Colour{0, 0, 255}));
     EXPECT_EQ(scaleColour(0.5), (Colour{0, 255, 0}));
     EXPECT_EQ(scaleColour(2), (Colour{255, 0, 0}));
+    // The Trackmap window: title and highlight.
+    Trackmap map(*laps.doc.track(), laps.doc.trackName());
+    EXPECT_EQ(map.title(), "harbour (3498 meters)");
+    map.showDistance(1000);
+    EXPECT_LE(map.track().highlightFirst(), map.track().highlightLast());
+    map.showDistance(5);  // the stretch reaches back over the line
 }
 
 TEST(GraphExport, ValueAtInterpolatesAndStopsAtGaps) {
@@ -194,15 +184,12 @@ TEST(GraphExport, ValueAtInterpolatesAndStopsAtGaps) {
     for (const Case& c : {Case{5, 15.0}, Case{10, 20.0}, Case{15, std::nullopt}, Case{35, 6.0}, Case{-1, std::nullopt},
                           Case{41, std::nullopt}})
         EXPECT_EQ(valueAt(points, c.x), c.value) << c.x;
-}
-
-TEST(GraphCommand, RefusedWithoutLaps) {
+    // The graph command is refused without laps.
     testsupport::ScriptedUi ui;
     testsupport::NoLapChooser chooser;
     CZodEvadiDoc doc(ui, chooser);
     EXPECT_FALSE(requireLoadedLap(ui, doc));
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, "No replay lap loaded!");
+    EXPECT_EQ(ui.messageTexts(), std::vector<std::string>{"No replay lap loaded!"});
 }
 
 }  // namespace

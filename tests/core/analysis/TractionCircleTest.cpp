@@ -73,47 +73,40 @@ TEST(TractionCircle, CarStandingAtTheLinesAddsNoSubSampleParts) {
     TractionCircle circle = circleOf(lap);
     ASSERT_TRUE(std::isfinite(*circle.rangeTime(0)));
     EXPECT_EQ(circle.timeText(0), "1.36");  // samples 2 .. 51: 49 / 36 s
-}
-
-TEST(TractionCircle, SliderAndFieldsKeepStartBeforeEnd) {
-    const GetRpyInfo lap = uniformLap();
-    TractionCircle circle = circleOf(lap);
-    EXPECT_EQ(circle.sliderMaximum(), 101);
-    EXPECT_EQ(circle.pageSize(), 2);
-    EXPECT_EQ(circle.end(), 101);
-    EXPECT_TRUE(circle.setEndText("50"));
-    EXPECT_TRUE(circle.setStartText("80"));
-    EXPECT_EQ(circle.start(), 50);
-    circle.setEnd(10);
-    EXPECT_EQ(circle.end(), 50);
-    EXPECT_FALSE(circle.setStartText("12a"));
-    EXPECT_FALSE(circle.setEndText(""));
-    EXPECT_EQ(circle.length(), 0);
-    circle.limitTo(140.7, 20.9);
-    EXPECT_EQ(circle.start(), 20);
-    EXPECT_EQ(circle.end(), 101);
-    circle.setRange(10, 90);
-    circle.setLimitedToGraph(true, 35.5, 60.2);
-    EXPECT_EQ(circle.length(), 25);
-    circle.setLimitedToGraph(false, 0, 0);
-    EXPECT_EQ(circle.start(), 10);
-    EXPECT_EQ(circle.end(), 90);
-}
-
-TEST(TractionCircle, CurveStartsAtSampleTwelveAndFollowsTheOrientation) {
-    const GetRpyInfo lap = uniformLap();
-    TractionCircle circle = circleOf(lap);
-    circle.setRange(0, 30);  // sample 17 is the first at 30 m or beyond
-    auto points = circle.curve(0, 200, 100);
-    ASSERT_EQ(points.size(), 6u);  // samples 12 .. 17
-    EXPECT_EQ(points.front(), (movrane::PaintPoint{120, 40}));  // 20 px per g around (100, 50)
-    circle.setOrientation(TractionCircle::Orientation::Travel);
-    EXPECT_EQ(circle.curve(0, 200, 100).front(), (movrane::PaintPoint{80, 50}));
-}
-
-TEST(TractionCircle, TimeTextTruncatesToHundredths) {
+    // Time texts truncate to hundredths.
     EXPECT_EQ(movrane::hundredthsText(83.4567), "83.45");
     EXPECT_EQ(movrane::hundredthsText(0.059), "0.05");
+    // The slider and the fields keep the start before the end.
+    const GetRpyInfo uniform = uniformLap();
+    TractionCircle ranged = circleOf(uniform);
+    EXPECT_EQ(ranged.sliderMaximum(), 101);
+    EXPECT_EQ(ranged.pageSize(), 2);
+    EXPECT_EQ(ranged.end(), 101);
+    EXPECT_TRUE(ranged.setEndText("50"));
+    EXPECT_TRUE(ranged.setStartText("80"));
+    EXPECT_EQ(ranged.start(), 50);
+    ranged.setEnd(10);
+    EXPECT_EQ(ranged.end(), 50);
+    EXPECT_FALSE(ranged.setStartText("12a"));
+    EXPECT_FALSE(ranged.setEndText(""));
+    EXPECT_EQ(ranged.length(), 0);
+    ranged.limitTo(140.7, 20.9);
+    EXPECT_EQ(ranged.start(), 20);
+    EXPECT_EQ(ranged.end(), 101);
+    ranged.setRange(10, 90);
+    ranged.setLimitedToGraph(true, 35.5, 60.2);
+    EXPECT_EQ(ranged.length(), 25);
+    ranged.setLimitedToGraph(false, 0, 0);
+    EXPECT_EQ(ranged.start(), 10);
+    EXPECT_EQ(ranged.end(), 90);
+    // The curve starts at sample 12 and follows the orientation.
+    TractionCircle curved = circleOf(uniform);
+    curved.setRange(0, 30);  // sample 17 is the first at 30 m or beyond
+    auto points = curved.curve(0, 200, 100);
+    ASSERT_EQ(points.size(), 6u);  // samples 12 .. 17
+    EXPECT_EQ(points.front(), (movrane::PaintPoint{120, 40}));  // 20 px per g around (100, 50)
+    curved.setOrientation(TractionCircle::Orientation::Travel);
+    EXPECT_EQ(curved.curve(0, 200, 100).front(), (movrane::PaintPoint{80, 50}));
 }
 
 }  // namespace

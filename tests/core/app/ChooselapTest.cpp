@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "core/app/Chooselap.h"
 #include "core/replay/Drivers.h"
 #include "core/replay/Header.h"
@@ -41,11 +43,8 @@ protected:
 TEST_F(ChooselapReplay, InformationAndTree) {
     Chooselap chooser(header, drivers);
     const auto& info = chooser.information();
-    EXPECT_EQ(info.trackName, "harbour");
-    EXPECT_EQ(info.practiceLaps, "Yes");
-    EXPECT_EQ(info.raceLaps, "Yes");
-    EXPECT_EQ(info.drivers, "3");
-    EXPECT_EQ(info.release, ">=1.2");
+    EXPECT_EQ(std::tuple(info.trackName, info.practiceLaps, info.raceLaps, info.drivers, info.release),
+              std::tuple("harbour", "Yes", "Yes", "3", ">=1.2"));
 
     const auto& tree = chooser.tree();
     ASSERT_EQ(tree.size(), 3u);
@@ -59,51 +58,42 @@ TEST_F(ChooselapReplay, InformationAndTree) {
     EXPECT_EQ(laps[3].text.substr(laps[3].text.size() - 5), " [16]") << laps[3].text;
     EXPECT_FALSE(laps[3].bold) << "flagged invalid";
     EXPECT_TRUE(laps[2].bold);
-}
-
-TEST(Chooselap, NodeTexts) {
+    // Node texts.
     EXPECT_EQ(Chooselap::lapNodeText(3, 83456), "Lap 3: 1m 23.456s");
     EXPECT_EQ(Chooselap::lapNodeText(1, (64u << 24) | 61000), "Lap 1: 1m 01.000s [64]");
     EXPECT_EQ(Chooselap::lapNodeText(0, 0xCDCDCDCD), "Time before start/finish: No time");
     EXPECT_EQ(Chooselap::flagByteOfNodeText("Lap 1: 1m 01.000s [80]"), 80u);
     EXPECT_EQ(Chooselap::flagByteOfNodeText("Lap 1: 1m 01.000s"), 0u);
+    // Selection labels and flags.
+    Chooselap selecting(header, drivers);
+    EXPECT_EQ(selecting.flagTexts(), std::vector<std::string>{"None selected"});
+    EXPECT_EQ(selecting.driverKindLabel(), "");
+
+    selecting.selectLap(1, PRACTICE, 2);
+    EXPECT_EQ(selecting.driverKindLabel(), "AI-car");
+    EXPECT_EQ(selecting.sessionLabel(), "Practice Laps");
+    EXPECT_EQ(selecting.flagTexts(), std::vector<std::string>{"Off track"});
+    EXPECT_FALSE(selecting.alienSelected());
+
+    selecting.selectLap(0, RACE, 1);
+    EXPECT_EQ(selecting.driverKindLabel(), "Human");
+    EXPECT_EQ(selecting.sessionLabel(), "Race Laps");
+    EXPECT_EQ(selecting.flagTexts(), std::vector<std::string>{"None reported"});
+
+    selecting.selectDriver(2);
+    EXPECT_TRUE(selecting.alienSelected());
+    // OK needs a valid lap.
+    Chooselap checked(header, drivers);
+    const auto verdictOf = [](const Chooselap::Verdict& v) { return std::tuple(v.accepted, v.message, v.caption); };
+    EXPECT_EQ(verdictOf(checked.ok()), std::tuple(false, "Choose a lap to view!", "No lap choosen!"));
+    checked.selectLap(0, PRACTICE, 3);
+    EXPECT_EQ(verdictOf(checked.ok()),
+              std::tuple(false, "Data for this lap is not stored in the replay file\nor lap isn't complete.",
+                         "Not a valid lap!"));
+
+    checked.selectLap(0, PRACTICE, 2);
+    EXPECT_TRUE(checked.ok().accepted);
+    checked.selectLap(0, PRACTICE, 99);
+    EXPECT_FALSE(checked.selectedLap().has_value()) << "no such lap node";
 }
 
-TEST_F(ChooselapReplay, SelectionLabelsAndFlags) {
-    Chooselap chooser(header, drivers);
-    EXPECT_EQ(chooser.flagTexts(), std::vector<std::string>{"None selected"});
-    EXPECT_EQ(chooser.driverKindLabel(), "");
-
-    chooser.selectLap(1, PRACTICE, 2);
-    EXPECT_EQ(chooser.driverKindLabel(), "AI-car");
-    EXPECT_EQ(chooser.sessionLabel(), "Practice Laps");
-    EXPECT_EQ(chooser.flagTexts(), std::vector<std::string>{"Off track"});
-    EXPECT_FALSE(chooser.alienSelected());
-
-    chooser.selectLap(0, RACE, 1);
-    EXPECT_EQ(chooser.driverKindLabel(), "Human");
-    EXPECT_EQ(chooser.sessionLabel(), "Race Laps");
-    EXPECT_EQ(chooser.flagTexts(), std::vector<std::string>{"None reported"});
-
-    chooser.selectDriver(2);
-    EXPECT_TRUE(chooser.alienSelected());
-}
-
-TEST_F(ChooselapReplay, OkNeedsAValidLap) {
-    Chooselap chooser(header, drivers);
-    auto verdict = chooser.ok();
-    EXPECT_FALSE(verdict.accepted);
-    EXPECT_EQ(verdict.message, "Choose a lap to view!");
-    EXPECT_EQ(verdict.caption, "No lap choosen!");
-
-    chooser.selectLap(0, PRACTICE, 3);
-    verdict = chooser.ok();
-    EXPECT_FALSE(verdict.accepted);
-    EXPECT_EQ(verdict.message, "Data for this lap is not stored in the replay file\nor lap isn't complete.");
-    EXPECT_EQ(verdict.caption, "Not a valid lap!");
-
-    chooser.selectLap(0, PRACTICE, 2);
-    EXPECT_TRUE(chooser.ok().accepted);
-    chooser.selectLap(0, PRACTICE, 99);
-    EXPECT_FALSE(chooser.selectedLap().has_value()) << "no such lap node";
-}

@@ -1,6 +1,8 @@
 // Start-up arguments: ordinary start, -loadrpy and -expreports.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "core/app/CommandLine.h"
 
 namespace {
@@ -9,49 +11,39 @@ using movrane::parseCommandLine;
 using movrane::StartRequest;
 using Mode = StartRequest::Mode;
 
+std::tuple<std::string, int, int, int> fieldsOf(const movrane::CommandLineLap& lap) {
+    return {lap.replayPath, lap.session, lap.driver, lap.lap};
+}
+
 TEST(CommandLine, LoadLapsWithFreeTags) {
     const StartRequest r =
         parseCommandLine({"program", "-loadrpy", "-c2", "-fa.rpy", "-s1", "-d3", "-l5", "xxb.rpy", "ab0", "??0", "-l2"});
     ASSERT_EQ(r.mode, Mode::LoadLaps);
     EXPECT_EQ(r.announcedLaps, 2);
     ASSERT_EQ(r.laps.size(), 2u);
-    EXPECT_EQ(r.laps[0].replayPath, "a.rpy");
-    EXPECT_EQ(r.laps[0].session, 1);
-    EXPECT_EQ(r.laps[0].driver, 3);
-    EXPECT_EQ(r.laps[0].lap, 5);
-    EXPECT_EQ(r.laps[1].replayPath, "b.rpy");
-    EXPECT_EQ(r.laps[1].session, 0);
-    EXPECT_EQ(r.laps[1].driver, 0);
-    EXPECT_EQ(r.laps[1].lap, 2);
-}
-
-TEST(CommandLine, LapCountTakesTheLeadingDigits) {
+    EXPECT_EQ(fieldsOf(r.laps[0]), std::make_tuple("a.rpy", 1, 3, 5));
+    EXPECT_EQ(fieldsOf(r.laps[1]), std::make_tuple("b.rpy", 0, 0, 2));
+    // The lap count takes the leading digits.
     EXPECT_EQ(parseCommandLine({"p", "-loadrpy", "-c02x"}).announcedLaps, 2);
     EXPECT_EQ(parseCommandLine({"p", "-loadrpy", "-cx2"}).announcedLaps, 0);
     EXPECT_EQ(parseCommandLine({"p", "-loadrpy", "-c"}).announcedLaps, 0) << "an argument shorter than its tag";
     EXPECT_EQ(parseCommandLine({"p", "-loadrpy", "-c99999999999999999999"}).announcedLaps, INT32_MAX);
-}
-
-TEST(CommandLine, LapsAnnouncedWithoutTheirArgumentsAreLeftOut) {
-    const StartRequest r = parseCommandLine({"p", "-loadrpy", "-c3", "-fa.rpy", "-s1", "-d3", "-l5", "-fb.rpy", "-s0"});
-    EXPECT_EQ(r.announcedLaps, 3);
-    ASSERT_EQ(r.laps.size(), 1u);
-    EXPECT_EQ(r.laps[0].replayPath, "a.rpy");
-    EXPECT_EQ(movrane::missingLapsMessage(r),
+    // Laps announced without their arguments are left out.
+    const StartRequest announced = parseCommandLine({"p", "-loadrpy", "-c3", "-fa.rpy", "-s1", "-d3", "-l5", "-fb.rpy", "-s0"});
+    EXPECT_EQ(announced.announcedLaps, 3);
+    ASSERT_EQ(announced.laps.size(), 1u);
+    EXPECT_EQ(announced.laps[0].replayPath, "a.rpy");
+    EXPECT_EQ(movrane::missingLapsMessage(announced),
               "The command line announces 3 laps but gives the arguments of 1; 2 laps are not loaded.");
     EXPECT_FALSE(movrane::missingLapsMessage(parseCommandLine({"p", "-loadrpy", "-c1", "a", "b", "c", "d"})));
-}
-
-TEST(CommandLine, OrdinaryStartAndShellOpen) {
+    // An ordinary start and a shell open.
     EXPECT_EQ(parseCommandLine({"p"}).mode, Mode::Ordinary);
     const StartRequest open = parseCommandLine({"p", "a.rpy"});
     EXPECT_EQ(open.mode, Mode::OpenReplay);
     EXPECT_EQ(open.replayPath, "a.rpy");
     EXPECT_EQ(parseCommandLine({"p", "-expreports"}).mode, Mode::Ordinary) << "two arguments are an ordinary start";
     EXPECT_EQ(parseCommandLine({"p", "-other", "x", "y"}).mode, Mode::Ordinary);
-}
-
-TEST(CommandLine, ExportReportsAndTheFiveArgumentMechRule) {
+    // -expreports and the five-argument -mech rule.
     const StartRequest five = parseCommandLine({"p", "-expreports", "-fa.rpy", "-oC:\\out\\a", "-mech"});
     EXPECT_EQ(five.mode, Mode::ExportReports);
     EXPECT_EQ(five.replayPath, "a.rpy");

@@ -49,53 +49,16 @@ TEST(CommandTable, MenusInOrderWithPromptsAndUniqueCommands) {
     EXPECT_STREQ(groove->menu, "&Tools");
     EXPECT_STREQ(groove->submenu, "Track Creating Tools");
     EXPECT_STREQ(commands.back().text, "View Readme file");
-    EXPECT_STREQ(movrane::MAIN_TITLE, "Movrane - version 7.0");
     EXPECT_EQ(movrane::reportKindOf(CommandId::ReportLapChart), movrane::ReportKind::LapChart);
     EXPECT_EQ(movrane::reportKindOf(CommandId::ReportMechanical), movrane::ReportKind::Mechanical);
     EXPECT_FALSE(movrane::reportKindOf(CommandId::ZoomIn));
-}
-
-TEST(SaveTrackmap, RefusedWithoutTrack) {
-    Doc d;
-    FakeWriter writer;
-    EXPECT_FALSE(movrane::saveTrackmap(d.ui, d.doc, writer));
-    ASSERT_EQ(d.ui.messages.size(), 1u);
-    EXPECT_EQ(d.ui.messages[0].text, "No track loaded!");
-    EXPECT_TRUE(d.ui.saveRequests.empty());
-    EXPECT_TRUE(writer.writes.empty());
-}
-
-TEST(SaveTrackmap, AsksForABitmapNameAndWritesTheSizePreference) {
-    Doc d;
-    d.loadSampleLap(1000);
-    FakeWriter writer;
-    d.ui.queueFile(std::nullopt);
-    EXPECT_FALSE(movrane::saveTrackmap(d.ui, d.doc, writer));
-    EXPECT_TRUE(writer.writes.empty());
-    ASSERT_EQ(d.ui.saveRequests.size(), 1u);
-    EXPECT_EQ(d.ui.saveRequests[0].title, "Save Trackmap as BMP-file");
-    EXPECT_EQ(d.ui.saveRequests[0].filters[0].pattern, "*.bmp");
-    EXPECT_NE(d.ui.saveRequests[0].initialPath.find("harbour.bmp"), std::string::npos);
-
-    d.ui.queueFile(d.dir.file("map"));
-    EXPECT_TRUE(movrane::saveTrackmap(d.ui, d.doc, writer));
-    ASSERT_EQ(writer.writes.size(), 1u);
-    EXPECT_EQ(writer.writes[0], std::make_pair(d.dir.file("map.bmp"), 1000));
-
-    writer.succeeds = false;
-    d.ui.queueFile(d.dir.file("x.bmp"));
-    EXPECT_FALSE(movrane::saveTrackmap(d.ui, d.doc, writer));
-    EXPECT_EQ(writer.writes.back().first, d.dir.file("x.bmp"));
-    EXPECT_EQ(d.ui.messages.back().text, "Error creating file!");
-}
-
-TEST(SaveTrackmap, BitmapSideStaysWithinWhatAnImageCanBe) {
-    EXPECT_EQ(movrane::bitmapSide(768), 768);
-    EXPECT_EQ(movrane::bitmapSide(1), movrane::MIN_BITMAP_SIDE);
-    EXPECT_EQ(movrane::bitmapSide(4000000000u), movrane::MAX_BITMAP_SIDE);
-}
-
-TEST(HelpCommands, ReadmeBesideTheProgramAndAboutWithVersion) {
+    // Zoom and fit have the standard keys.
+    using movrane::commandShortcuts;
+    EXPECT_EQ(commandShortcuts(CommandId::ZoomIn), (std::vector<std::string>{"Ctrl++", "Ctrl+="}));
+    EXPECT_EQ(commandShortcuts(CommandId::ZoomOut), std::vector<std::string>{"Ctrl+-"});
+    EXPECT_EQ(commandShortcuts(CommandId::FitToTrack), std::vector<std::string>{"Ctrl+0"});
+    EXPECT_TRUE(commandShortcuts(CommandId::AddLap).empty());
+    // The readme beside the program, and About with the version.
     testsupport::TempDir dir;
     testsupport::writeFileBytes(dir.file("Movrane.txt"), {'x'});
     testsupport::ScriptedUi ui;
@@ -103,44 +66,67 @@ TEST(HelpCommands, ReadmeBesideTheProgramAndAboutWithVersion) {
     EXPECT_EQ(ui.opened, std::vector<std::string>{dir.file("Movrane.txt")});
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(movrane::aboutText().rfind("Movrane - version 7.0\n", 0), 0u);
+    // A readme that is missing or that no program opens is told, with its name.
+    testsupport::TempDir empty;
+    const std::string missing = empty.file("Movrane.txt");
+    testsupport::ScriptedUi told;
+    EXPECT_FALSE(movrane::viewReadme(told, empty.path().string()));
+    EXPECT_TRUE(told.opened.empty()) << "a missing file is not handed on";
+    testsupport::writeFileBytes(missing, {'x'});
+    told.openSucceeds = false;
+    EXPECT_FALSE(movrane::viewReadme(told, empty.path().string()));
+    ASSERT_EQ(told.messages.size(), 2u);
+    EXPECT_EQ(told.messages[0].text, "The file " + missing + " does not exist.");
+    EXPECT_EQ(told.messages[1].text, "No program could open " + missing + ".");
 }
 
-// A file that is missing or that no program opens is told, with its name.
-TEST(HelpCommands, ReadmeThatCannotBeOpenedIsTold) {
-    testsupport::TempDir dir;
-    const std::string readme = dir.file("Movrane.txt");
-    testsupport::ScriptedUi ui;
-    EXPECT_FALSE(movrane::viewReadme(ui, dir.path().string()));
-    EXPECT_TRUE(ui.opened.empty()) << "a missing file is not handed on";
-    testsupport::writeFileBytes(readme, {'x'});
-    ui.openSucceeds = false;
-    EXPECT_FALSE(movrane::viewReadme(ui, dir.path().string()));
-    ASSERT_EQ(ui.messages.size(), 2u);
-    EXPECT_EQ(ui.messages[0].text, "The file " + readme + " does not exist.");
-    EXPECT_EQ(ui.messages[1].text, "No program could open " + readme + ".");
-}
-
-TEST(ClearAllLaps, AsksBeforeRemovingLoadedLaps) {
+TEST(SaveTrackmap, RefusedWithoutTrack) {
     Doc d;
-    EXPECT_TRUE(movrane::clearAllLaps(d.ui, d.doc)) << "nothing loaded: nothing to ask";
-    EXPECT_TRUE(d.ui.questions.empty());
-    d.loadSampleLap();
-    ASSERT_EQ(d.doc.commandLineLoad(d.dir.file("replay/sample_hotlap.rpy"), movrane::PRACTICE, 0, 2),
+    FakeWriter writer;
+    EXPECT_FALSE(movrane::saveTrackmap(d.ui, d.doc, writer));
+    EXPECT_EQ(d.ui.messageTexts(), std::vector<std::string>{"No track loaded!"});
+    EXPECT_TRUE(d.ui.saveRequests.empty());
+    EXPECT_TRUE(writer.writes.empty());
+    // Clearing all laps asks before it removes loaded laps.
+    Doc loaded;
+    EXPECT_TRUE(movrane::clearAllLaps(loaded.ui, loaded.doc)) << "nothing loaded: nothing to ask";
+    EXPECT_TRUE(loaded.ui.questions.empty());
+    loaded.loadSampleLap();
+    ASSERT_EQ(loaded.doc.commandLineLoad(loaded.dir.file("replay/sample_hotlap.rpy"), movrane::PRACTICE, 0, 2),
               CZodEvadiDoc::LoadResult::Loaded);
-    d.ui.queueYesNo(false);
-    EXPECT_FALSE(movrane::clearAllLaps(d.ui, d.doc));
-    EXPECT_EQ(d.doc.loadedLaps(), 2);
-    d.ui.queueYesNo(true);
-    EXPECT_TRUE(movrane::clearAllLaps(d.ui, d.doc));
-    EXPECT_EQ(d.doc.loadedLaps(), 0);
-    ASSERT_EQ(d.ui.questions.size(), 2u);
-    EXPECT_EQ(d.ui.questions[0].text, "Remove all 2 loaded laps?");
+    loaded.ui.queueYesNo(false);
+    EXPECT_FALSE(movrane::clearAllLaps(loaded.ui, loaded.doc));
+    EXPECT_EQ(loaded.doc.loadedLaps(), 2);
+    loaded.ui.queueYesNo(true);
+    EXPECT_TRUE(movrane::clearAllLaps(loaded.ui, loaded.doc));
+    EXPECT_EQ(loaded.doc.loadedLaps(), 0);
+    ASSERT_EQ(loaded.ui.questions.size(), 2u);
+    EXPECT_EQ(loaded.ui.questions[0].text, "Remove all 2 loaded laps?");
+    // With a track it asks for a bitmap name and writes the size preference.
+    Doc mapped;
+    mapped.loadSampleLap(1000);
+    FakeWriter mapWriter;
+    mapped.ui.queueFile(std::nullopt);
+    EXPECT_FALSE(movrane::saveTrackmap(mapped.ui, mapped.doc, mapWriter));
+    EXPECT_TRUE(mapWriter.writes.empty());
+    ASSERT_EQ(mapped.ui.saveRequests.size(), 1u);
+    EXPECT_EQ(mapped.ui.saveRequests[0].title, "Save Trackmap as BMP-file");
+    EXPECT_EQ(mapped.ui.saveRequests[0].filters[0].pattern, "*.bmp");
+    EXPECT_NE(mapped.ui.saveRequests[0].initialPath.find("harbour.bmp"), std::string::npos);
+
+    mapped.ui.queueFile(mapped.dir.file("map"));
+    EXPECT_TRUE(movrane::saveTrackmap(mapped.ui, mapped.doc, mapWriter));
+    ASSERT_EQ(mapWriter.writes.size(), 1u);
+    EXPECT_EQ(mapWriter.writes[0], std::make_pair(mapped.dir.file("map.bmp"), 1000));
+
+    mapWriter.succeeds = false;
+    mapped.ui.queueFile(mapped.dir.file("x.bmp"));
+    EXPECT_FALSE(movrane::saveTrackmap(mapped.ui, mapped.doc, mapWriter));
+    EXPECT_EQ(mapWriter.writes.back().first, mapped.dir.file("x.bmp"));
+    EXPECT_EQ(mapped.ui.messages.back().text, "Error creating file!");
+    // The bitmap's side stays within what an image can be.
+    EXPECT_EQ(movrane::bitmapSide(768), 768);
+    EXPECT_EQ(movrane::bitmapSide(1), movrane::MIN_BITMAP_SIDE);
+    EXPECT_EQ(movrane::bitmapSide(4000000000u), movrane::MAX_BITMAP_SIDE);
 }
 
-TEST(CommandTable, ZoomAndFitHaveTheStandardKeys) {
-    using movrane::commandShortcuts;
-    EXPECT_EQ(commandShortcuts(CommandId::ZoomIn), (std::vector<std::string>{"Ctrl++", "Ctrl+="}));
-    EXPECT_EQ(commandShortcuts(CommandId::ZoomOut), std::vector<std::string>{"Ctrl+-"});
-    EXPECT_EQ(commandShortcuts(CommandId::FitToTrack), std::vector<std::string>{"Ctrl+0"});
-    EXPECT_TRUE(commandShortcuts(CommandId::AddLap).empty());
-}

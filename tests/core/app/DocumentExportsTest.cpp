@@ -62,22 +62,19 @@ TEST(TelemetryExportFlow, OneLapIsTakenWithoutAskingAndTxtIsAppended) {
     const std::string suggested = std::filesystem::path(l.ui.saveRequests[0].initialPath).filename().string();
     EXPECT_EQ(suggested.rfind("Ada_Mar_harbour_Brabham_", 0), 0u) << suggested;
     EXPECT_TRUE(std::filesystem::exists(l.dir.file("lap.txt")));
-}
+    // Several laps: the person is asked which; write failures are told.
+    Loaded two(2);
+    ScriptedPicker asking;
+    asking.answer = std::nullopt;
+    EXPECT_EQ(movrane::exportTelemetry(two.doc, two.ui, asking), ExportResult::Cancelled);
+    ASSERT_EQ(asking.shownLabels.size(), 2u);
+    EXPECT_EQ(asking.shownLabels[1].rfind("Tomas Velin - Practice lap 2 (", 0), 0u) << asking.shownLabels[1];
+    EXPECT_EQ(asking.shownLabels[1].substr(asking.shownLabels[1].find('\n')), "\np.rpy") << "the replay's file name";
 
-TEST(TelemetryExportFlow, SeveralLapsAskWhichAndReportWriteFailures) {
-    Loaded l(2);
-    ScriptedPicker picker;
-    picker.answer = std::nullopt;
-    EXPECT_EQ(movrane::exportTelemetry(l.doc, l.ui, picker), ExportResult::Cancelled);
-    ASSERT_EQ(picker.shownLabels.size(), 2u);
-    EXPECT_EQ(picker.shownLabels[1].rfind("Tomas Velin - Practice lap 2 (", 0), 0u) << picker.shownLabels[1];
-    EXPECT_EQ(picker.shownLabels[1].substr(picker.shownLabels[1].find('\n')), "\np.rpy") << "the replay's file name";
-
-    picker.answer = 1;
-    l.ui.queueFile(l.dir.file("missing/lap.txt"));
-    EXPECT_EQ(movrane::exportTelemetry(l.doc, l.ui, picker), ExportResult::Failed);
-    ASSERT_EQ(l.ui.messages.size(), 1u);
-    EXPECT_EQ(l.ui.messages[0].text, "Error creating file!");
+    asking.answer = 1;
+    two.ui.queueFile(two.dir.file("missing/lap.txt"));
+    EXPECT_EQ(movrane::exportTelemetry(two.doc, two.ui, asking), ExportResult::Failed);
+    EXPECT_EQ(two.ui.messageTexts(), std::vector<std::string>{"Error creating file!"});
 }
 
 TEST(GrooveExportFlow, WritesTheChosenLapWithTheSettings) {
@@ -96,21 +93,17 @@ TEST(GrooveExportFlow, WritesTheChosenLapWithTheSettings) {
     window.accept = false;
     EXPECT_EQ(movrane::exportGroove(l.doc, l.ui, picker, window), ExportResult::Cancelled);
     EXPECT_EQ(l.ui.saveRequests.size(), 1u) << "no file dialog after a cancelled settings window";
-}
-
-TEST(GrooveExportFlow, WidthMustBeANumber) {
+    // The width must be a number.
     const std::pair<const char*, bool> widths[] = {
         {"3.0", true}, {"3", true},   {"0.75", true}, {"12.5", true}, {"", false},      {"abc", false},
         {"3,0", false}, {"-3", false}, {"3.", false},  {".5", false},  {"1.2.3", false}, {" 3", false},
         {"3e2", false}, {"123456789", false}};
-    for (const auto& [text, valid] : widths) EXPECT_EQ(movrane::GrooveSettings::validWidth(text), valid) << text;
+    for (const auto& [width, valid] : widths) EXPECT_EQ(movrane::GrooveSettings::validWidth(width), valid) << width;
 
-    Loaded l(1);
-    ScriptedPicker picker;
-    SettingsWindow window;
+    window.accept = true;
     window.width = "abc";
     EXPECT_EQ(movrane::exportGroove(l.doc, l.ui, picker, window), ExportResult::Failed);
-    EXPECT_TRUE(l.ui.saveRequests.empty()) << "nothing is written with junk as the width";
+    EXPECT_EQ(l.ui.saveRequests.size(), 1u) << "nothing is written with junk as the width";
     EXPECT_EQ(l.ui.messages.back().text, "The groove width must be a number of meters, such as 3.0.");
 }
 
@@ -141,9 +134,7 @@ TEST(MostRecentReplay, TakesTheNewestReplayFile) {
     std::filesystem::last_write_time(dir.file("old.rpy"), now - std::chrono::hours(2));
     std::filesystem::last_write_time(dir.file("new.RPY"), now - std::chrono::hours(1));
     EXPECT_EQ(movrane::mostRecentReplay(dir.path().string()), dir.file("new.RPY"));
-}
-
-TEST(MostRecentReplay, DocumentOpensItWithTheChooser) {
+    // The document opens it with the chooser.
     Loaded l(0);
     l.chooser.answers = {movrane::Chooselap::Selection{0, PRACTICE, 2}};
     EXPECT_EQ(l.doc.openMostRecentReplay(), CZodEvadiDoc::LoadResult::Loaded);
@@ -153,3 +144,4 @@ TEST(MostRecentReplay, DocumentOpensItWithTheChooser) {
     EXPECT_EQ(l.doc.openMostRecentReplay(), CZodEvadiDoc::LoadResult::Failed);
     EXPECT_EQ(l.ui.messages.back().text.rfind("No replay files found in ", 0), 0u);
 }
+

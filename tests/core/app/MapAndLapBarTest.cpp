@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <stdexcept>
-
 #include "core/app/CZodEvadiDoc.h"
 #include "core/app/LapBar.h"
 #include "core/app/MapDrawing.h"
@@ -9,10 +7,7 @@
 #include "core/replay/GetRpyInfo.h"
 #include "core/replay/LapTimeText.h"
 #include "core/track/Track.h"
-#include "samplekit/SampleInstallation.h"
 #include "support/SampleLaps.h"
-#include "support/ScriptedUi.h"
-#include "support/TempDir.h"
 
 using movrane::Colour;
 using movrane::CZodEvadiDoc;

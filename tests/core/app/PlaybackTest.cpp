@@ -1,32 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <stdexcept>
-
 #include "core/app/Playback.h"
 #include "core/replay/GetRpyInfo.h"
 #include "core/reports/ReportReplayChoice.h"
-#include "samplekit/SampleInstallation.h"
-#include "support/ScriptedUi.h"
-#include "support/TempDir.h"
+#include "support/SampleLaps.h"
 
 using namespace movrane;
 
 namespace {
-
-class NoChooser : public LapChooserDialog {
-public:
-    std::optional<Chooselap::Selection> choose(Chooselap&) override { throw std::runtime_error("no lap chooser"); }
-};
-
-class FileChooser : public LoadedFileChooser {
-public:
-    std::optional<std::size_t> answer;
-    std::vector<std::string> titles;
-    std::optional<std::size_t> chooseFile(const std::string& title, const std::vector<std::string>&) override {
-        titles.push_back(title);
-        return answer;
-    }
-};
 
 class RecordingDisplay : public PlaybackDisplay {
 public:
@@ -58,51 +39,27 @@ std::unique_ptr<GetRpyInfo> straightLap(int n) {
     return lap;
 }
 
-// The sample installation with a hot lap in slot 1 and a race lap in slot 2, loaded once.
-struct SampleLaps {
-    testsupport::TempDir dir;
-    testsupport::ScriptedUi ui;
-    NoChooser lapChooser;
-    CZodEvadiDoc doc{ui, lapChooser};
-
-    SampleLaps() {
-        samplekit::writeSampleInstallation(dir.path());
-        DocumentSettings settings;
-        settings.orvDirectory = dir.path().string();
-        settings.qualityReportOff = true;
-        doc.setSettings(settings);
-        const std::string replays = dir.file("replay/");
-        if (doc.commandLineLoad(replays + "sample_hotlap.rpy", PRACTICE, 0, 2) != CZodEvadiDoc::LoadResult::Loaded ||
-            doc.commandLineLoad(replays + "sample_race.rpy", RACE, 1, 4) != CZodEvadiDoc::LoadResult::Loaded)
-            throw std::runtime_error("sample laps did not load");
-    }
-};
-
 class PlaybackTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { laps_ = new SampleLaps; }
+    static void SetUpTestSuite() { laps_ = new testsupport::SampleLaps; }
     static void TearDownTestSuite() { delete laps_; }
     void SetUp() override {
         laps_->ui.messages.clear();
         for (int slot = 0; slot < 2; ++slot) laps_->doc.slot(slot).shown = true;
     }
 
-    static SampleLaps* laps_;
+    static testsupport::SampleLaps* laps_;
     CZodEvadiDoc& doc = laps_->doc;
     LapBar lapBar{laps_->doc};
     RaceReplay race;
-    FileChooser chooser;
+    testsupport::ScriptedFileChooser chooser;
     RecordingDisplay display;
     Playback playback{laps_->doc, lapBar, race, laps_->ui, chooser, display};
 
-    std::vector<std::string> messages() const {
-        std::vector<std::string> texts;
-        for (const auto& m : laps_->ui.messages) texts.push_back(m.text);
-        return texts;
-    }
+    std::vector<std::string> messages() const { return laps_->ui.messageTexts(); }
 };
 
-SampleLaps* PlaybackTest::laps_ = nullptr;
+testsupport::SampleLaps* PlaybackTest::laps_ = nullptr;
 
 }  // namespace
 
@@ -118,6 +75,21 @@ TEST(PlaybackReadouts, HeadingIconsGearsSpeedAndRevs) {
     EXPECT_EQ(rpmReadout(7449.9), 74);
     EXPECT_EQ(rpmReadout(7450.0), 75);
     EXPECT_EQ(samplesElapsedText(36 * 65 + 35), "1:05");
+    // Without laps or a track nothing plays.
+    testsupport::ScriptedUi ui;
+    testsupport::NoLapChooser lapChooser;
+    CZodEvadiDoc doc(ui, lapChooser);
+    LapBar lapBar(doc);
+    RaceReplay race;
+    testsupport::ScriptedFileChooser chooser;
+    RecordingDisplay display;
+    Playback playback(doc, lapBar, race, ui, chooser, display);
+    playback.startContinue();
+    playback.toggleRaceMode();
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[0].text, "Realtime plotting of driving lines not available without trackmap!");
+    EXPECT_EQ(ui.messages[1].text, "No replay lap loaded!");
+    EXPECT_FALSE(display.clock);
 }
 
 TEST_F(PlaybackTest, GuardsOfStartAndRaceMode) {
@@ -136,23 +108,6 @@ TEST_F(PlaybackTest, GuardsOfStartAndRaceMode) {
     playback.toggleRaceMode();
     EXPECT_FALSE(playback.raceMode());
     EXPECT_EQ(messages().size(), 2u);
-}
-
-TEST(PlaybackGuards, WithoutLapsOrTrack) {
-    testsupport::ScriptedUi ui;
-    NoChooser lapChooser;
-    CZodEvadiDoc doc(ui, lapChooser);
-    LapBar lapBar(doc);
-    RaceReplay race;
-    FileChooser chooser;
-    RecordingDisplay display;
-    Playback playback(doc, lapBar, race, ui, chooser, display);
-    playback.startContinue();
-    playback.toggleRaceMode();
-    ASSERT_EQ(ui.messages.size(), 2u);
-    EXPECT_EQ(ui.messages[0].text, "Realtime plotting of driving lines not available without trackmap!");
-    EXPECT_EQ(ui.messages[1].text, "No replay lap loaded!");
-    EXPECT_FALSE(display.clock);
 }
 
 TEST_F(PlaybackTest, DrivingLinesTicksUntilTheLongestLapEnds) {

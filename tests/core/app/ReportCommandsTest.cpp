@@ -1,36 +1,22 @@
 // The report commands before their window opens: guards, the replay used, the laps handed on.
 #include <gtest/gtest.h>
 
-#include <stdexcept>
-
 #include "core/app/CZodEvadiDoc.h"
 #include "core/app/ReportCommands.h"
-#include "samplekit/SampleInstallation.h"
-#include "support/ScriptedUi.h"
-#include "support/TempDir.h"
+#include "support/SampleLaps.h"
 
 using movrane::ReportKind;
 
 namespace {
 
-class NoChooser : public movrane::LapChooserDialog, public movrane::LoadedFileChooser {
-public:
-    std::optional<movrane::Chooselap::Selection> choose(movrane::Chooselap&) override {
-        throw std::runtime_error("no lap chooser expected");
-    }
-    std::optional<std::size_t> chooseFile(const std::string&, const std::vector<std::string>&) override {
-        throw std::runtime_error("no file chooser expected");
-    }
-};
-
 struct Doc {
-    testsupport::TempDir dir;
     testsupport::ScriptedUi ui;
-    NoChooser chooser;
-    movrane::CZodEvadiDoc doc{ui, chooser};
+    testsupport::NoLapChooser lapChooser;
+    testsupport::NoFileChooser fileChooser;
+    movrane::CZodEvadiDoc doc{ui, lapChooser};
 
     std::unique_ptr<movrane::ReportViewer> open(ReportKind kind) {
-        return movrane::openReportViewer(ui, chooser, doc, kind);
+        return movrane::openReportViewer(ui, fileChooser, doc, kind);
     }
 };
 
@@ -45,21 +31,19 @@ TEST(ReportCommandGuards, WithoutALapTheLapReportsAndTheDetailedReportRefuse) {
                           Case{ReportKind::DetailedRace, "This report cannot be run unless you have loaded a lap."}}) {
         Doc d;
         EXPECT_EQ(d.open(c.kind), nullptr);
-        ASSERT_EQ(d.ui.messages.size(), 1u);
-        EXPECT_EQ(d.ui.messages[0].text, c.message);
+        EXPECT_EQ(d.ui.messageTexts(), std::vector<std::string>{c.message});
         EXPECT_TRUE(d.ui.questions.empty()) << "no offer of a report-only replay";
     }
 }
 
 TEST(ReportCommandGuards, LapReportsGetTheLoadedLapsAndTheTrack) {
     Doc d;
-    samplekit::writeSampleInstallation(d.dir.path());
     movrane::DocumentSettings settings;
-    settings.orvDirectory = d.dir.path().string();
+    settings.orvDirectory = testsupport::sampleInstallation().path().string();
     settings.qualityReportOff = true;
     settings.speedUnit = 1;
     d.doc.setSettings(settings);
-    const std::string race = d.dir.file("replay/sample_race.rpy");
+    const std::string race = testsupport::sampleInstallation().file("replay/sample_race.rpy");
     ASSERT_EQ(d.doc.commandLineLoad(race, movrane::RACE, 2, 4), movrane::CZodEvadiDoc::LoadResult::Loaded);
     ASSERT_EQ(d.doc.commandLineLoad(race, movrane::RACE, 0, 3), movrane::CZodEvadiDoc::LoadResult::Loaded);
 

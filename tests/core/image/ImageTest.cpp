@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "core/image/RgbImage.h"
 #include "core/platform/Files.h"
 #include "support/TempDir.h"
@@ -23,12 +25,9 @@ TEST(Bitmap, UncompressedBottomUpRowsPaddedToFourBytes) {
     const std::string bmp = movrane::encodeBmp(image);
     ASSERT_EQ(bmp.size(), 54u + 2 * 8);
     EXPECT_EQ(bmp.substr(0, 2), "BM");
-    EXPECT_EQ(word(bmp, 2), bmp.size());
-    EXPECT_EQ(word(bmp, 10), 54u);
-    EXPECT_EQ(word(bmp, 18), 2u);
-    EXPECT_EQ(word(bmp, 22), 2u);
-    EXPECT_EQ(word(bmp, 28, 2), 24u);
-    EXPECT_EQ(word(bmp, 30), 0u);  // no compression
+    // File size, pixel offset, width, height, bits per pixel, no compression.
+    EXPECT_EQ(std::tuple(word(bmp, 2), word(bmp, 10), word(bmp, 18), word(bmp, 22), word(bmp, 28, 2), word(bmp, 30)),
+              std::tuple(static_cast<uint32_t>(bmp.size()), 54u, 2u, 2u, 24u, 0u));
     // The first stored row is the bottom one, blue green red, then two bytes of padding.
     EXPECT_EQ(bmp.substr(54, 8), std::string("\0\0\0\x3c\x32\x28\0\0", 8));
     EXPECT_EQ(bmp.substr(62, 8), std::string("\x1e\x14\x0a\0\0\0\0\0", 8));

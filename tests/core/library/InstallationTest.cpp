@@ -44,21 +44,19 @@ TEST(Installation, OrvExeIsFoundWithOrWithoutTrailingSeparator) {
     TempDir folderOnly;
     fs::create_directories(folderOnly.path() / "orv.exe");
     EXPECT_FALSE(hasOrvExe(folderOnly.path().string()));
-}
-
-TEST(Installation, PlayerListSkipsUnreadablePlayersWithoutUsingANumber) {
-    TempDir dir;
-    samplekit::writePlayer(dir.path(), {"zed", "Zoe", "Quist", {}});
-    samplekit::writePlayer(dir.path(), {"Alpha", "Ada", "Kestrel", {}});
-    fs::create_directories(dir.path() / "players" / "broken");
-    testsupport::writeFileText(dir.path() / "players" / "notes.txt", "not a player");
-    const auto players = Installation(dir.path().string()).players();
+    // The player list skips unreadable players without using a number.
+    TempDir playersDir;
+    samplekit::writePlayer(playersDir.path(), {"zed", "Zoe", "Quist", {}});
+    samplekit::writePlayer(playersDir.path(), {"Alpha", "Ada", "Kestrel", {}});
+    fs::create_directories(playersDir.path() / "players" / "broken");
+    testsupport::writeFileText(playersDir.path() / "players" / "notes.txt", "not a player");
+    const auto players = Installation(playersDir.path().string()).players();
     ASSERT_EQ(players.size(), 2u);
     EXPECT_EQ(players[0].text, "1. Ada Kestrel");
     EXPECT_EQ(players[0].directory, "Alpha");
     EXPECT_EQ(players[1].text, "2. Zoe Quist");
-    EXPECT_FALSE(anyTemporaryCopyLeft(dir.path()));
-    EXPECT_TRUE(Installation(dir.file("nothing")).players().empty());
+    EXPECT_FALSE(anyTemporaryCopyLeft(playersDir.path()));
+    EXPECT_TRUE(Installation(playersDir.file("nothing")).players().empty());
 }
 
 TEST(Installation, PlayerIniHeadersWithBlanksAreRepaired) {
@@ -76,21 +74,17 @@ TEST(Installation, PlayerIniHeadersWithBlanksAreRepaired) {
     read = readPlayerIni(ini.string(), nullptr);
     EXPECT_EQ(read.names.firstName, "default");
     EXPECT_EQ(read.names.lastName, "default");
-}
+    // Player name rules.
+    const std::pair<const char*, const char*> names[] = {
+        {";Ada", ""}, {"Ad;a", "Ad"}, {"Ada ; comment", "Ada"}, {"A;da", "A;da"}, {"Ada   ", "Ada"}};
+    for (const auto& [raw, clean] : names) EXPECT_EQ(cleanPlayerName(raw), clean) << raw;
 
-TEST(Installation, PlayerNameRules) {
-    EXPECT_EQ(cleanPlayerName(";Ada"), "");
-    EXPECT_EQ(cleanPlayerName("Ad;a"), "Ad");
-    EXPECT_EQ(cleanPlayerName("Ada ; comment"), "Ada");
-    EXPECT_EQ(cleanPlayerName("A;da"), "A;da");
-    EXPECT_EQ(cleanPlayerName("Ada   "), "Ada");
-
-    TempDir dir;
-    testsupport::writeFileText(dir.path() / "player.ini",
+    TempDir namesDir;
+    testsupport::writeFileText(namesDir.path() / "player.ini",
               "[ Personal Information ]\nfirstName=Maximilianus Longname\nlastName=;hidden\n");
-    const PlayerIni read = readPlayerIni(dir.file("player.ini"), nullptr);
-    EXPECT_EQ(read.names.firstName, "Maximilianus Lon");
-    EXPECT_EQ(read.names.lastName, "");
+    const PlayerIni named = readPlayerIni(namesDir.file("player.ini"), nullptr);
+    EXPECT_EQ(named.names.firstName, "Maximilianus Lon");
+    EXPECT_EQ(named.names.lastName, "");
 }
 
 TEST(Installation, TemporaryCopyThatCannotBeWrittenFailsAndLeavesForeignFilesAlone) {
@@ -101,26 +95,24 @@ TEST(Installation, TemporaryCopyThatCannotBeWrittenFailsAndLeavesForeignFilesAlo
     EXPECT_EQ(read.status, PlayerIni::Status::CannotWriteTemp);
     EXPECT_TRUE(fs::exists(dir.path() / "player.ini.MOVRN" / "keep.txt"));
     EXPECT_EQ(readPlayerIni(dir.file("missing.ini"), nullptr).status, PlayerIni::Status::CannotOpen);
-}
-
-TEST(Installation, SeasonEventsAndTrackDirectories) {
-    TempDir dir;
-    samplekit::writeInstallation(dir.path(), twoTrackSeason());
-    const Installation orv(dir.path().string());
+    // Season events and track directories.
+    TempDir season;
+    samplekit::writeInstallation(season.path(), twoTrackSeason());
+    const Installation orv(season.path().string());
     EXPECT_EQ(orv.numEvents(), 2);
     EXPECT_EQ(orv.seasonTrackDirectories(), (std::vector<std::string>{"harbour", "ridgeway"}));
     EXPECT_EQ(orv.seasonTrackCells(), (std::vector<std::string>{"harbour", "ridgeway"}));
 
-    testsupport::writeFileText(dir.path() / "Seasons" / "67SEASON.INI",
+    testsupport::writeFileText(season.path() / "Seasons" / "67SEASON.INI",
               "[Season]\r\nnumEvents=1\r\n[Event1]\r\ntrackDirectory=  NorthCapeRing\r\n");
-    fs::remove_all(dir.path() / "seasons");
+    fs::remove_all(season.path() / "seasons");
     EXPECT_EQ(orv.seasonTrackDirectories(), std::vector<std::string>{"northcape"});
     EXPECT_EQ(orv.seasonTrackCells(), std::vector<std::string>{"northcapering"});
 
-    testsupport::writeFileText(dir.path() / "Seasons" / "67SEASON.INI", "[Season]\nnumEvents=2000000000\n[Event1]\ntrackDirectory=a\n");
+    testsupport::writeFileText(season.path() / "Seasons" / "67SEASON.INI", "[Season]\nnumEvents=2000000000\n[Event1]\ntrackDirectory=a\n");
     EXPECT_EQ(orv.numEvents(), 2);
-    EXPECT_EQ(Installation(dir.file("none")).numEvents(), 0);
-    EXPECT_TRUE(Installation(dir.file("none")).seasonTrackCells().empty());
+    EXPECT_EQ(Installation(season.file("none")).numEvents(), 0);
+    EXPECT_TRUE(Installation(season.file("none")).seasonTrackCells().empty());
 }
 
 TEST(Installation, TrackIniNames) {
@@ -141,14 +133,18 @@ TEST(Installation, TrackIniNames) {
     ASSERT_TRUE(names);
     EXPECT_EQ(names->longName, "Harbour Park Circuit");
     EXPECT_FALSE(Installation(dir.path().string()).trackNames("missing"));
-}
-
-TEST(Installation, LapTimeValues) {
+    // Lap-time values.
     const std::pair<const char*, std::optional<uint32_t>> values[] = {
         {"418207356 83.456", 83460}, {"418207356 83.454", 83450}, {"1 83.4", 83400},
         {"1 65", 65000},             {"1 59.995", 60000},         {"83.456", std::nullopt},
         {"1 .456", std::nullopt},    {"1 99999999999.0", std::nullopt}};
     for (const auto& [text, ms] : values) EXPECT_EQ(lapTimeValueToMs(text), ms) << text;
+    // A tie for the best car goes to the first in table order.
+    EventBests event;
+    event.cars[4].sessions[BEST_RACE].ms = 70000;
+    event.cars[2].sessions[BEST_PRACTICE].ms = 70000;
+    EXPECT_EQ(event.bestCar(), 2);
+    EXPECT_EQ(EventBests().bestCar(), 0);
 }
 
 TEST(Installation, PersonalBestTable) {
@@ -164,13 +160,11 @@ TEST(Installation, PersonalBestTable) {
 
     const EventBests& harbour = read.bests[0];
     EXPECT_EQ(harbour.trackDirectory, "harbour");
-    const CarBests& lotus = harbour.cars[5];
-    EXPECT_EQ(lotus.sessions[BEST_TRAINING].ms, 83460u);
-    EXPECT_EQ(lotus.sessions[BEST_TRAINING].flag, 0);
-    EXPECT_EQ(lotus.sessions[BEST_RACE].ms, 84100u);
-    EXPECT_EQ(lotus.sessions[BEST_PRACTICE].ms, MISSING_TIME);
-    EXPECT_EQ(lotus.sessions[BEST_PRACTICE].flag, -1);
-    EXPECT_EQ(lotus.best(), 83460u);
+    const auto& lotus = harbour.cars[5].sessions;
+    EXPECT_EQ(std::tuple(lotus[BEST_TRAINING].ms, lotus[BEST_TRAINING].flag, lotus[BEST_RACE].ms,
+                         lotus[BEST_PRACTICE].ms, lotus[BEST_PRACTICE].flag),
+              std::tuple(83460u, 0, 84100u, MISSING_TIME, -1));
+    EXPECT_EQ(harbour.cars[5].best(), 83460u);
     EXPECT_EQ(harbour.cars[0].best(), 83450u);
     EXPECT_EQ(harbour.bestCar(), 0);
 
@@ -182,26 +176,16 @@ TEST(Installation, PersonalBestTable) {
         }
     }
     EXPECT_FALSE(anyTemporaryCopyLeft(dir.path()));
-}
-
-TEST(Installation, SevenCharacterLapTimeValueIsATime) {
-    TempDir dir;
-    samplekit::writeInstallation(dir.path(), twoTrackSeason());
-    testsupport::writeFileText(dir.path() / "players" / "ada" / "player.ini",
+    // A seven-character lap-time value is a time.
+    TempDir seven;
+    samplekit::writeInstallation(seven.path(), twoTrackSeason());
+    testsupport::writeFileText(seven.path() / "players" / "ada" / "player.ini",
               "[ Personal Information ]\r\nfirstName=Ada\r\n[ harbour ]\r\nlotT=1 83.45\r\n");
-    const PlayerIni read = Installation(dir.path().string()).readPlayer("ada", true);
-    ASSERT_EQ(read.bests.size(), 2u);
-    EXPECT_EQ(read.bests[0].cars[5].sessions[BEST_TRAINING].ms, 83450u);
-    EXPECT_TRUE(read.bests[0].inPlayerIni);
-    EXPECT_FALSE(read.bests[1].inPlayerIni);
-}
-
-TEST(Installation, BestCarTieGoesToTheFirstInTableOrder) {
-    EventBests event;
-    event.cars[4].sessions[BEST_RACE].ms = 70000;
-    event.cars[2].sessions[BEST_PRACTICE].ms = 70000;
-    EXPECT_EQ(event.bestCar(), 2);
-    EXPECT_EQ(EventBests().bestCar(), 0);
+    const PlayerIni sevenRead = Installation(seven.path().string()).readPlayer("ada", true);
+    ASSERT_EQ(sevenRead.bests.size(), 2u);
+    EXPECT_EQ(sevenRead.bests[0].cars[5].sessions[BEST_TRAINING].ms, 83450u);
+    EXPECT_TRUE(sevenRead.bests[0].inPlayerIni);
+    EXPECT_FALSE(sevenRead.bests[1].inPlayerIni);
 }
 
 }  // namespace

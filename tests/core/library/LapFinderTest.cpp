@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 
-#include "LibraryFixture.h"
+#include "support/LibraryFixture.h"
 #include "core/library/LapFinder.h"
 #include "core/library/ReplayDatabase.h"
 #include "core/library/ReplayIndex.h"
@@ -51,10 +52,9 @@ TEST_F(LapFinderTest, ListsValidLapsOfTheTrackWithSessionAndTimeTexts) {
                                                            "1m 36.000s", "1m 10.000s"}));
     EXPECT_EQ(column(finder, 4),
               (std::vector<std::string>{"Practice", "Practice", "Race", "Practice", "Race", "Training"}));
-    EXPECT_EQ(finder.rows()[0].columns[2], "Ferrari");
-    EXPECT_EQ(finder.rows()[0].columns[3], "F3");
-    EXPECT_EQ(finder.rows()[0].columns[6], "a.rpy");
-    EXPECT_EQ(finder.rows()[0].volumeLabel, "NA");
+    const auto& first = finder.rows()[0];
+    EXPECT_EQ(std::tuple(first.columns[2], first.columns[3], first.columns[6], first.volumeLabel),
+              std::tuple("Ferrari", "F3", "a.rpy", "NA"));
     EXPECT_EQ(finder.rows()[1].identifier, 3u * 65536 + 0 * 256 + 0);
     EXPECT_EQ(finder.rows()[4].identifier, 1u * 65536 + 1 * 256 + 1);
     EXPECT_EQ(finder.statusText(),
@@ -72,33 +72,21 @@ TEST_F(LapFinderTest, FiltersKeepThePlayerOrDropComputerDrivers) {
     EXPECT_EQ(finder.rows().size(), 4u);  // the second driver of the fixture is a computer driver
     finder.chooseFilter(LapFinder::Filter::All);
     EXPECT_EQ(finder.rows().size(), 6u);
-}
-
-TEST_F(LapFinderTest, SortsByTextWithoutRegardToCaseAndOnlyOnce) {
-    LapFinder finder(library.folders(), ui);
-    finder.chooseFilter(LapFinder::Filter::All);
-    finder.chooseTrack("harbour");
-    EXPECT_TRUE(finder.sort(LapFinder::Sort::LapTime));
-    EXPECT_EQ(column(finder, 1), (std::vector<std::string>{"0m 09.005s", "10m 00.500s", "1m 10.000s", "1m 23.456s",
+    // Sorts compare texts without regard to case and sort only once.
+    LapFinder sorted(library.folders(), ui);
+    sorted.chooseFilter(LapFinder::Filter::All);
+    sorted.chooseTrack("harbour");
+    EXPECT_TRUE(sorted.sort(LapFinder::Sort::LapTime));
+    EXPECT_EQ(column(sorted, 1), (std::vector<std::string>{"0m 09.005s", "10m 00.500s", "1m 10.000s", "1m 23.456s",
                                                            "1m 35.000s", "1m 36.000s"}));
-    EXPECT_FALSE(finder.sort(LapFinder::Sort::LapTime));
-    finder.sortByColumn(0);
-    EXPECT_EQ(finder.sortMode(), LapFinder::Sort::Driver);
-    EXPECT_EQ(column(finder, 0).back(), "Bob Other");
-    finder.sortByColumn(7);
+    EXPECT_FALSE(sorted.sort(LapFinder::Sort::LapTime));
+    sorted.sortByColumn(0);
+    EXPECT_EQ(sorted.sortMode(), LapFinder::Sort::Driver);
+    EXPECT_EQ(column(sorted, 0).back(), "Bob Other");
+    sorted.sortByColumn(7);
     EXPECT_EQ(ui.messages.back().text, "No sorting available for this column.");
-    finder.scan();
-    EXPECT_EQ(finder.sortMode(), LapFinder::Sort::Unsorted);
-}
-
-TEST_F(LapFinderTest, ClipboardEndsEveryRowWithATab) {
-    LapFinder finder(library.folders(), ui);
-    finder.chooseTrack("ridgeway");
-    finder.copyToClipboard();
-    ASSERT_EQ(ui.clipboard.size(), 1u);
-    EXPECT_EQ(ui.clipboard[0],
-              "Driver Name\tLap time\tTeam\tClass\tSession\tFiledate\tReplay file\n"
-              "Ann Example\t1m 00.000s\tFerrari\tF3\tPractice\t2002 Dec 07\tother.rpy\t\n");
+    sorted.scan();
+    EXPECT_EQ(sorted.sortMode(), LapFinder::Sort::Unsorted);
 }
 
 TEST_F(LapFinderTest, TooManyOrNoLapsKeepTheDialogOpen) {
@@ -111,9 +99,16 @@ TEST_F(LapFinderTest, TooManyOrNoLapsKeepTheDialogOpen) {
     EXPECT_EQ(ui.messages.back().caption, "No lap choosen!");
     const auto laps = finder.accept({3}, 4, 5, FakeDrives());
     ASSERT_TRUE(laps && laps->size() == 1);
-    EXPECT_EQ((*laps)[0].path, library.replayPath("b.rpy"));
-    EXPECT_EQ((*laps)[0].session, PRACTICE);
-    EXPECT_EQ((*laps)[0].lap, 1);
+    EXPECT_EQ(std::tuple((*laps)[0].path, (*laps)[0].session, (*laps)[0].lap),
+              std::tuple(library.replayPath("b.rpy"), PRACTICE, 1));
+    // The clipboard text ends every row with a tab.
+    LapFinder ridgeway(library.folders(), ui);
+    ridgeway.chooseTrack("ridgeway");
+    ridgeway.copyToClipboard();
+    ASSERT_EQ(ui.clipboard.size(), 1u);
+    EXPECT_EQ(ui.clipboard[0],
+              "Driver Name\tLap time\tTeam\tClass\tSession\tFiledate\tReplay file\n"
+              "Ann Example\t1m 00.000s\tFerrari\tF3\tPractice\t2002 Dec 07\tother.rpy\t\n");
 }
 
 TEST_F(LapFinderTest, CdLapsAskForTheDiscOnceItIsConfirmed) {
@@ -148,9 +143,8 @@ TEST_F(LapFinderTest, CdLapsAskForTheDiscOnceItIsConfirmed) {
     const auto laps = finder.accept({4, 5}, 0, 5, drives);
     EXPECT_EQ(ui.questions.size(), 4u);  // the second lap of the confirmed CD asks nothing
     ASSERT_EQ(laps->size(), 2u);
-    EXPECT_EQ((*laps)[1].path, "/media/cd/sub/a.rpy");
-    EXPECT_EQ((*laps)[1].session, PRACTICE);
-    EXPECT_EQ((*laps)[1].lap, 3);
+    EXPECT_EQ(std::tuple((*laps)[1].path, (*laps)[1].session, (*laps)[1].lap),
+              std::tuple("/media/cd/sub/a.rpy", PRACTICE, 3));
 }
 
 TEST(ReplayIndex, ChangedOrRemovedReplaysAreNeverServedStale) {

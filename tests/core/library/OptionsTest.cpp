@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "core/library/Options.h"
 #include "samplekit/InstallationWriter.h"
 #include "support/ConfigSandbox.h"
@@ -33,47 +35,29 @@ TEST_F(OptionsTest, FieldsShowThePreferences) {
     prefs.setQualityReportOff(1);
     prefs.setOffTheTrackInRaceReport(1);
     const Options dialog(prefs, ui);
-    EXPECT_TRUE(dialog.mph);
-    EXPECT_FALSE(dialog.qualityReport);
-    EXPECT_TRUE(dialog.offTrackLines);
-    EXPECT_FALSE(dialog.retirementReason);
-    EXPECT_EQ(dialog.bitmapSize, "768");
-    EXPECT_EQ(dialog.orvPath, "");
-}
-
-TEST_F(OptionsTest, OkStoresAndSavesEveryField) {
-    Options dialog(Prefs::get(), ui);
-    dialog.mph = true;
-    dialog.qualityReport = false;
-    dialog.orvPath = orv.path().string() + "/";
-    dialog.altRpyPath = "/replays";
-    dialog.exportPath = "/export";
-    dialog.retirementReason = true;
-    dialog.offTrackLines = true;
-    dialog.bitmapSize = "1024";
-    dialog.exclusionMessages = true;
-    ASSERT_TRUE(dialog.ok());
+    EXPECT_EQ(std::tuple(dialog.mph, dialog.qualityReport, dialog.offTrackLines, dialog.retirementReason),
+              std::tuple(true, false, true, false));
+    EXPECT_EQ(std::tuple(dialog.bitmapSize, dialog.orvPath), std::tuple("768", ""));
+    // OK stores and saves every field.
+    Options edited(Prefs::get(), ui);
+    edited.mph = true;
+    edited.qualityReport = false;
+    edited.orvPath = orv.path().string() + "/";
+    edited.altRpyPath = "/replays";
+    edited.exportPath = "/export";
+    edited.retirementReason = true;
+    edited.offTrackLines = true;
+    edited.bitmapSize = "1024";
+    edited.exclusionMessages = true;
+    ASSERT_TRUE(edited.ok());
     EXPECT_TRUE(ui.messages.empty());
 
-    const Prefs& prefs = reloaded();
-    EXPECT_EQ(prefs.speedUnit(), 1u);
-    EXPECT_EQ(prefs.qualityReportOff(), 1u);
-    EXPECT_EQ(prefs.orvDirectory(), orv.path().string() + "/");
-    EXPECT_EQ(prefs.altRpyPath(), "/replays");
-    EXPECT_EQ(prefs.recordsPath(), "/export");
-    EXPECT_EQ(prefs.retireInRaceReport(), 1u);
-    EXPECT_EQ(prefs.offTheTrackInRaceReport(), 1u);
-    EXPECT_EQ(prefs.bmpSizeInPixel(), 1024u);
-    EXPECT_EQ(prefs.exclusionMessages(), 1u);
-}
-
-TEST_F(OptionsTest, TheLongestPathAFieldTakesIsKept) {
-    Options dialog(Prefs::get(), ui);
-    dialog.orvPath = orv.path().string();
-    dialog.altRpyPath = "/" + std::string(Options::PATH_LIMIT + 20, 'r');
-    ASSERT_TRUE(dialog.ok());
-    EXPECT_EQ(reloaded().altRpyPath(), dialog.altRpyPath.substr(0, Options::PATH_LIMIT))
-        << "a path the dialog accepts comes back at the next start";
+    const Prefs& stored = reloaded();
+    EXPECT_EQ(std::tuple(stored.speedUnit(), stored.qualityReportOff(), stored.retireInRaceReport(),
+                         stored.offTheTrackInRaceReport(), stored.bmpSizeInPixel(), stored.exclusionMessages()),
+              std::tuple(1u, 1u, 1u, 1u, 1024u, 1u));
+    EXPECT_EQ(std::tuple(stored.orvDirectory(), stored.altRpyPath(), stored.recordsPath()),
+              std::tuple(orv.path().string() + "/", "/replays", "/export"));
 }
 
 TEST_F(OptionsTest, WrongDirectoryAsksForOrvExeUntilItIsFound) {
@@ -97,21 +81,12 @@ TEST_F(OptionsTest, WrongDirectoryAsksForOrvExeUntilItIsFound) {
     EXPECT_EQ(reloaded().orvDirectory(), orv.path().string());
 }
 
-TEST_F(OptionsTest, EmptyDirectoryOpensTheChooserFirst) {
-    Options dialog(Prefs::get(), ui);
-    ui.queueFile(orv.file("orv.exe"));
-    ASSERT_TRUE(dialog.ok());
-    EXPECT_TRUE(ui.messages.empty());
-    EXPECT_EQ(ui.openRequests.size(), 1u);
-    EXPECT_EQ(Prefs::get().orvDirectory(), orv.path().string());
-}
-
 TEST_F(OptionsTest, CancelledChooserKeepsTheDialogOpenAndStoresNothing) {
-    Options dialog(Prefs::get(), ui);
-    dialog.orvPath = orv.file("nowhere");
-    dialog.mph = true;
+    Options cancelled(Prefs::get(), ui);
+    cancelled.orvPath = orv.file("nowhere");
+    cancelled.mph = true;
     ui.queueFile(std::nullopt);
-    EXPECT_FALSE(dialog.ok());
+    EXPECT_FALSE(cancelled.ok());
     EXPECT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(Prefs::get().speedUnit(), 0u);
     EXPECT_EQ(reloaded().speedUnit(), 0u);
@@ -119,6 +94,22 @@ TEST_F(OptionsTest, CancelledChooserKeepsTheDialogOpenAndStoresNothing) {
     Options fresh(Prefs::get(), ui);
     ui.queueFile(std::nullopt);
     EXPECT_FALSE(fresh.ok());
+}
+
+TEST_F(OptionsTest, EmptyDirectoryOpensTheChooserFirst) {
+    Options empty(Prefs::get(), ui);
+    ui.queueFile(orv.file("orv.exe"));
+    ASSERT_TRUE(empty.ok());
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(ui.openRequests.size(), 1u);
+    EXPECT_EQ(Prefs::get().orvDirectory(), orv.path().string());
+    // The longest path a field takes is kept.
+    Options dialog(Prefs::get(), ui);
+    dialog.orvPath = orv.path().string();
+    dialog.altRpyPath = "/" + std::string(Options::PATH_LIMIT + 20, 'r');
+    ASSERT_TRUE(dialog.ok());
+    EXPECT_EQ(reloaded().altRpyPath(), dialog.altRpyPath.substr(0, Options::PATH_LIMIT))
+        << "a path the dialog accepts comes back at the next start";
 }
 
 TEST_F(OptionsTest, BitmapSizeThatIsNotAPositiveNumberBecomes768) {
@@ -132,19 +123,17 @@ TEST_F(OptionsTest, BitmapSizeThatIsNotAPositiveNumberBecomes768) {
     dialog.bitmapSize = "abc";
     ASSERT_TRUE(dialog.ok());
     EXPECT_EQ(reloaded().bmpSizeInPixel(), 768u);
-}
-
-TEST_F(OptionsTest, BrowseButtonsFillTheFields) {
-    Options dialog(Prefs::get(), ui);
+    // The browse buttons fill the fields.
+    Options browsing(Prefs::get(), ui);
     ui.queueFile("C:\\Sellory\\Orv\\orv.exe");
-    dialog.browseOrvPath();
-    EXPECT_EQ(dialog.orvPath, "C:\\Sellory\\Orv");
+    browsing.browseOrvPath();
+    EXPECT_EQ(browsing.orvPath, "C:\\Sellory\\Orv");
     ui.queueFolder("/replays");
-    dialog.browseAltRpyPath();
+    browsing.browseAltRpyPath();
     ui.queueFolder(std::nullopt);
-    dialog.browseExportPath();
-    EXPECT_EQ(dialog.altRpyPath, "/replays");
-    EXPECT_EQ(dialog.exportPath, "");
+    browsing.browseExportPath();
+    EXPECT_EQ(browsing.altRpyPath, "/replays");
+    EXPECT_EQ(browsing.exportPath, "");
     EXPECT_TRUE(ui.allAnswersUsed());
 }
 

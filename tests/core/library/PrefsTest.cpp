@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 
 #include "core/library/Prefs.h"
 #include "core/platform/CRegistry.h"
@@ -21,16 +22,11 @@ protected:
 
 TEST_F(PrefsTest, FreshStoreCreatesTheKeyAndGivesEveryDefault) {
     const Prefs& prefs = Prefs::get();
-    EXPECT_EQ(prefs.speedUnit(), 0u);
-    EXPECT_EQ(prefs.qualityReportOff(), 0u);
-    EXPECT_EQ(prefs.retireInRaceReport(), 0u);
-    EXPECT_EQ(prefs.offTheTrackInRaceReport(), 0u);
-    EXPECT_EQ(prefs.bmpSizeInPixel(), 768u);
-    EXPECT_EQ(prefs.defaultPlayerIndex(), -1);
-    EXPECT_EQ(prefs.exclusionMessages(), 0u);
-    EXPECT_EQ(prefs.orvDirectory(), "");
-    EXPECT_EQ(prefs.altRpyPath(), "");
-    EXPECT_EQ(prefs.recordsPath(), "");
+    EXPECT_EQ(std::tuple(prefs.speedUnit(), prefs.qualityReportOff(), prefs.retireInRaceReport(),
+                         prefs.offTheTrackInRaceReport(), prefs.bmpSizeInPixel(), prefs.defaultPlayerIndex(),
+                         prefs.exclusionMessages()),
+              std::tuple(0u, 0u, 0u, 0u, 768u, -1, 0u));
+    EXPECT_EQ(std::tuple(prefs.orvDirectory(), prefs.altRpyPath(), prefs.recordsPath()), std::tuple("", "", ""));
     EXPECT_FALSE(prefs.programDirectory().empty()) << "the folder of the running program";
     EXPECT_EQ(readFileText(sandbox.userStoreFile()), "REGEDIT4\n\n[Software\\Movrane\\Movrane\\Settings]\n");
     EXPECT_EQ(&Prefs::get(), &prefs);
@@ -60,12 +56,9 @@ TEST_F(PrefsTest, SaveWritesEveryValueInItsOrderAndLoadReadsThemBack) {
 
     Singleton<Prefs>::reset();
     const Prefs& again = Prefs::get();
-    EXPECT_EQ(again.speedUnit(), 1u);
-    EXPECT_EQ(again.qualityReportOff(), 1u);
-    EXPECT_EQ(again.bmpSizeInPixel(), 1024u);
-    EXPECT_EQ(again.defaultPlayerIndex(), 2);
-    EXPECT_EQ(again.orvDirectory(), "/games/orv");
-    EXPECT_EQ(again.recordsPath(), "/srv/records");
+    EXPECT_EQ(std::tuple(again.speedUnit(), again.qualityReportOff(), again.bmpSizeInPixel(), again.defaultPlayerIndex(),
+                         again.orvDirectory(), again.recordsPath()),
+              std::tuple(1u, 1u, 1024u, 2, "/games/orv", "/srv/records"));
 }
 
 TEST_F(PrefsTest, InstallationDirectoryFallsBackToTheSimulatorKey) {
@@ -110,6 +103,13 @@ TEST_F(PrefsTest, UnreadableStoreGivesDefaultsAndANotice) {
     EXPECT_EQ(Prefs::get().bmpSizeInPixel(), 768u);
     EXPECT_EQ(takeStoreNotices().size(), 1u);
     EXPECT_TRUE(std::filesystem::exists(sandbox.userStoreFile()));
+    // A replaced instance uses its own store.
+    testsupport::TempDir other;
+    CRegistry reg(RegistryStore(StoreLocations{other.path().string(), other.file("wine")}));
+    ASSERT_TRUE(reg.createKey(RootKey::CurrentUser, SETTINGS_KEY));
+    ASSERT_TRUE(reg.writeDword("BMPSizeInPixel", 512));
+    Singleton<Prefs>::replace(std::make_unique<Prefs>(RegistryStore(StoreLocations{other.path().string(), ""})));
+    EXPECT_EQ(Prefs::get().bmpSizeInPixel(), 512u);
 }
 
 TEST_F(PrefsTest, SettingByNameChecksTheTypeAndWritesOneValue) {
@@ -125,15 +125,6 @@ TEST_F(PrefsTest, SettingByNameChecksTheTypeAndWritesOneValue) {
     EXPECT_EQ(readFileText(sandbox.userStoreFile()),
               "REGEDIT4\n\n[Software\\Movrane\\Movrane\\Settings]\n"
               "\"DefaultPlayerIndex\"=dword:ffffffff\n\"MPH\"=dword:00000001\n");
-}
-
-TEST_F(PrefsTest, ReplacedInstanceUsesItsOwnStore) {
-    testsupport::TempDir other;
-    CRegistry reg(RegistryStore(StoreLocations{other.path().string(), other.file("wine")}));
-    ASSERT_TRUE(reg.createKey(RootKey::CurrentUser, SETTINGS_KEY));
-    ASSERT_TRUE(reg.writeDword("BMPSizeInPixel", 512));
-    Singleton<Prefs>::replace(std::make_unique<Prefs>(RegistryStore(StoreLocations{other.path().string(), ""})));
-    EXPECT_EQ(Prefs::get().bmpSizeInPixel(), 512u);
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "LibraryFixture.h"
+#include "support/LibraryFixture.h"
 #include "core/library/ExportRecords.h"
 #include "core/library/PBViewer.h"
 #include "core/library/PersonalBestStore.h"
@@ -24,12 +24,6 @@ constexpr int LOTUS = 5;
 
 uint32_t timeOf(const RecordsTable& table, std::size_t row, int car, BestSession session) {
     return table.rows.at(row).cars[car].sessions[session].ms;
-}
-
-std::string readText(const std::string& path) {
-    std::string text;
-    readWholeFile(path, text);
-    return text;
 }
 
 }  // namespace
@@ -68,29 +62,7 @@ TEST_F(RecordsTest, PlayerIniTimesAndReplaysOfTracksWithoutThem) {
 
     const auto scanned = collect({false, true});
     EXPECT_EQ(timeOf(*scanned, 0, FERRARI, BEST_PRACTICE), 80000u);
-}
-
-TEST_F(RecordsTest, OnlyCompleteLapsLeavesOutLapsWithoutData) {
-    auto race = playerRace("ridgeway", {70000, 60000});
-    race.practiceSeconds = 100;  // the second lap ends after the recording
-    library.addReplay("r.rpy", race);
-    EXPECT_EQ(timeOf(*collect(), 1, FERRARI, BEST_PRACTICE), 60000u);
-    EXPECT_EQ(timeOf(*collect({true, false}), 1, FERRARI, BEST_PRACTICE), 70000u);
-}
-
-TEST_F(RecordsTest, StoppingMessages) {
-    writeFileAtomically(library.replayPath("bad.rpy"), "YLPR");
-    fs::remove_all(library.dir.file("orv/tracks/ridgeway"));
-    EXPECT_FALSE(collect());
-    EXPECT_EQ(ui.messages.back().text.rfind("Track.ini or entire track seems to be missing in the tracks directory: "
-                                            "ridgeway\n\rThe html-pages",
-                                            0),
-              0u);
-    EXPECT_FALSE(collectPersonalBests(library.folders(), 3, {}, ui));
-    EXPECT_EQ(ui.messages.back().text, "No driver selected!");
-}
-
-TEST(PersonalBestStore, SerialisationLengthsAndCounts) {
+    // The personal best store: serialisation lengths and counts.
     const std::string longName(300, 'x');
     const std::string bytes = serialiseStrings({"ab", longName});
     EXPECT_EQ(bytes.substr(0, 5), std::string("\x02\x00\x02" "ab", 5));
@@ -103,6 +75,28 @@ TEST(PersonalBestStore, SerialisationLengthsAndCounts) {
     EXPECT_EQ(numbers.substr(0, 6), std::string("\xFF\xFF\xFF\xFF\x00\x00", 6));
     EXPECT_EQ(parseNumbers(numbers), many);
     EXPECT_FALSE(parseNumbers(std::string("\x05\x00\x01\x00\x00\x00", 6)));
+    // Lap-time values have ten significant digits without trailing zeros.
+    for (const auto& [ms, text] : {std::pair<uint32_t, const char*>{83456, "418207356 83.456"},
+                                   {90000, "418207356 90"}, {9005, "418207356 9.005"}})
+        EXPECT_EQ(lapTimeValue(ms), text);
+}
+
+TEST_F(RecordsTest, OnlyCompleteLapsLeavesOutLapsWithoutData) {
+    auto race = playerRace("ridgeway", {70000, 60000});
+    race.practiceSeconds = 100;  // the second lap ends after the recording
+    library.addReplay("r.rpy", race);
+    EXPECT_EQ(timeOf(*collect(), 1, FERRARI, BEST_PRACTICE), 60000u);
+    EXPECT_EQ(timeOf(*collect({true, false}), 1, FERRARI, BEST_PRACTICE), 70000u);
+    // Stopping messages.
+    writeFileAtomically(library.replayPath("bad.rpy"), "YLPR");
+    fs::remove_all(library.dir.file("orv/tracks/ridgeway"));
+    EXPECT_FALSE(collect());
+    EXPECT_EQ(ui.messages.back().text.rfind("Track.ini or entire track seems to be missing in the tracks directory: "
+                                            "ridgeway\n\rThe html-pages",
+                                            0),
+              0u);
+    EXPECT_FALSE(collectPersonalBests(library.folders(), 3, {}, ui));
+    EXPECT_EQ(ui.messages.back().text, "No driver selected!");
 }
 
 TEST_F(RecordsTest, ViewerStoresRowsAndShowsThemAsOldNextTime) {
@@ -119,30 +113,22 @@ TEST_F(RecordsTest, ViewerStoresRowsAndShowsThemAsOldNextTime) {
     EXPECT_EQ(second.rows()[0][0], "Using old times!");
     EXPECT_EQ(second.rows()[1], PBViewer::Row{});
     EXPECT_EQ(second.rows()[2], first.rows()[0]);
-}
-
-TEST_F(RecordsTest, LapTimesFileIsRewrittenCleanlyAndKeepsAnIniExtensionInAnyCase) {
-    PBViewer viewer(library.folders(), ui);
-    ASSERT_TRUE(viewer.refresh(0));
+    // The lap-times file is rewritten cleanly and keeps an .ini extension in any case.
+    PBViewer exporter(library.folders(), ui);
+    ASSERT_TRUE(exporter.refresh(0));
     fs::create_directories(library.dir.file("out"));
     ui.queueFile(library.dir.file("out/times.INI"));
-    ASSERT_EQ(viewer.exportLapTimes(library.dir.file("out")), library.dir.file("out/times.INI"));
+    ASSERT_EQ(exporter.exportLapTimes(library.dir.file("out")), library.dir.file("out/times.INI"));
     EXPECT_EQ(ui.saveRequests.back().initialPath, library.dir.file("out/OrvLapTimes.ini"));
     EXPECT_EQ(ui.messages.back().text,
               "The Laptimes for Ann Example\r\nare now stored in\r\n" + library.dir.file("out/times.INI"));
-    const std::string expected = "[ harbour ]\r\nferP = 418207356 83.46\r\nlotR = 418207356 90\r\n\r\n";
-    EXPECT_EQ(readText(library.dir.file("out/times.INI")), expected);
+    const std::string iniText = "[ harbour ]\r\nferP = 418207356 83.46\r\nlotR = 418207356 90\r\n\r\n";
+    EXPECT_EQ(testsupport::readFileText(library.dir.file("out/times.INI")), iniText);
     ui.queueFile(library.dir.file("out/times.INI"));
-    viewer.exportLapTimes(library.dir.file("out"));
-    EXPECT_EQ(readText(library.dir.file("out/times.INI")), expected);
+    exporter.exportLapTimes(library.dir.file("out"));
+    EXPECT_EQ(testsupport::readFileText(library.dir.file("out/times.INI")), iniText);
     ui.queueFile(library.dir.file("out/plain"));
-    EXPECT_EQ(viewer.exportLapTimes(library.dir.file("out")), library.dir.file("out/plain.ini"));
-}
-
-TEST(LapTimesFile, ValuesHaveTenSignificantDigitsWithoutTrailingZeros) {
-    EXPECT_EQ(lapTimeValue(83456), "418207356 83.456");
-    EXPECT_EQ(lapTimeValue(90000), "418207356 90");
-    EXPECT_EQ(lapTimeValue(9005), "418207356 9.005");
+    EXPECT_EQ(exporter.exportLapTimes(library.dir.file("out")), library.dir.file("out/plain.ini"));
 }
 
 TEST_F(RecordsTest, SitePagesNameTiesByTableOrderAndEscapeTheirTexts) {
@@ -157,7 +143,7 @@ TEST_F(RecordsTest, SitePagesNameTiesByTableOrderAndEscapeTheirTexts) {
     const auto folder = writeRecordsSite(*table, out, "", date, ui);
     ASSERT_EQ(folder, out + "/Ann Example_March_07_2003");
     EXPECT_EQ(writeRecordsSite(*table, out, "", date, ui), folder);  // the same day reuses the folder
-    const std::string overall = readText(*folder + "/overallPerTrack.html");
+    const std::string overall = testsupport::readFileText(*folder + "/overallPerTrack.html");
     EXPECT_EQ(overall.rfind("<HTML>\n<HEAD>\n<TITLE>Orv Best Times</TITLE>\n<LINK REL=STYLESHEET HREF=\"movrn.css\">\n"
                             "</HEAD>\n<BODY>\n<DIV ALIGN=\"center\">\n<H1>Orv</H1>\n<H2>Overall Best Laps</H2>\n",
                             0),
@@ -167,24 +153,23 @@ TEST_F(RecordsTest, SitePagesNameTiesByTableOrderAndEscapeTheirTexts) {
     EXPECT_NE(overall.find("<TD CLASS=\"value\">1.30.000&nbsp;<BR>Repco-Brabham BT24</TD>\n"), std::string::npos);
     EXPECT_NE(overall.find("<TD CLASS=\"heading\">R&amp;R</TD>\n<TD CLASS=\"value\">&nbsp;</TD>\n"),
               std::string::npos);
-    const std::string index = readText(*folder + "/index.html");
+    const std::string index = testsupport::readFileText(*folder + "/index.html");
     EXPECT_NE(index.find("<A HREF=\"ridgeway.html\">R&amp;R - &lt;Ridge&gt;</A><BR>\n"), std::string::npos);
     EXPECT_NE(index.find("<A HREF=\"Honda RA300.html\">Honda RA300</A><BR>\n"), std::string::npos);
     EXPECT_EQ(index.substr(index.size() - 16), "</BODY>\n</HTML>\n");
-    EXPECT_EQ(readText(*folder + "/movrn.css").substr(0, 48), "BODY {color:black;background-color:#0b9b1e;}\nTH ");
+    EXPECT_EQ(testsupport::readFileText(*folder + "/movrn.css").substr(0, 48), "BODY {color:black;background-color:#0b9b1e;}\nTH ");
     EXPECT_TRUE(fs::exists(*folder + "/Ferrari 312.html"));
-    EXPECT_NE(readText(*folder + "/harbour.html").find("<TD CLASS=\"heading\">Ferrari 312</TD>\n<TD CLASS=\"value\">"
+    EXPECT_NE(testsupport::readFileText(*folder + "/harbour.html").find("<TD CLASS=\"heading\">Ferrari 312</TD>\n<TD CLASS=\"value\">"
                                                        "1.23.460</TD>\n<TD CLASS=\"value\">&nbsp;</TD>\n"
                                                        "<TD CLASS=\"value\">1.23.460</TD>\n"),
               std::string::npos);
+    // File names from replay text stay inside the site.
+    testsupport::TempDir siteDir;
+    ScriptedUi siteUi;
+    RecordsTable hostile{"Ann/..", {RecordsRow{"x", "y", "../../escape", {}}}};
+    const auto hostileFolder = writeRecordsSite(hostile, siteDir.path().string(), "", {2003, 3, 7}, siteUi);
+    ASSERT_TRUE(hostileFolder);
+    EXPECT_EQ(*hostileFolder, siteDir.file("Ann_.._March_07_2003"));
+    EXPECT_TRUE(fs::exists(*hostileFolder + "/_.._.._escape.html"));
 }
 
-TEST(RecordsSite, FileNamesFromReplayTextStayInsideTheSite) {
-    testsupport::TempDir dir;
-    ScriptedUi ui;
-    RecordsTable table{"Ann/..", {RecordsRow{"x", "y", "../../escape", {}}}};
-    const auto folder = writeRecordsSite(table, dir.path().string(), "", {2003, 3, 7}, ui);
-    ASSERT_TRUE(folder);
-    EXPECT_EQ(*folder, dir.file("Ann_.._March_07_2003"));
-    EXPECT_TRUE(fs::exists(*folder + "/_.._.._escape.html"));
-}

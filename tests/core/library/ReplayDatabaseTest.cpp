@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "LibraryFixture.h"
+#include "support/LibraryFixture.h"
 #include "core/library/ReplayCDDatabaseCreator.h"
 #include "core/library/ReplayDatabase.h"
 #include "core/platform/Files.h"
@@ -18,27 +18,18 @@ namespace {
 
 // A summary in which every carried value differs from its default.
 ReplaySummary everyValueSet() {
+    const DriverPart d{.firstName = "Bob", .lastName = "Other", .nationalityCode = "GBR", .ai = true,
+                       .formulaClass = 3, .carMake = 5, .slot = 7, .carNumber = 12, .nationalityIndex = 9,
+                       .laps = {SessionLaps{2, {1000, 83456 | (1u << 28), 90000}, {0, 0, 1}},
+                                SessionLaps{1, {500, 84000}, {0, 1}}}};
     ReplaySummary r;
     r.header = {2, 123456, 7200, 88, "Ann", "Example", "harbour", "cars67", 99999, 1, -1, 12, 156};
     r.fileDate = "2002 Dec 07";
     r.lastFrameCounter = 4321;
     r.raceSessionId = 3;
-    r.practicePresent = true;
-    r.racePresent = true;
+    r.practicePresent = r.racePresent = true;
     r.streamLength = 777;
     r.playerSlot = 1;
-    DriverPart d;
-    d.firstName = "Bob";
-    d.lastName = "Other";
-    d.nationalityCode = "GBR";
-    d.ai = true;
-    d.formulaClass = 3;
-    d.carMake = 5;
-    d.slot = 7;
-    d.carNumber = 12;
-    d.nationalityIndex = 9;
-    d.laps[PRACTICE] = {2, {1000, 83456 | (1u << 28), 90000}, {0, 0, 1}};
-    d.laps[RACE] = {1, {500, 84000}, {0, 1}};
     r.drivers = {d, d};
     r.drivers[1].laps[RACE] = {-1, {}, {}};
     return r;
@@ -85,28 +76,22 @@ TEST(ReplayDatabase, Version2RoundTripsEveryValue) {
     EXPECT_EQ(read.databaseName, "disc");
     EXPECT_EQ(read.mediumPath, "races/a.rpy");
     EXPECT_EQ(read.mediumLabel, "DISC1 [iso9660]");
-}
-
-TEST(ReplayDatabase, Version1HasNoFormulaByteNorTrailingHeaderValues) {
-    const ReplaySummary written = everyValueSet();
-    const std::string v1 = databaseOf({written, written}, 1);
-    EXPECT_EQ(v1.size() + 2 * (16 + 2), databaseOf({written, written}).size());
-    const DatabaseContents db = decodeDatabase(v1, "old");
-    ASSERT_EQ(db.records.size(), 2u);
-    EXPECT_EQ(db.records[1].drivers[0].formulaClass, 0);
-    EXPECT_EQ(db.records[1].header.playerIndex, 0u);
-    EXPECT_EQ(db.records[1].drivers[0].laps[PRACTICE].words, written.drivers[0].laps[PRACTICE].words);
-}
-
-TEST(ReplayDatabase, TruncatedFileEndsItsRecordsWhereItIsCut) {
+    // A truncated file ends its records where it is cut.
     const std::string whole = databaseOf({everyValueSet(), everyValueSet()});
     const std::size_t oneRecord = databaseOf({everyValueSet()}).size();
     for (const std::size_t length : {oneRecord, oneRecord + 1, whole.size() - 1})
         EXPECT_EQ(decodeDatabase(whole.substr(0, length), "d").records.size(), 1u) << length;
     EXPECT_FALSE(decodeDatabase(whole.substr(0, 5), "d").magicOk);
-}
-
-TEST(ReplayDatabase, LoaderWalksFilesAndStopsAtAWrongMagic) {
+    // Version 1 has no formula byte nor the trailing header values.
+    const ReplaySummary v1Written = everyValueSet();
+    const std::string v1 = databaseOf({v1Written, v1Written}, 1);
+    EXPECT_EQ(v1.size() + 2 * (16 + 2), databaseOf({v1Written, v1Written}).size());
+    const DatabaseContents v1Db = decodeDatabase(v1, "old");
+    ASSERT_EQ(v1Db.records.size(), 2u);
+    EXPECT_EQ(v1Db.records[1].drivers[0].formulaClass, 0);
+    EXPECT_EQ(v1Db.records[1].header.playerIndex, 0u);
+    EXPECT_EQ(v1Db.records[1].drivers[0].laps[PRACTICE].words, v1Written.drivers[0].laps[PRACTICE].words);
+    // The loader walks the files and stops at a wrong magic.
     testsupport::TempDir dir;
     fs::create_directories(dir.path() / "sub");
     writeFileAtomically(dir.file("a.rdb"), databaseOf({everyValueSet()}));

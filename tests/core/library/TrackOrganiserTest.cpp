@@ -43,7 +43,7 @@ protected:
         samplekit::writeSeason(dir.path(), events);
         // A key this program does not handle, which must survive.
         Profile(season()).writeString("Event2", "weather", "rain");
-        readWholeFile(season(), original);
+        original = testsupport::readFileText(season());
     }
     std::string season() const { return dir.file("seasons/67season.ini"); }
 
@@ -52,15 +52,11 @@ protected:
     std::string original;
 };
 
-TEST_F(TrackOrganiserTest, ImportReadsEveryEventAndItsKeys) {
+TEST_F(TrackOrganiserTest, ImportReadsEveryEventAndRemovingTheLastTwoDeletesTheirSections) {
     TrackOrganiser organiser(dir.path().string(), ui);
     ASSERT_EQ(organiser.count(), 10);
     EXPECT_EQ(organiser.rows()[0].fields,
               (std::array<std::string, 7>{"Long 1", "S1", "track1", "11", "1", "default", "random"}));
-}
-
-TEST_F(TrackOrganiserTest, RemovingTheLastTwoEventsDeletesTheirSections) {
-    TrackOrganiser organiser(dir.path().string(), ui);
     ui.queueYesNo(true);
     ui.queueYesNo(true);
     organiser.remove({9});
@@ -84,9 +80,7 @@ TEST_F(TrackOrganiserTest, MovedRowsAreWrittenInTheNewOrderWithABackupAndForeign
     EXPECT_TRUE(organiser.modified());
     ASSERT_TRUE(organiser.exportSeason());
     EXPECT_FALSE(organiser.modified());
-    std::string backup;
-    readWholeFile(dir.file("seasons/67season.old"), backup);
-    EXPECT_EQ(backup, original);
+    EXPECT_EQ(testsupport::readFileText(dir.file("seasons/67season.old")), original);
     const Profile file(season());
     EXPECT_EQ(file.getString("Event3", "trackDirectory", "", 100), "track2");
     EXPECT_EQ(file.getString("Event4", "name", "", 100), "Long 10");
@@ -123,18 +117,17 @@ TEST_F(TrackOrganiserTest, SelectionGuardsAndQuestions) {
     organiser.import();  // discards the changes without asking
     EXPECT_EQ(organiser.count(), 10);
     EXPECT_TRUE(organiser.close());
+    // A missing season file gives no rows; the export creates it.
+    testsupport::TempDir empty;
+    ScriptedUi emptyUi;
+    TrackOrganiser fresh(empty.path().string(), emptyUi);
+    EXPECT_EQ(fresh.count(), 0);
+    FixedEditor adder;
+    adder.answer = SeasonEvent{{"A", "a", "adir", "1", "2", "3", "g"}};
+    emptyUi.queueYesNo(true);
+    fresh.add(adder);
+    ASSERT_TRUE(fresh.exportSeason());
+    EXPECT_EQ(Profile(fresh.seasonPath()).getString("Event1", "day", "", 100), "3");
+    EXPECT_FALSE(fs::exists(fresh.backupPath()));
 }
 
-TEST(TrackOrganiser, MissingSeasonFileGivesNoRowsAndExportCreatesIt) {
-    testsupport::TempDir dir;
-    ScriptedUi ui;
-    TrackOrganiser organiser(dir.path().string(), ui);
-    EXPECT_EQ(organiser.count(), 0);
-    FixedEditor editor;
-    editor.answer = SeasonEvent{{"A", "a", "adir", "1", "2", "3", "g"}};
-    ui.queueYesNo(true);
-    organiser.add(editor);
-    ASSERT_TRUE(organiser.exportSeason());
-    EXPECT_EQ(Profile(organiser.seasonPath()).getString("Event1", "day", "", 100), "3");
-    EXPECT_FALSE(fs::exists(organiser.backupPath()));
-}

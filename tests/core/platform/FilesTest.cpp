@@ -16,8 +16,6 @@ using testsupport::readFileText;
 
 namespace {
 
-void writeText(const fs::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
-
 unsigned modeOf(const fs::path& path) {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
@@ -58,7 +56,7 @@ TEST_P(Writer, ReplacesWholeOrLeavesEverythingAsItWas) {
     if (c.target == Target::LinkLoop) fs::create_symlink("out.txt", path);
     const bool hadFile = c.target == Target::OldFile || c.target == Target::LinkToOldFile;
     if (hadFile) {
-        writeText(file, "old");
+        testsupport::writeFileText(file, "old");
         fs::permissions(file, fs::perms(0640));
     }
     const auto before = std::make_pair(entries(here), entries(there));
@@ -104,19 +102,14 @@ TEST(Files, TheLongestFileNameIsReplacedToo) {
     EXPECT_TRUE(writeFileAtomically(path, "old"));
     EXPECT_TRUE(writeFileAtomically(path, "new"));
     EXPECT_EQ(readFileText(path), "new");
-}
-
-TEST(Files, DeviceIsWrittenDirectlyAndItsFailureReported) {
     if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
     EXPECT_FALSE(writeFileAtomically("/dev/full", "bytes"));
     EXPECT_TRUE(fs::is_character_file("/dev/full")) << "the device node stays";
     EXPECT_TRUE(writeFileAtomically("/dev/null", "bytes"));
     EXPECT_TRUE(fs::is_character_file("/dev/null"));
-}
-
-TEST(Files, NamedPipeIsWrittenThroughAndAReaderThatLeavesIsAFailure) {
-    testsupport::TempDir dir;
-    const std::string pipe = dir.file("p");
+    // A named pipe is written through; a reader that leaves is a failure.
+    testsupport::TempDir pipeDir;
+    const std::string pipe = pipeDir.file("p");
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     const std::string bytes(300000, 'p');  // more than a pipe holds
     std::string received;
@@ -129,19 +122,18 @@ TEST(Files, NamedPipeIsWrittenThroughAndAReaderThatLeavesIsAFailure) {
     std::thread leaver([&] { std::ifstream(pipe).close(); });
     EXPECT_FALSE(writeFileAtomically(pipe, bytes)) << "the write fails; no signal ends the program";
     leaver.join();
-    EXPECT_EQ(entries(dir.path()), std::vector<std::string>{"p"});
-}
-
-TEST(Files, BatchStopsAtTheFirstFailureAndKeepsWhatWasWritten) {
-    testsupport::TempDir dir;
+    EXPECT_EQ(entries(pipeDir.path()), std::vector<std::string>{"p"});
+    // A batch stops at the first failure and keeps what was written.
+    testsupport::TempDir batchDir;
     movrane::FileBatch batch;
-    EXPECT_TRUE(batch.write(dir.file("a"), "a"));
+    EXPECT_TRUE(batch.write(batchDir.file("a"), "a"));
     {
         const FailingWrite fault(1);
-        EXPECT_FALSE(batch.write(dir.file("b"), "b"));
+        EXPECT_FALSE(batch.write(batchDir.file("b"), "b"));
     }
-    EXPECT_FALSE(batch.write(dir.file("c"), "c"));
-    EXPECT_EQ(batch.failedPath(), dir.file("b"));
-    EXPECT_EQ(batch.writtenPaths(), std::vector<std::string>{dir.file("a")});
-    EXPECT_EQ(entries(dir.path()), std::vector<std::string>{"a"});
+    EXPECT_FALSE(batch.write(batchDir.file("c"), "c"));
+    EXPECT_EQ(batch.failedPath(), batchDir.file("b"));
+    EXPECT_EQ(batch.writtenPaths(), std::vector<std::string>{batchDir.file("a")});
+    EXPECT_EQ(entries(batchDir.path()), std::vector<std::string>{"a"});
 }
+

@@ -27,16 +27,11 @@ TEST(Profile, ReadsValuesLikeTheProfileFunctions) {
     EXPECT_EQ(ini.getInt("Season", "missing", -1), -1);
     EXPECT_EQ(ini.sectionNames(), (std::vector<std::string>{"Season", "Event1"}));
     EXPECT_EQ(Profile(dir.file("none.ini")).getString("A", "b", "dflt", 50), "dflt");
-}
-
-TEST(Profile, DecimalRules) {
-    EXPECT_EQ(movrane::decimalToInt("  42abc"), 42);
-    EXPECT_EQ(movrane::decimalToInt("-7"), -7);
-    EXPECT_EQ(movrane::decimalToInt("+8"), 8);
-    EXPECT_EQ(movrane::decimalToInt("abc"), 0);
-    EXPECT_EQ(movrane::decimalToInt(""), 0);
-    EXPECT_EQ(movrane::decimalToInt("99999999999999999999"), 2147483647);
-    EXPECT_EQ(movrane::decimalToInt("-99999999999999999999"), -2147483647 - 1);
+    // Decimal rules.
+    const std::pair<const char*, int> cases[] = {{"  42abc", 42}, {"-7", -7}, {"+8", 8}, {"abc", 0}, {"", 0},
+                                                 {"99999999999999999999", 2147483647},
+                                                 {"-99999999999999999999", -2147483647 - 1}};
+    for (const auto& [text, value] : cases) EXPECT_EQ(movrane::decimalToInt(text), value) << text;
 }
 
 TEST(Profile, WriteKeepsForeignLinesAndUsesCrLf) {
@@ -57,26 +52,17 @@ TEST(Profile, WriteKeepsForeignLinesAndUsesCrLf) {
     EXPECT_TRUE(ini.deleteSection("NotThere"));
     EXPECT_EQ(readFileText(path), "; the season\r\n[Season]\r\nnumEvents=3\r\nFoo=bar ; keep me\r\n\r\n"
                                   "[Event2]\r\nname=Two\r\n");
-}
-
-TEST(Profile, WriteCreatesTheFileButNotItsFolder) {
-    TempDir dir;
-    Profile fresh(dir.file("new.ini"));
-    EXPECT_TRUE(fresh.writeString("A", "b", "c"));
-    EXPECT_EQ(readFileText(dir.file("new.ini")), "[A]\r\nb=c\r\n");
-    Profile nowhere(dir.file("missing/new.ini"));
+    // A write creates the file but not its folder, and refuses text that would break the file.
+    TempDir fresh;
+    Profile nowhere(fresh.file("missing/a.ini"));
     EXPECT_FALSE(nowhere.writeString("A", "b", "c"));
-}
-
-TEST(Profile, WriteRefusesTextThatWouldBreakTheFile) {
-    TempDir dir;
-    Profile ini(dir.file("a.ini"));
-    ASSERT_TRUE(ini.writeString("A", "b", "c"));
-    EXPECT_FALSE(ini.writeString("A", "b", "two\r\nlines"));
-    EXPECT_FALSE(ini.writeString("A]x", "b", "c"));
-    EXPECT_FALSE(ini.writeString("A", "b=c", "d"));
-    EXPECT_FALSE(ini.writeString("A", " ", "d"));
-    EXPECT_EQ(readFileText(dir.file("a.ini")), "[A]\r\nb=c\r\n");
+    Profile created(fresh.file("a.ini"));
+    ASSERT_TRUE(created.writeString("A", "b", "c"));
+    EXPECT_FALSE(created.writeString("A", "b", "two\r\nlines"));
+    EXPECT_FALSE(created.writeString("A]x", "b", "c"));
+    EXPECT_FALSE(created.writeString("A", "b=c", "d"));
+    EXPECT_FALSE(created.writeString("A", " ", "d"));
+    EXPECT_EQ(readFileText(fresh.file("a.ini")), "[A]\r\nb=c\r\n");
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <optional>
 
 #include "core/platform/CRegistry.h"
 #include "core/platform/Files.h"
@@ -24,6 +25,16 @@ protected:
 
     RegistryStore store() const { return RegistryStore(StoreLocations{sandbox.configDir(), sandbox.winePrefix()}); }
 };
+
+// A value as the program reads it; nullopt when the read fails.
+std::optional<std::string> stringOf(CRegistry& reg, const char* name) {
+    std::string value;
+    return reg.readString(name, value) ? std::optional(value) : std::nullopt;
+}
+std::optional<uint32_t> dwordOf(CRegistry& reg, const char* name) {
+    uint32_t value = 0;
+    return reg.readDword(name, value) ? std::optional(value) : std::nullopt;
+}
 
 TEST_F(RegistryStoreTest, CreatedKeyIsAPrivateFileThatKeepsTypedValues) {
     EXPECT_EQ(StoreLocations::fromEnvironment().configDir, sandbox.configDir());
@@ -46,19 +57,16 @@ TEST_F(RegistryStoreTest, CreatedKeyIsAPrivateFileThatKeepsTypedValues) {
 
     CRegistry reg(store());
     ASSERT_TRUE(reg.openKey(RootKey::CurrentUser, "software\\movrane\\movrane\\SETTINGS"));
-    uint32_t size = 0;
-    std::string dir, blob;
-    EXPECT_TRUE(reg.readDword("bmpsizeinpixel", size));
-    EXPECT_EQ(size, 1024u);
-    EXPECT_TRUE(reg.readString("OrvDirectory", dir));
-    EXPECT_EQ(dir, "/games/orv");
+    std::string blob;
+    EXPECT_EQ(dwordOf(reg, "bmpsizeinpixel"), 1024u);
+    EXPECT_EQ(stringOf(reg, "OrvDirectory"), "/games/orv");
     EXPECT_EQ(reg.lastType(), REG_SZ);
     EXPECT_EQ(reg.lastSize(), 11u);
     EXPECT_TRUE(reg.readBinary("PB_times", blob));
     EXPECT_EQ(blob, std::string("\0\x01\x02", 3));
     EXPECT_TRUE(reg.valueExists("MPH") == false);
     EXPECT_TRUE(reg.deleteValue("OrvDirectory"));
-    EXPECT_FALSE(reg.readString("OrvDirectory", dir));
+    EXPECT_FALSE(stringOf(reg, "OrvDirectory"));
     EXPECT_FALSE(reg.deleteValue("OrvDirectory"));
 }
 
@@ -67,27 +75,22 @@ TEST_F(RegistryStoreTest, ReadsFollowTheBufferRules) {
     ASSERT_TRUE(reg.createKey(RootKey::CurrentUser, KEY));
     const std::string fits(199, 'a');
     ASSERT_TRUE(reg.writeString("Fits", fits));
-    std::string value;
-    EXPECT_TRUE(reg.readString("Fits", value));
-    EXPECT_EQ(value, fits);
+    EXPECT_EQ(stringOf(reg, "Fits"), fits);
 
     // A string too long for the read buffer cannot be stored: it would read as missing.
     EXPECT_FALSE(reg.writeString("Fits", fits + "b"));
-    EXPECT_TRUE(reg.readString("Fits", value));
-    EXPECT_EQ(value, fits);
+    EXPECT_EQ(stringOf(reg, "Fits"), fits);
 
     // One written by hand is longer than the buffer and counts as missing.
     RegistryStore raw = store();
     ASSERT_TRUE(raw.write(RootKey::CurrentUser, KEY, RegValue::string("Long", std::string(200, 'x'))));
-    EXPECT_FALSE(reg.readString("Long", value));
+    EXPECT_FALSE(stringOf(reg, "Long"));
     EXPECT_EQ(reg.status(), REG_STATUS_MORE_DATA);
 
     // A 32-bit read ignores the type but not the size.
-    uint32_t number = 0;
     ASSERT_TRUE(raw.write(RootKey::CurrentUser, KEY, RegValue::string("Short", "ab")));
-    EXPECT_TRUE(reg.readDword("Short", number));
-    EXPECT_EQ(number, 0x006261u);
-    EXPECT_FALSE(reg.readDword("Fits", number));
+    EXPECT_EQ(dwordOf(reg, "Short"), 0x006261u);
+    EXPECT_FALSE(dwordOf(reg, "Fits"));
 
     // Binary values: REG_BINARY only, at most 4096 bytes either way.
     std::string blob;
@@ -101,12 +104,16 @@ TEST_F(RegistryStoreTest, ReadsFollowTheBufferRules) {
 }
 
 TEST_F(RegistryStoreTest, CallsWithoutAnOpenKeyFail) {
-    CRegistry reg(store());
-    uint32_t number = 0;
-    EXPECT_FALSE(reg.readDword("MPH", number));
-    EXPECT_EQ(reg.status(), REG_STATUS_INVALID_HANDLE);
-    EXPECT_FALSE(reg.writeDword("MPH", 1));
+    CRegistry closed(store());
+    EXPECT_FALSE(dwordOf(closed, "MPH"));
+    EXPECT_EQ(closed.status(), REG_STATUS_INVALID_HANDLE);
+    EXPECT_FALSE(closed.writeDword("MPH", 1));
     EXPECT_FALSE(std::filesystem::exists(sandbox.userStoreFile()));
+    // A store that exists but cannot be read is never replaced.
+    std::filesystem::create_directories(sandbox.userStoreFile() + "/inside");
+    EXPECT_FALSE(closed.createKey(RootKey::CurrentUser, KEY));
+    EXPECT_EQ(closed.status(), REG_STATUS_WRITE_FAULT);
+    EXPECT_TRUE(std::filesystem::is_directory(sandbox.userStoreFile() + "/inside"));
 }
 
 TEST_F(RegistryStoreTest, UnreadableStoreIsSetAsideReportedOnceAndReplaced) {
@@ -130,17 +137,7 @@ TEST_F(RegistryStoreTest, UnreadableStoreIsSetAsideReportedOnceAndReplaced) {
     ASSERT_TRUE(reg.createKey(RootKey::CurrentUser, KEY));
     EXPECT_TRUE(reg.writeDword("MPH", 1));
     EXPECT_TRUE(takeStoreNotices().empty());
-    uint32_t mph = 0;
-    EXPECT_TRUE(reg.readDword("MPH", mph));
-    EXPECT_EQ(mph, 1u);
-}
-
-TEST_F(RegistryStoreTest, StoreThatExistsButCannotBeReadIsNeverReplaced) {
-    std::filesystem::create_directories(sandbox.userStoreFile() + "/inside");
-    CRegistry reg(store());
-    EXPECT_FALSE(reg.createKey(RootKey::CurrentUser, KEY));
-    EXPECT_EQ(reg.status(), REG_STATUS_WRITE_FAULT);
-    EXPECT_TRUE(std::filesystem::is_directory(sandbox.userStoreFile() + "/inside"));
+    EXPECT_EQ(dwordOf(reg, "MPH"), 1u);
 }
 
 TEST_F(RegistryStoreTest, CrashBeforeTheRenameLeavesTheOldStoreWhole) {
@@ -171,12 +168,9 @@ TEST_F(RegistryStoreTest, CrashBeforeTheRenameLeavesTheOldStoreWhole) {
 
     CRegistry reg(store());
     ASSERT_TRUE(reg.openKey(RootKey::CurrentUser, KEY));
-    std::string dir;
-    EXPECT_TRUE(reg.readString("OrvDirectory", dir));
-    EXPECT_EQ(dir, "/old/orv");
+    EXPECT_EQ(stringOf(reg, "OrvDirectory"), "/old/orv");
     EXPECT_TRUE(reg.writeString("OrvDirectory", "/new/orv"));
-    EXPECT_TRUE(reg.readString("OrvDirectory", dir));
-    EXPECT_EQ(dir, "/new/orv");
+    EXPECT_EQ(stringOf(reg, "OrvDirectory"), "/new/orv");
     EXPECT_TRUE(takeStoreNotices().empty());
 }
 
@@ -188,22 +182,15 @@ TEST_F(RegistryStoreTest, MachineKeyFallsBackToTheWinePrefixWithoutTouchingIt) {
 
     CRegistry reg(store());
     ASSERT_TRUE(reg.openKey(RootKey::LocalMachine, "Software\\Sellory\\Setup\\Orv"));
-    std::string dir;
-    EXPECT_TRUE(reg.readString("Directory", dir));
-    EXPECT_EQ(dir, "C:\\Sellory\\Orv");
+    EXPECT_EQ(stringOf(reg, "Directory"), "C:\\Sellory\\Orv");
     EXPECT_EQ(reg.lastSource(), sandbox.winePrefix() + "/system.reg");
 
     // The program's own machine file comes first.
     RegistryStore own = store();
     ASSERT_TRUE(own.write(RootKey::LocalMachine, "Software\\Sellory\\Setup\\Orv", RegValue::string("Directory", "/orv")));
-    EXPECT_TRUE(reg.readString("Directory", dir));
-    EXPECT_EQ(dir, "/orv");
+    EXPECT_EQ(stringOf(reg, "Directory"), "/orv");
     EXPECT_EQ(readFileText(sandbox.winePrefix() + "/system.reg"), systemReg);
 }
-
-}  // namespace
-
-namespace {
 
 // Dotfile managers keep the settings file elsewhere and link it into the folder.
 TEST_F(RegistryStoreTest, StoreBehindALinkIsChangedWhereItLives) {

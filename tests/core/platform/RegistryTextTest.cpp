@@ -26,39 +26,44 @@ TEST(RegistryText, WritesTheRegeditStyle) {
               "\"DefaultPlayerIndex\"=dword:ffffffff\n"
               "\"OrvDirectory\"=\"C:\\\\Orv \\\"1967\\\"\"\n"
               "\"PB_times\"=hex:01,ff\n");
-}
-
-TEST(RegistryText, RoundTripsEveryKindOfValue) {
-    RegHive hive;
-    RegKey& key = hive.findOrAdd("Software\\X");
+    // Every kind of value round-trips.
+    RegHive every;
+    RegKey& everyKey = every.findOrAdd("Software\\X");
     std::string blob;
     for (int i = 0; i < 300; ++i) blob += static_cast<char>(i * 7);
-    key.values.push_back(RegValue::binary("Blob", blob));
-    key.values.push_back(RegValue::string("Lines", "a\r\nb\\c\xe9"));
-    key.values.push_back(RegValue::string("", "default value"));
-    key.values.push_back(RegValue{"Odd", 7, std::string("a\0b\0\0", 5)});
-    const std::string text = formatRegistryText(hive);
+    everyKey.values.push_back(RegValue::binary("Blob", blob));
+    everyKey.values.push_back(RegValue::string("Lines", "a\r\nb\\c\xe9"));
+    everyKey.values.push_back(RegValue::string("", "default value"));
+    everyKey.values.push_back(RegValue{"Odd", 7, std::string("a\0b\0\0", 5)});
+    const std::string text = formatRegistryText(every);
     const RegHive back = parsed(text);
     const RegKey* k = back.find("software\\x");
     ASSERT_NE(k, nullptr);
     ASSERT_EQ(k->values.size(), 4u);
-    for (const RegValue& v : key.values) {
+    for (const RegValue& v : everyKey.values) {
         const RegValue* r = k->find(v.name);
         ASSERT_NE(r, nullptr) << v.name;
         EXPECT_EQ(r->type, v.type) << v.name;
         EXPECT_EQ(r->data, v.data) << v.name;
     }
-}
-
-TEST(RegistryText, AcceptsCrLfAndComments) {
-    const RegHive hive = parsed("REGEDIT4\r\n\r\n; hand edited\r\n[K]\r\n\"A\"=dword:0000000a\r\n\"B\"=hex:01,\\\r\n  02\r\n");
-    const RegKey* k = hive.find("k");
-    ASSERT_NE(k, nullptr);
-    EXPECT_EQ(k->find("a")->data, std::string("\x0a\0\0\0", 4));
-    EXPECT_EQ(k->find("B")->data, std::string("\x01\x02", 2));
-}
-
-TEST(RegistryText, RefusesWhatIsNotAStoreFile) {
+    // CR LF line ends and comments are accepted.
+    const RegHive crlf = parsed("REGEDIT4\r\n\r\n; hand edited\r\n[K]\r\n\"A\"=dword:0000000a\r\n\"B\"=hex:01,\\\r\n  02\r\n");
+    const RegKey* crlfKey = crlf.find("k");
+    ASSERT_NE(crlfKey, nullptr);
+    EXPECT_EQ(crlfKey->find("a")->data, std::string("\x0a\0\0\0", 4));
+    EXPECT_EQ(crlfKey->find("B")->data, std::string("\x01\x02", 2));
+    // Wine's system.reg is read leniently.
+    const RegHive wine = parseWineRegistryText(
+        "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win32\n\n"
+        "[Software\\\\Sellory\\\\Setup\\\\Orv] 1612345678\n#time=1d7a1b2c3d4e5f6\n"
+        "\"Directory\"=\"C:\\\\Sellory\\\\Orv\"\n\"Strange\"=something(9):xx\n"
+        "\"Path\"=str(2):\"%ProgramFiles%\\\\Orv\"\n");
+    const RegKey* orv = wine.find("Software\\Sellory\\Setup\\Orv");
+    ASSERT_NE(orv, nullptr);
+    EXPECT_EQ(orv->find("Directory")->data, std::string("C:\\Sellory\\Orv\0", 15));
+    EXPECT_EQ(orv->find("Path")->type, REG_EXPAND_SZ);
+    EXPECT_EQ(orv->find("Strange"), nullptr);
+    // What is not a store file is refused.
     const char* bad[] = {
         "",
         "[K]\n\"A\"=dword:00000001\n",
@@ -77,19 +82,6 @@ TEST(RegistryText, RefusesWhatIsNotAStoreFile) {
         EXPECT_FALSE(error.empty());
         EXPECT_NE(hive.find("Untouched"), nullptr) << "a failed parse must not change the hive";
     }
-}
-
-TEST(RegistryText, ReadsWineSystemRegLeniently) {
-    const RegHive hive = parseWineRegistryText(
-        "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win32\n\n"
-        "[Software\\\\Sellory\\\\Setup\\\\Orv] 1612345678\n#time=1d7a1b2c3d4e5f6\n"
-        "\"Directory\"=\"C:\\\\Sellory\\\\Orv\"\n\"Strange\"=something(9):xx\n"
-        "\"Path\"=str(2):\"%ProgramFiles%\\\\Orv\"\n");
-    const RegKey* k = hive.find("Software\\Sellory\\Setup\\Orv");
-    ASSERT_NE(k, nullptr);
-    EXPECT_EQ(k->find("Directory")->data, std::string("C:\\Sellory\\Orv\0", 15));
-    EXPECT_EQ(k->find("Path")->type, REG_EXPAND_SZ);
-    EXPECT_EQ(k->find("Strange"), nullptr);
 }
 
 }  // namespace

@@ -26,14 +26,12 @@ TEST(Ui, GuardsEndWhatTheyBeganAlsoOnAnException) {
     EXPECT_EQ(ui.progressDepth, 0);
     EXPECT_EQ(ui.waitWindows, std::vector<std::string>{"Please wait while scanning replays..."});
     EXPECT_EQ(ui.progress, (std::vector<int>{10, 3}));
-}
-
-TEST(Ui, SilentUiGivesTheSafeAnswers) {
-    movrane::SilentUi ui(nullptr);
-    EXPECT_FALSE(ui.askYesNo("Overwrite?", ""));
-    EXPECT_EQ(ui.askYesNoCancel("Save?", ""), Ui::Answer::Cancel);
-    EXPECT_EQ(ui.chooseFolder("Folder", ""), std::nullopt);
-    EXPECT_FALSE(ui.openWithDefaultHandler("index.html"));
+    // The silent Ui gives the safe answers.
+    movrane::SilentUi silent(nullptr);
+    EXPECT_FALSE(silent.askYesNo("Overwrite?", ""));
+    EXPECT_EQ(silent.askYesNoCancel("Save?", ""), Ui::Answer::Cancel);
+    EXPECT_EQ(silent.chooseFolder("Folder", ""), std::nullopt);
+    EXPECT_FALSE(silent.openWithDefaultHandler("index.html"));
 }
 
 }  // namespace

@@ -65,16 +65,9 @@ TEST(FrameWalker, ItemsOccupyTheirLengthRoundedUpToFourBytes) {
     EXPECT_EQ(w.status, WalkStatus::End);
     EXPECT_EQ(w.frames, 36);
     ASSERT_GE(w.types.size(), 5u);
-    EXPECT_EQ(w.types[0], 4);
-    EXPECT_EQ(w.offsets[0], 8u);
-    EXPECT_EQ(w.offsets[1], 16u);
-    EXPECT_EQ(w.offsets[2], 24u);
-    EXPECT_EQ(w.offsets[3], 36u);
-    EXPECT_EQ(w.types[4], 13);
-    EXPECT_EQ(w.offsets[4], 40u);
-}
-
-TEST(FrameWalker, ForbiddenTypesStopTheWalk) {
+    EXPECT_EQ(std::vector<uint16_t>(w.types.begin(), w.types.begin() + 5), (std::vector<uint16_t>{4, 6, 8, 16, 13}));
+    EXPECT_EQ(std::vector<uint64_t>(w.offsets.begin(), w.offsets.begin() + 5), (std::vector<uint64_t>{8, 16, 24, 36, 40}));
+    // Forbidden types and impossible lengths stop the walk.
     for (uint16_t type : {0, 5, 7, 17, 200}) {
         const Walked w = walkWith([type](samplekit::Frame& f, int n) {
             if (n == 3) f.addRawItem(type, 8);
@@ -82,9 +75,7 @@ TEST(FrameWalker, ForbiddenTypesStopTheWalk) {
         EXPECT_EQ(w.status, WalkStatus::ForbiddenItemType) << type;
         EXPECT_EQ(w.frames, 3) << type;
     }
-}
-
-TEST(FrameWalker, ImpossibleLengthsEndTheWalkInsteadOfLooping) {
+    // Impossible item lengths end the walk instead of looping.
     for (uint16_t length : {0, 2}) {
         const Walked w = walkWith([length](samplekit::Frame& f, int n) {
             if (n == 2) f.addRawItem(4, length);
@@ -92,9 +83,7 @@ TEST(FrameWalker, ImpossibleLengthsEndTheWalkInsteadOfLooping) {
         EXPECT_EQ(w.status, WalkStatus::BadLength) << length;
         EXPECT_EQ(w.frames, 2) << length;
     }
-}
-
-TEST(FrameWalker, AFrameShorterThanItsHeaderEndsTheWalk) {
+    // A frame shorter than its header ends the walk.
     for (uint16_t length : {0, 4, 7}) {
         const Walked w = walkWith({}, 1, [length](std::vector<unsigned char>& bytes, std::size_t stream) {
             const std::size_t second = stream + 12 + (bytes[stream + 12] | (bytes[stream + 13] << 8));
@@ -104,9 +93,7 @@ TEST(FrameWalker, AFrameShorterThanItsHeaderEndsTheWalk) {
         EXPECT_EQ(w.status, WalkStatus::BadLength) << length;
         EXPECT_EQ(w.frames, 1) << length;
     }
-}
-
-TEST(FrameWalker, WalksBackwardByThePreviousLengths) {
+    // The walk goes backward by the previous lengths.
     TempDir dir;
     samplekit::ReplayDescription d;
     d.drivers = testsupport::namedDrivers(1);
@@ -128,24 +115,22 @@ TEST(FrameWalker, WalksBackwardByThePreviousLengths) {
     while (backward.previousFrame()) back.push_back(backward.frame().offset);
     EXPECT_EQ(backward.status(), WalkStatus::End);
     EXPECT_EQ(std::vector<uint64_t>(back.rbegin(), back.rend()), offsets);
+    // Buffered reads are all or nothing.
+    std::vector<unsigned char> data(1000);
+    for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<unsigned char>(i * 7);
+    testsupport::writeFileBytes(dir.file("f"), data);
+    BufferedFile buffered(64);
+    ASSERT_TRUE(buffered.open(dir.file("f")));
+    EXPECT_EQ(buffered.size(), 1000u);
+    uint8_t buffer[200] = {};
+    EXPECT_FALSE(buffered.readAt(900, buffer, 101));
+    EXPECT_FALSE(buffered.readAt(~0ull - 4, buffer, 8)) << "no overflow in the range check";
+    // Forward, backward and larger-than-window reads agree with the buffered.
+    for (uint64_t offset : {0ull, 500ull, 100ull, 990ull, 3ull, 700ull}) {
+        ASSERT_TRUE(buffered.readAt(offset, buffer, 10)) << offset;
+        for (int i = 0; i < 10; ++i) EXPECT_EQ(buffer[i], data[offset + i]) << offset;
+    }
+    ASSERT_TRUE(buffered.readAt(800, buffer, 200));
+    EXPECT_EQ(buffer[199], data[999]);
 }
 
-TEST(BufferedFile, ReadsAreAllOrNothing) {
-    TempDir dir;
-    std::vector<unsigned char> bytes(1000);
-    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<unsigned char>(i * 7);
-    testsupport::writeFileBytes(dir.file("f"), bytes);
-    BufferedFile file(64);
-    ASSERT_TRUE(file.open(dir.file("f")));
-    EXPECT_EQ(file.size(), 1000u);
-    uint8_t buffer[200] = {};
-    EXPECT_FALSE(file.readAt(900, buffer, 101));
-    EXPECT_FALSE(file.readAt(~0ull - 4, buffer, 8)) << "no overflow in the range check";
-    // Forward, backward and larger-than-window reads agree with the file.
-    for (uint64_t offset : {0ull, 500ull, 100ull, 990ull, 3ull, 700ull}) {
-        ASSERT_TRUE(file.readAt(offset, buffer, 10)) << offset;
-        for (int i = 0; i < 10; ++i) EXPECT_EQ(buffer[i], bytes[offset + i]) << offset;
-    }
-    ASSERT_TRUE(file.readAt(800, buffer, 200));
-    EXPECT_EQ(buffer[199], bytes[999]);
-}

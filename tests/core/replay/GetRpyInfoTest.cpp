@@ -3,6 +3,7 @@
 #include <cmath>
 #include <algorithm>
 #include <set>
+#include <tuple>
 #include <vector>
 
 #include "core/replay/Drivers.h"
@@ -81,7 +82,6 @@ std::string writeScenario(const TempDir& dir, const Scenario& sc) {
     return path;
 }
 
-// The frame number at which a lap's window starts for a lap beginning at lapStartMs.
 struct Loaded {
     Drivers drivers;
     GetRpyInfo lap;
@@ -92,6 +92,20 @@ void loadLap(Loaded& l, const std::string& path, uint32_t driver, int lapNumber)
     ASSERT_EQ(l.lap.load(l.drivers, driver, lapNumber, PRACTICE), GetRpyInfo::OK);
 }
 
+// The frame at which the lap's window starts in the scenario as it stands.
+int windowStart(const TempDir& dir, const Scenario& sc, uint32_t driver, int lapNumber) {
+    Loaded probe;
+    loadLap(probe, writeScenario(dir, sc), driver, lapNumber);
+    return static_cast<int>(probe.lap.startFrame());
+}
+
+// The lap trimmed at the line, with the quantities derived on a 1000 m circle.
+void loadDerived(Loaded& l, const TempDir& dir, const Scenario& sc, uint32_t driver, int lapNumber) {
+    loadLap(l, writeScenario(dir, sc), driver, lapNumber);
+    l.lap.trim(1);
+    movrane::deriveLapQuantities(l.lap, testsupport::CircleTrack(1000));
+}
+
 }  // namespace
 
 TEST(GetRpyInfoLoad, CutsThePlayersLapAtTheLine) {
@@ -100,10 +114,8 @@ TEST(GetRpyInfoLoad, CutsThePlayersLapAtTheLine) {
     Loaded l;
     loadLap(l, writeScenario(dir, sc), 0, 2);
     GetRpyInfo& lap = l.lap;
-    EXPECT_TRUE(lap.isPlayer());
-    EXPECT_EQ(lap.storedLapTime(), 20000u);
-    EXPECT_EQ(lap.missingFrames(), 0);
-    EXPECT_EQ(lap.samplesWithData(), lap.framesInWindow());
+    EXPECT_EQ(std::tuple(lap.isPlayer(), lap.storedLapTime(), lap.missingFrames(), lap.samplesWithData()),
+              std::tuple(true, 20000u, 0, lap.framesInWindow()));
 
     lap.trim(1);
     // Sample 1 is the last before the line, sample 2 the first after it, n - 1 the first
@@ -114,21 +126,14 @@ TEST(GetRpyInfoLoad, CutsThePlayersLapAtTheLine) {
     EXPECT_LT(lap.sample(2).distance, 2);
     EXPECT_GT(lap.sample(n - 2).distance, 990);
     EXPECT_LT(lap.sample(n - 1).distance, 2);
-    EXPECT_EQ(lap.lapStartStep(), raw(50.0 / 36));
-    EXPECT_EQ(lap.lapEndStep(), raw(50.0 / 36));
+    const int64_t step = raw(50.0 / 36);
+    EXPECT_EQ(std::tuple(lap.lapStartStep(), lap.lapEndStep()), std::tuple(step, step));
     EXPECT_NEAR(static_cast<double>(lap.frameLapTime()), 20000, 60);
     EXPECT_EQ(lap.sample(5).gear, 3);
     EXPECT_NEAR(lap.sample(5).engineSpeed, std::tan(500 * 0.001288481) * 4131.182, 1e-9);
-}
-
-TEST(GetRpyInfoLoad, RefusesLapsWithoutData) {
-    TempDir dir;
-    Scenario sc;
-    Loaded l;
-    ASSERT_EQ(l.drivers.load(writeScenario(dir, sc)), 0);
-    EXPECT_EQ(l.lap.load(l.drivers, 0, 0, PRACTICE), GetRpyInfo::LAP_NOT_VALID);
-    EXPECT_EQ(l.lap.load(l.drivers, 0, 4, PRACTICE), GetRpyInfo::LAP_NOT_VALID);
-    EXPECT_EQ(l.lap.load(l.drivers, 5, 1, PRACTICE), GetRpyInfo::LAP_NOT_VALID);
+    // Laps without data are refused.
+    for (const auto& [driver, number] : {std::pair{0u, 0}, {0u, 4}, {5u, 1}})
+        EXPECT_EQ(l.lap.load(l.drivers, driver, number, PRACTICE), GetRpyInfo::LAP_NOT_VALID) << driver << " " << number;
 }
 
 TEST(GetRpyInfoLoad, OtherCarFoundByItsSlotBits) {
@@ -141,37 +146,24 @@ TEST(GetRpyInfoLoad, OtherCarFoundByItsSlotBits) {
     EXPECT_EQ(l.lap.missingFrames(), 0);
     EXPECT_EQ(l.lap.sample(3).gear, 4) << "the record of slot 7, not the one of slot 4";
     EXPECT_EQ(l.lap.sample(3).oilTemperature, 0) << "other cars carry no controls values";
-}
-
-TEST(GetRpyInfoLoad, CountsMissingFramesAndTheLongestGap) {
-    TempDir dir;
-    Scenario sc;
-    sc.otherSlotsBefore = {4};  // the other cars item stands in every frame
-    Loaded first;
-    const std::string path = writeScenario(dir, sc);
-    loadLap(first, path, 1, 1);
-    const int windowStart = static_cast<int>(first.lap.startFrame());
-
-    sc.otherMissingFrames = {windowStart + 4, windowStart + 5};  // window frames 5 and 6
+    // Missing frames and the longest gap are counted (the other cars item stands in every frame).
+    const int first = static_cast<int>(l.lap.startFrame());
+    sc.otherMissingFrames = {first + 4, first + 5};  // window frames 5 and 6
     Loaded two;
     loadLap(two, writeScenario(dir, sc), 1, 1);
-    EXPECT_EQ(two.lap.missingFrames(), 2);
-    EXPECT_EQ(two.lap.longestGap(), 2);
+    EXPECT_EQ(std::tuple(two.lap.missingFrames(), two.lap.longestGap()), std::tuple(2, 2));
     EXPECT_EQ(two.lap.sample(5).lapPosition, 0u);
 
-    sc.otherMissingFrames = {windowStart};  // window frame 1 only
+    sc.otherMissingFrames = {first};  // window frame 1 only
     Loaded one;
     loadLap(one, writeScenario(dir, sc), 1, 1);
-    EXPECT_EQ(one.lap.missingFrames(), 1);
-    EXPECT_EQ(one.lap.longestGap(), 2);
+    EXPECT_EQ(std::tuple(one.lap.missingFrames(), one.lap.longestGap()), std::tuple(1, 2));
 }
 
 TEST(GetRpyInfoTrim, ControlsValuesCarryAndTemperaturesWrap) {
     TempDir dir;
     Scenario sc;
-    Loaded probe;
-    loadLap(probe, writeScenario(dir, sc), 0, 2);
-    const int first = static_cast<int>(probe.lap.startFrame());
+    const int first = windowStart(dir, sc, 0, 2);
     sc.controls = [first](samplekit::PlayerControlsFields& c, int frame) {
         const int w = frame - first + 1;  // sample of the window
         if (w >= 40 && w < 43) c.oilTemperature = std::vector<uint32_t>{126, 127, 0}[w - 40];
@@ -190,12 +182,8 @@ TEST(GetRpyInfoTrim, ControlsValuesCarryAndTemperaturesWrap) {
 
 TEST(LapDerivation, CleanLapHasSteadySpeedAndNoAccelerationSpikes) {
     TempDir dir;
-    Scenario sc;
     Loaded l;
-    loadLap(l, writeScenario(dir, sc), 0, 2);
-    l.lap.trim(1);
-    const testsupport::CircleTrack track(1000);
-    movrane::deriveLapQuantities(l.lap, track);
+    loadDerived(l, dir, Scenario{}, 0, 2);
     const int n = l.lap.sampleCount();
     for (int k = 3; k <= n - 2; ++k) {
         const auto& s = l.lap.sample(k);
@@ -206,43 +194,29 @@ TEST(LapDerivation, CleanLapHasSteadySpeedAndNoAccelerationSpikes) {
     EXPECT_EQ(l.lap.sample(2).accX, 0) << "sample 2 has no third point";
     EXPECT_EQ(l.lap.sample(6).accXMean, 0) << "the 7-sample mean starts at sample 7";
     EXPECT_NEAR(static_cast<double>(l.lap.splitTimes[1]), 10000, 40);
+    // The speed glitch filter: a sample lying 50 % further on than the rest.
+    for (int k = 1; k <= l.lap.sampleCount(); ++k) l.lap.sample(k).distance = 100 + k * (50.0 / 36);
+    l.lap.sample(9).distance += 50.0 / 36 / 2;  // speeds 180, 270, 90 around sample 9..10
+    movrane::deriveLapQuantities(l.lap, testsupport::CircleTrack(1000));
+    for (int k = 3; k <= 20; ++k) EXPECT_NEAR(l.lap.sample(k).speed, 180, 1.0) << k;
 }
 
 TEST(LapDerivation, MissingRecordsNeverLookLikeAJumpToTheLine) {
     TempDir dir;
     Scenario sc;
     sc.otherSlotsBefore = {4};
-    Loaded probe;
-    loadLap(probe, writeScenario(dir, sc), 1, 1);
-    const int first = static_cast<int>(probe.lap.startFrame());
+    const int first = windowStart(dir, sc, 1, 1);
     for (int w = 200; w < 260; w += 7) sc.otherMissingFrames.insert(first + w);
     sc.otherMissingFrames.insert(first + 300);
     sc.otherMissingFrames.insert(first + 301);
     Loaded l;
-    loadLap(l, writeScenario(dir, sc), 1, 1);
+    loadDerived(l, dir, sc, 1, 1);
     EXPECT_EQ(l.lap.missingFrames(), 11);
-    l.lap.trim(1);
     EXPECT_GT(l.lap.sampleCount(), 700) << "a missing record is no crossing of the line";
-    const testsupport::CircleTrack track(1000);
-    movrane::deriveLapQuantities(l.lap, track);
     for (int k = 3; k <= l.lap.sampleCount() - 2; ++k) {
         EXPECT_LT(l.lap.sample(k).speed, 200) << k;
         EXPECT_LT(std::fabs(l.lap.sample(k).totalAcc), 3) << k;
     }
-}
-
-TEST(LapDerivation, SpeedGlitchFilter) {
-    // A lap whose sample 4 lies 50 % further on than the rest.
-    TempDir dir;
-    Scenario sc;
-    Loaded l;
-    loadLap(l, writeScenario(dir, sc), 0, 2);
-    l.lap.trim(1);
-    for (int k = 1; k <= l.lap.sampleCount(); ++k) l.lap.sample(k).distance = 100 + k * (50.0 / 36);
-    l.lap.sample(9).distance += 50.0 / 36 / 2;  // speeds 180, 270, 90 around sample 9..10
-    const testsupport::CircleTrack track(1000);
-    movrane::deriveLapQuantities(l.lap, track);
-    for (int k = 3; k <= 20; ++k) EXPECT_NEAR(l.lap.sample(k).speed, 180, 1.0) << k;
 }
 
 TEST(GetRpyInfoLoad, LapEndingAfterTheLastUsableStampIsCodeFive) {
@@ -251,11 +225,7 @@ TEST(GetRpyInfoLoad, LapEndingAfterTheLastUsableStampIsCodeFive) {
     TempDir dir;
     samplekit::ReplayDescription d;
     d.drivers = testsupport::namedDrivers(1);
-    samplekit::LapEntry e;
-    e.slot = 0;
-    e.baseTime = 20000;
-    e.stamps = {40000, 58990};
-    d.practiceTable = samplekit::LapTable{"LBTP", {e}};
+    d.practiceTable = samplekit::LapTable{"LBTP", {{0, 20000, {40000, 58990}}}};
     testsupport::writeStampedReplay(dir.file("r.rpy"), d, {{0, 10000, 50}});
     Drivers drivers;
     ASSERT_EQ(drivers.load(dir.file("r.rpy")), 0);
@@ -263,19 +233,16 @@ TEST(GetRpyInfoLoad, LapEndingAfterTheLastUsableStampIsCodeFive) {
     GetRpyInfo lap;
     EXPECT_EQ(lap.load(drivers, 0, 2, PRACTICE), GetRpyInfo::END_BEFORE_START);
     EXPECT_EQ(lap.load(drivers, 0, 1, PRACTICE), GetRpyInfo::OK);
+    // Three samples get nothing beyond sample 2.
+    std::vector<movrane::LapSample> threeSamples(4);
+    for (int k = 1; k <= 3; ++k) {
+        threeSamples[k].hasData = true;
+        threeSamples[k].distance = 10.0 * k;
+    }
+    GetRpyInfo three = GetRpyInfo::fromSamples(threeSamples);
+    const testsupport::CircleTrack track(1000);
+    movrane::deriveLapQuantities(three, track);
+    EXPECT_GT(three.sample(2).speed, 0);
+    EXPECT_EQ(std::tuple(three.sample(3).speed, three.sample(3).worldX, three.sample(2).accX), std::tuple(0.0, 0, 0.0));
 }
 
-TEST(LapDerivation, ThreeSamplesGetNothingBeyondSampleTwo) {
-    std::vector<movrane::LapSample> samples(4);
-    for (int k = 1; k <= 3; ++k) {
-        samples[k].hasData = true;
-        samples[k].distance = 10.0 * k;
-    }
-    GetRpyInfo lap = GetRpyInfo::fromSamples(samples);
-    const testsupport::CircleTrack track(1000);
-    movrane::deriveLapQuantities(lap, track);
-    EXPECT_GT(lap.sample(2).speed, 0);
-    EXPECT_EQ(lap.sample(3).speed, 0);
-    EXPECT_EQ(lap.sample(3).worldX, 0);
-    EXPECT_EQ(lap.sample(2).accX, 0);
-}

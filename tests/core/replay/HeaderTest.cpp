@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "core/replay/Header.h"
 #include "samplekit/ReplayWriter.h"
@@ -51,79 +52,64 @@ TEST(HeaderLoad, RefusesFilesThatAreNoReplays) {
     EXPECT_STREQ(h.failureText(), "the file is too short for a replay header");
     EXPECT_EQ(h.load(writeReplay(dir, basicDescription())), Header::OK);
     EXPECT_STREQ(h.failureText(), "no failure");
-}
-
-TEST(HeaderLoad, AcceptsVersionsUpToTwoAndNamesTheKelsunCase) {
-    TempDir dir;
-    Header h;
+    // Versions up to 2 are accepted; the Kelsun case is named.
+    Header versioned;
     for (uint32_t version : {0u, 1u, 2u}) {
-        auto d = basicDescription();
-        d.version = version;
-        EXPECT_EQ(h.load(writeReplay(dir, d)), Header::OK) << version;
-        EXPECT_EQ(h.versionByte(), version);
+        auto versionedReplay = basicDescription();
+        versionedReplay.version = version;
+        EXPECT_EQ(versioned.load(writeReplay(dir, versionedReplay)), Header::OK) << version;
+        EXPECT_EQ(versioned.versionByte(), version);
     }
-    EXPECT_STREQ(h.versionText(), ">=1.2");
+    EXPECT_STREQ(versioned.versionText(), ">=1.2");
 
-    auto d = basicDescription();
-    d.version = 3;
-    EXPECT_EQ(h.load(writeReplay(dir, d)), Header::NOT_A_REPLAY);
-    EXPECT_EQ(h.versionByte(), 3);
-    EXPECT_STREQ(h.errorMessage(), "HeaderClass: Kelsun 4 replays not supported!");
-    EXPECT_STREQ(h.failureText(), "the replay's format version is not supported");
+    auto versionedReplay = basicDescription();
+    versionedReplay.version = 3;
+    EXPECT_EQ(versioned.load(writeReplay(dir, versionedReplay)), Header::NOT_A_REPLAY);
+    EXPECT_EQ(versioned.versionByte(), 3);
+    EXPECT_STREQ(versioned.errorMessage(), "HeaderClass: Kelsun 4 replays not supported!");
+    EXPECT_STREQ(versioned.failureText(), "the replay's format version is not supported");
 
-    d.version = 4;
-    EXPECT_EQ(h.load(writeReplay(dir, d)), Header::NOT_A_REPLAY);
-    EXPECT_STREQ(h.errorMessage(), "HeaderClass: Error reading file!");
+    versionedReplay.version = 4;
+    EXPECT_EQ(versioned.load(writeReplay(dir, versionedReplay)), Header::NOT_A_REPLAY);
+    EXPECT_STREQ(versioned.errorMessage(), "HeaderClass: Error reading file!");
 
-    d.version = 0x100;  // refused by the unsigned compare, low byte 0
-    EXPECT_EQ(h.load(writeReplay(dir, d)), Header::NOT_A_REPLAY);
-    EXPECT_STREQ(h.errorMessage(), "HeaderClass: Error reading file!");
+    versionedReplay.version = 0x100;  // refused by the unsigned compare, low byte 0
+    EXPECT_EQ(versioned.load(writeReplay(dir, versionedReplay)), Header::NOT_A_REPLAY);
+    EXPECT_STREQ(versioned.errorMessage(), "HeaderClass: Error reading file!");
+    // The session fields.
+    auto session = basicDescription();
+    session.version = 0;
+    session.playerIndex = 1;
+    session.trackName = "SampleRing";
+    session.sessionType = 3;
+    session.count156 = 4242;
+    session.difficulty = 2;
+    session.scheduledLaps = 12;
+    session.scheduledLapsAlt = 40;
+    Header sessionHeader;
+    ASSERT_EQ(sessionHeader.load(writeReplay(dir, session)), Header::OK);
+    EXPECT_EQ(std::tuple(std::string(sessionHeader.versionText()), sessionHeader.trackName(), sessionHeader.carSetName(), sessionHeader.sessionType(),
+                         std::string(sessionHeader.sessionTypeName()), sessionHeader.count156(), std::string(sessionHeader.difficultyName())),
+              std::tuple("<1.2", "samplering", "cars67", 3, "Pro Short", 4242, "Advanced"));
+    EXPECT_EQ(std::tuple(sessionHeader.scheduledLaps(), sessionHeader.playerIndex(), sessionHeader.playerName1(), sessionHeader.recordedFrames()),
+              std::tuple(12, 1u, "First1", 72u));
+
+    session.sessionKind = 3;  // the alternative word holds the laps
+    ASSERT_EQ(sessionHeader.load(writeReplay(dir, session)), Header::OK);
+    EXPECT_EQ(sessionHeader.scheduledLaps(), 40);
+
+    session.sessionType = 0;
+    session.sessionKind = 1;
+    ASSERT_EQ(sessionHeader.load(writeReplay(dir, session)), Header::OK);
+    EXPECT_EQ(sessionHeader.sessionType(), -1);
+    EXPECT_STREQ(sessionHeader.sessionTypeName(), "Training");
+    // Name fields without a terminator are cut to 15 characters.
+    auto longNames = basicDescription();
+    longNames.playerName1 = "ABCDEFGHIJKLMNOP";  // 16 characters fill the field
+    longNames.trackName = "sixteencharsname";
+    Header longNamed;
+    ASSERT_EQ(longNamed.load(writeReplay(dir, longNames)), Header::OK);
+    EXPECT_EQ(longNamed.playerName1(), "ABCDEFGHIJKLMNO");
+    EXPECT_EQ(longNamed.trackName(), "sixteencharsnam");
 }
 
-TEST(HeaderLoad, ReadsTheSessionFields) {
-    TempDir dir;
-    auto d = basicDescription();
-    d.version = 0;
-    d.trackName = "SampleRing";
-    d.carSet = "cars67";
-    d.sessionType = 3;
-    d.count156 = 4242;
-    d.difficulty = 2;
-    d.scheduledLaps = 12;
-    d.scheduledLapsAlt = 40;
-    d.playerIndex = 1;
-    Header h;
-    ASSERT_EQ(h.load(writeReplay(dir, d)), Header::OK);
-    EXPECT_STREQ(h.versionText(), "<1.2");
-    EXPECT_EQ(h.trackName(), "samplering");
-    EXPECT_EQ(h.carSetName(), "cars67");
-    EXPECT_EQ(h.sessionType(), 3);
-    EXPECT_STREQ(h.sessionTypeName(), "Pro Short");
-    EXPECT_EQ(h.count156(), 4242);
-    EXPECT_STREQ(h.difficultyName(), "Advanced");
-    EXPECT_EQ(h.scheduledLaps(), 12);
-    EXPECT_EQ(h.playerIndex(), 1u);
-    EXPECT_EQ(h.playerName1(), "First1");
-    EXPECT_EQ(h.recordedFrames(), 72u);
-
-    d.sessionKind = 3;  // the alternative word holds the laps
-    ASSERT_EQ(h.load(writeReplay(dir, d)), Header::OK);
-    EXPECT_EQ(h.scheduledLaps(), 40);
-
-    d.sessionType = 0;
-    d.sessionKind = 1;
-    ASSERT_EQ(h.load(writeReplay(dir, d)), Header::OK);
-    EXPECT_EQ(h.sessionType(), -1);
-    EXPECT_STREQ(h.sessionTypeName(), "Training");
-}
-
-TEST(HeaderLoad, CutsNameFieldsWithoutTerminatorTo15Characters) {
-    TempDir dir;
-    auto d = basicDescription();
-    d.playerName1 = "ABCDEFGHIJKLMNOP";  // 16 characters fill the field
-    d.trackName = "sixteencharsname";
-    Header h;
-    ASSERT_EQ(h.load(writeReplay(dir, d)), Header::OK);
-    EXPECT_EQ(h.playerName1(), "ABCDEFGHIJKLMNO");
-    EXPECT_EQ(h.trackName(), "sixteencharsnam");
-}

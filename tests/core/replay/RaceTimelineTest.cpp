@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 #include "core/platform/SilentUi.h"
 #include "core/replay/Drivers.h"
@@ -55,6 +56,13 @@ std::unique_ptr<LoadedRace> loadRace(const testsupport::TempDir& dir, const samp
 
 constexpr int RACE_START_FRAME = 73;
 
+// Driver 0's laps end at 70 s, 80 s and 90 s, driver 1's at 71 s and 79 s; driver 2 has no entry.
+samplekit::ReplayDescription twoLappingDrivers() {
+    samplekit::LapEntry second = testsupport::evenLaps(1, 60000, 11000, 1);
+    second.stamps.push_back(79000);
+    return raceDescription({testsupport::evenLaps(0, 60000, 10000, 3), second});
+}
+
 void addStatus(samplekit::Frame& frame, uint16_t word) { frame.addU32Item(T_STATUS, static_cast<uint32_t>(word) << 16); }
 
 }  // namespace
@@ -66,6 +74,10 @@ TEST(RaceTimeline, CountsFramesFromTheRaceStartToTheLastCounter) {
     EXPECT_EQ(race->timeline.time(0), 60000u);
     EXPECT_EQ(race->timeline.time(36), 61000u);
     EXPECT_EQ(race->timeline.scheduledLaps(), 3);
+    // Frames without a stamp continue the clock.
+    EXPECT_EQ(race->timeline.time(3), 60083u);
+    EXPECT_EQ(race->timeline.time(35), 60972u);
+    EXPECT_EQ(race->timeline.time(37), 61027u);
 }
 
 TEST(RaceTimeline, StatusWordsBecomeDisplayCodes) {
@@ -80,23 +92,18 @@ TEST(RaceTimeline, StatusWordsBecomeDisplayCodes) {
     for (uint32_t k = 0; k < expected.size(); ++k) EXPECT_EQ(race->timeline.statusCode(k), expected[k]) << k;
     EXPECT_STREQ(raceStatusText(race->timeline.statusCode(0)), "");
     EXPECT_STREQ(raceStatusText(race->timeline.statusCode(7)), "Chequered flag waved");
-}
-
-TEST(RaceTimeline, StatusCodeTable) {
+    // The status code table.
     struct Case { uint8_t code; uint16_t previous; uint16_t word; uint8_t expected; };
     for (const Case& c : {Case{0, 0, 12, 1}, Case{1, 12, 32, 2}, Case{2, 32, 40, 3}, Case{3, 40, 4, 4},
                           Case{4, 4, 0x34, 8}, Case{8, 0x34, 0x35, 8}, Case{4, 4, 0x7F, 8}, Case{4, 0x3C, 0x34, 4},
                           Case{3, 40, 99, 3}})
         EXPECT_EQ(nextStatusCode(c.code, c.previous, c.word), c.expected) << c.word;
-}
-
-TEST(RaceTimeline, FramesWithoutStampContinueTheClock) {
-    testsupport::TempDir dir;
-    const auto race = loadRace(dir, raceDescription({}), 2, {});
-    ASSERT_GT(race->frames, 40u);
-    EXPECT_EQ(race->timeline.time(3), 60083u);
-    EXPECT_EQ(race->timeline.time(35), 60972u);
-    EXPECT_EQ(race->timeline.time(37), 61027u);
+    // Elapsed and gap texts.
+    EXPECT_EQ(elapsedText(59499), "0:59");
+    EXPECT_EQ(elapsedText(59500), "1:00");
+    EXPECT_EQ(elapsedText(3725000), "62:05");
+    EXPECT_EQ(gapText(512), "+0.512s");
+    EXPECT_EQ(gapText(62345), "+1m 02.345s");
 }
 
 TEST(RaceTimeline, CarsFromPlayerAndOtherCarItemsInOrderOnTrack) {
@@ -135,24 +142,16 @@ TEST(RaceTimeline, CarsFromPlayerAndOtherCarItemsInOrderOnTrack) {
 
 TEST(RaceTimeline, UnreadableRacesLeaveNoFrames) {
     testsupport::TempDir dir;
-    {
-        const auto race = loadRace(dir, raceDescription({}), 2, {}, false);
-        EXPECT_EQ(race->frames, 0u);
-        EXPECT_EQ(race->timeline.failureText(),
-                  "The race cannot be read: no frame counter stands before the start of the race.");
-    }
-    {
-        // A counter that runs backwards at the end of the file.
-        const auto race = loadRace(dir, raceDescription({}), 2, [](samplekit::Frame& frame, int n) {
-            if (n == 72 + 72) frame.addU32Item(T_COUNTER, 5);
-        });
-        EXPECT_EQ(race->frames, 0u);
-        EXPECT_EQ(race->timeline.failureText(), "The race cannot be read: its frame counters do not fit the record stream.");
-    }
-}
-
-TEST(RaceTimeline, LoadStopsAfterKFrames) {
-    testsupport::TempDir dir;
+    const auto uncounted = loadRace(dir, raceDescription({}), 2, {}, false);
+    EXPECT_EQ(uncounted->frames, 0u);
+    EXPECT_EQ(uncounted->timeline.failureText(),
+              "The race cannot be read: no frame counter stands before the start of the race.");
+    // A counter that runs backwards at the end of the file.
+    const auto backwards = loadRace(dir, raceDescription({}), 2, [](samplekit::Frame& frame, int n) {
+        if (n == 72 + 72) frame.addU32Item(T_COUNTER, 5);
+    });
+    EXPECT_EQ(backwards->frames, 0u);
+    EXPECT_EQ(backwards->timeline.failureText(), "The race cannot be read: its frame counters do not fit the record stream.");
     // The last counter says the race has 10 frames although the stream holds 72.
     const auto race = loadRace(dir, raceDescription({}), 2, [](samplekit::Frame& frame, int n) {
         if (n == 72 + 72) frame.addU32Item(T_COUNTER, RACE_START_FRAME + 9);
@@ -160,27 +159,9 @@ TEST(RaceTimeline, LoadStopsAfterKFrames) {
     EXPECT_EQ(race->frames, 10u);
 }
 
-TEST(RaceTimeline, CrossingsLeadersAndFinish) {
-    testsupport::TempDir dir;
-    // Driver 0: laps end at 70 s, 80 s, 90 s; driver 1 at 71 s, 79 s; driver 2 has no entry.
-    samplekit::LapEntry second = testsupport::evenLaps(1, 60000, 11000, 1);
-    second.stamps.push_back(79000);
-    const auto race = loadRace(dir, raceDescription({testsupport::evenLaps(0, 60000, 10000, 3), second}), 1, {});
-    const RaceTimeline& t = race->timeline;
-    EXPECT_EQ(t.raceLaps(), 3);
-    EXPECT_EQ(t.leader(1), 0u);
-    EXPECT_EQ(t.leader(2), 1u);
-    EXPECT_EQ(t.leaderTime(2), 79000u);
-    EXPECT_FALSE(t.hasLapEntry(2));
-    EXPECT_EQ(t.finishTime(), 90000u);
-    EXPECT_EQ(t.lapsBefore(0, 80001), 2);
-}
-
 TEST(RaceFrameTexts, LapPositionGapsAndFinish) {
     testsupport::TempDir dir;
-    samplekit::LapEntry second = testsupport::evenLaps(1, 60000, 11000, 1);
-    second.stamps.push_back(79000);
-    const auto race = loadRace(dir, raceDescription({testsupport::evenLaps(0, 60000, 10000, 3), second}), 36, {});
+    const auto race = loadRace(dir, twoLappingDrivers(), 36, {});
     const RaceTimeline& t = race->timeline;
     struct Case { uint32_t time; uint32_t focused; const char* lap; const char* position; const char* ahead;
                   const char* behind; const char* last; const char* currentLap; const char* leader; };
@@ -196,23 +177,18 @@ TEST(RaceFrameTexts, LapPositionGapsAndFinish) {
         const uint32_t k = (c.time - 60000) / 1000 * 36;
         ASSERT_EQ(t.time(k), c.time);
         const RaceFrameTexts texts = raceFrameTexts(t, race->drivers, k, c.focused);
-        EXPECT_EQ(texts.lap, c.lap) << c.time;
-        EXPECT_EQ(texts.position, c.position) << c.time;
-        EXPECT_EQ(texts.gapAhead, c.ahead) << c.time;
-        EXPECT_EQ(texts.gapBehind, c.behind) << c.time;
-        EXPECT_EQ(texts.lastLap, c.last) << c.time;
-        EXPECT_EQ(texts.currentLap, c.currentLap) << c.time;
-        EXPECT_EQ(texts.leader, c.leader) << c.time;
+        EXPECT_EQ(std::tuple(texts.lap, texts.position, texts.gapAhead, texts.gapBehind, texts.lastLap,
+                             texts.currentLap, texts.leader),
+                  std::tuple(c.lap, c.position, c.ahead, c.behind, c.last, c.currentLap, c.leader))
+            << c.time;
     }
     // Driver 2 has no lap entry and so takes no part in the finish time.
     EXPECT_EQ(raceFrameTexts(t, race->drivers, 1260, std::nullopt).status, "All cars finished");
     EXPECT_EQ(raceFrameTexts(t, race->drivers, 1260, std::nullopt).elapsed, "1:35");
+    // Crossings, leaders and the finish.
+    EXPECT_EQ(std::tuple(t.raceLaps(), t.leader(1), t.leader(2), t.leaderTime(2), t.hasLapEntry(2)),
+              std::tuple(3, 0u, 1u, uint64_t{79000}, false));
+    EXPECT_EQ(t.finishTime(), 90000u);
+    EXPECT_EQ(t.lapsBefore(0, 80001), 2);
 }
 
-TEST(RaceFrameTexts, ElapsedAndGapTexts) {
-    EXPECT_EQ(elapsedText(59499), "0:59");
-    EXPECT_EQ(elapsedText(59500), "1:00");
-    EXPECT_EQ(elapsedText(3725000), "62:05");
-    EXPECT_EQ(gapText(512), "+0.512s");
-    EXPECT_EQ(gapText(62345), "+1m 02.345s");
-}

@@ -65,10 +65,7 @@ TEST(ReplayRobustness, ValidReplayReadsWhole) {
     movrane::GetRpyInfo lap;
     EXPECT_EQ(lap.load(drivers, 1, 2, movrane::RACE), 0);
     EXPECT_GT(lap.samplesWithData(), 100);
-}
-
-TEST(ReplayRobustness, TruncationsAtEveryLength) {
-    TempDir dir;
+    // Truncations at every length.
     testsupport::forEachTruncation(dir, 1, [](const std::string& path, const std::string& what) {
         readVariant(path);
         if (testing::Test::HasFatalFailure()) FAIL() << what;

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
+#include <algorithm>
 
 #include "core/replay/Drivers.h"
 #include "core/replay/GetRpyInfo.h"
@@ -29,18 +29,11 @@ TEST(TelemetryExport, NameAndFileLayout) {
     EXPECT_EQ(name.substr(name.size() - 5), "s.txt");
 
     ASSERT_TRUE(movrane::writeTelemetryFile(dir.file("t.txt"), lap));
-    std::istringstream text(testsupport::readFileText(dir.file("t.txt")));
-    std::string line;
-    std::getline(text, line);
-    EXPECT_EQ(line, std::to_string(lap.sampleCount() - 1) + ", " + std::to_string(lap.storedLapTime()));
-    std::getline(text, line);
-    EXPECT_EQ(line, "Longitude, Latitude, Gear, Rpm, Orientation, Roll, Pitch, Steering, Speed, Long Acc, Lat Acc, "
-                    "SlipAngle");
-    int rows = 0;
-    while (std::getline(text, line)) {
-        ++rows;
-        EXPECT_EQ(std::count(line.begin(), line.end(), ','), 11) << line;
-    }
-    EXPECT_EQ(rows, lap.sampleCount() - 1);
+    const auto lines = testsupport::splitLines(testsupport::readFileText(dir.file("t.txt")));
+    ASSERT_EQ(static_cast<int>(lines.size()), 2 + lap.sampleCount() - 1);
+    EXPECT_EQ(lines[0], std::to_string(lap.sampleCount() - 1) + ", " + std::to_string(lap.storedLapTime()));
+    EXPECT_EQ(lines[1], "Longitude, Latitude, Gear, Rpm, Orientation, Roll, Pitch, Steering, Speed, Long Acc, Lat Acc, "
+                        "SlipAngle");
+    for (std::size_t i = 2; i < lines.size(); ++i) EXPECT_EQ(std::count(lines[i].begin(), lines[i].end(), ','), 11);
     EXPECT_FALSE(movrane::writeTelemetryFile(dir.file("missing/t.txt"), lap));
 }

@@ -3,26 +3,13 @@
 
 #include "ReportCases.h"
 #include "core/reports/ReportReplayChoice.h"
+#include "support/SampleLaps.h"
 #include "support/ScriptedUi.h"
 
 namespace {
 
 using namespace movrane;
 using testsupport::ScriptedUi;
-
-class ScriptedChooser : public LoadedFileChooser {
-public:
-    std::optional<std::size_t> answer;
-    std::string title;
-    std::vector<std::string> options;
-    int calls = 0;
-    std::optional<std::size_t> chooseFile(const std::string& t, const std::vector<std::string>& o) override {
-        ++calls;
-        title = t;
-        options = o;
-        return answer;
-    }
-};
 
 class ReplayChoice : public ::testing::Test {
 protected:
@@ -32,7 +19,7 @@ protected:
     reportcases::LoadedReplay replay_;
     std::string second_ = replay_.dir().file("second.rpy");
     ScriptedUi ui_;
-    ScriptedChooser chooser_;
+    testsupport::ScriptedFileChooser chooser_;
 };
 
 TEST_F(ReplayChoice, WithoutALapThePersonPicksAReplayForTheReportOnly) {
@@ -50,15 +37,6 @@ TEST_F(ReplayChoice, WithoutALapThePersonPicksAReplayForTheReportOnly) {
     EXPECT_EQ(ui_.openRequests[0].initialPath, "/orv/replay");
     ASSERT_EQ(ui_.openRequests[0].filters.size(), 1u);
     EXPECT_EQ(ui_.openRequests[0].filters[0].description, "Replay files (*.rpy)");
-    EXPECT_TRUE(ui_.allAnswersUsed());
-}
-
-TEST_F(ReplayChoice, NoAndCancelOpenNoReport) {
-    ui_.queueYesNo(false);
-    EXPECT_FALSE(chooseReportReplay(ui_, chooser_, {}, "/r"));
-    ui_.queueYesNo(true);
-    ui_.queueFile(std::nullopt);
-    EXPECT_FALSE(chooseReportReplay(ui_, chooser_, {}, "/r"));
     EXPECT_TRUE(ui_.allAnswersUsed());
 }
 
@@ -82,16 +60,21 @@ TEST_F(ReplayChoice, LapsOfOneFileNeedNoChoice) {
     const auto chosen = chooseReportReplay(ui_, chooser_, {replay_.path(), "", replay_.path()}, "/r");
     ASSERT_TRUE(chosen);
     EXPECT_EQ(chosen->path, replay_.path());
-    EXPECT_EQ(chooser_.calls, 0);
+    EXPECT_TRUE(chooser_.titles.empty());
     EXPECT_TRUE(ui_.messages.empty());
-}
-
-TEST_F(ReplayChoice, LapsOfSeveralFilesAreChosenAmongByFileName) {
+    // No and Cancel open no report.
+    ui_.queueYesNo(false);
+    EXPECT_FALSE(chooseReportReplay(ui_, chooser_, {}, "/r"));
+    ui_.queueYesNo(true);
+    ui_.queueFile(std::nullopt);
+    EXPECT_FALSE(chooseReportReplay(ui_, chooser_, {}, "/r"));
+    EXPECT_TRUE(ui_.allAnswersUsed());
+    // Laps of several files are chosen among by file name.
     chooser_.answer = 2;
-    const auto chosen = chooseReportReplay(ui_, chooser_, {replay_.path(), "", second_}, "/r");
-    ASSERT_TRUE(chosen);
-    EXPECT_EQ(chosen->path, second_);
-    EXPECT_EQ(chooser_.title, "Feature only based on one file - choose which to use");
+    const auto picked = chooseReportReplay(ui_, chooser_, {replay_.path(), "", second_}, "/r");
+    ASSERT_TRUE(picked);
+    EXPECT_EQ(picked->path, second_);
+    EXPECT_EQ(chooser_.titles, std::vector<std::string>{"Feature only based on one file - choose which to use"});
     EXPECT_EQ(chooser_.options, (std::vector<std::string>{"race.rpy", "", "second.rpy"}));
     chooser_.answer.reset();
     EXPECT_FALSE(chooseReportReplay(ui_, chooser_, {replay_.path(), second_}, "/r")) << "Cancel";

@@ -20,18 +20,13 @@ TEST(ReportFileNames, BaseNameOfAReplay) {
     EXPECT_EQ(replayBaseName("race.v2.rpy"), "racerpy");
     EXPECT_EQ(replayBaseName("old.dir/race"), "race") << "a name without a dot is kept whole";
     EXPECT_EQ(replayBaseName("a.b"), "a");
-}
-
-TEST(ReportFileNames, ExportToFileNamesAndTheTxtRule) {
     EXPECT_EQ(defaultExportName(ReportKind::Race, "/r/monza.rpy"), "/r/monza_Race.txt");
     EXPECT_EQ(defaultExportName(ReportKind::Mechanical, "/r/monza.rpy"), "/r/monza_Mechanical.txt");
     EXPECT_EQ(defaultExportName(ReportKind::LapChart, "a"), "_LapChart.txt");
     EXPECT_EQ(withTxtExtension("report"), "report.txt");
     EXPECT_EQ(withTxtExtension("report.txt"), "report.txt");
     EXPECT_EQ(withTxtExtension("report.TXT"), "report.TXT.txt");
-}
-
-TEST(ReportFiles, ExportToFileWritesNewlineTextOrSaysItCannot) {
+    // Export to a file writes newline text or says why it cannot.
     testsupport::TempDir dir;
     EXPECT_FALSE(exportToFile("a\r\nb\r\n", dir.file("saved")).has_value());
     EXPECT_EQ(testsupport::readFileText(dir.file("saved.txt")), "a\nb\n");
@@ -53,8 +48,7 @@ TEST(ReportFiles, ExportToFileAsksForTheNameAndWritesTheWholeText) {
 
     ui.queueFile(replay.dir().file("none/story"));
     EXPECT_FALSE(exportReportToFile(ui, report, ReportKind::LapByLap));
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, "Error creating file!");
+    EXPECT_EQ(ui.messageTexts(), std::vector<std::string>{"Error creating file!"});
     ui.queueFile(std::nullopt);
     EXPECT_FALSE(exportReportToFile(ui, report, ReportKind::LapByLap));
     EXPECT_EQ(ui.messages.size(), 1u);
@@ -85,20 +79,18 @@ TEST(BatchExport, WritesEveryBasicReportUnderThePrefix) {
     EXPECT_TRUE(fs::exists(replay.dir().path() / "outnightrpy_Mechanical.txt"));
     EXPECT_EQ(testsupport::readFileText(replay.dir().path() / "outnightrpy_Mechanical.txt"),
               toFileText(replay.generate(ReportKind::Mechanical)));
-}
-
-TEST(BatchExport, StopsAtTheFirstFileThatCannotBeWrittenAndNamesIt) {
-    const LoadedReplay replay(reportcases::standardRace());
-    const fs::path out = replay.dir().path() / "out";
-    fs::create_directory(out);
-    testsupport::writeFileBytes(out / "race_LapChart.txt", {'o', 'l', 'd'});
-    Report report = replay.report();
+    // The batch stops at the first file that cannot be written and names it.
+    const LoadedReplay failing(reportcases::standardRace());
+    const fs::path failOut = failing.dir().path() / "out";
+    fs::create_directory(failOut);
+    testsupport::writeFileBytes(failOut / "race_LapChart.txt", {'o', 'l', 'd'});
+    Report failReport = failing.report();
     const movrane::FailingWrite fullDisk(3);
-    const movrane::FileBatch batch = report.exportBatch(out.string() + "/", true);
-    EXPECT_EQ(batch.failedPath(), (out / "race_LapChart.txt").string());
-    EXPECT_EQ(filesIn(out), (std::vector<std::string>{"race_LapChart.txt", "race_Practice.txt", "race_Race.txt"}));
-    EXPECT_EQ(testsupport::readFileText(out / "race_LapChart.txt"), "old") << "the earlier file is kept";
-    EXPECT_EQ(testsupport::readFileText(out / "race_Race.txt"), toFileText(replay.generate(ReportKind::Race)));
+    const movrane::FileBatch batch = failReport.exportBatch(failOut.string() + "/", true);
+    EXPECT_EQ(batch.failedPath(), (failOut / "race_LapChart.txt").string());
+    EXPECT_EQ(filesIn(failOut), (std::vector<std::string>{"race_LapChart.txt", "race_Practice.txt", "race_Race.txt"}));
+    EXPECT_EQ(testsupport::readFileText(failOut / "race_LapChart.txt"), "old") << "the earlier file is kept";
+    EXPECT_EQ(testsupport::readFileText(failOut / "race_Race.txt"), toFileText(failing.generate(ReportKind::Race)));
 }
 
 // 20 drivers changing places on every one of 149 laps: a lap-by-lap text far beyond the

@@ -14,6 +14,7 @@
 #include "core/reports/ReportReplayChoice.h"
 #include "core/reports/ReportSite.h"
 #include "support/ConfigSandbox.h"
+#include "support/SampleLaps.h"
 #include "support/ScriptedUi.h"
 
 namespace {
@@ -23,12 +24,6 @@ using reportcases::LoadedReplay;
 
 std::string golden(const std::string& name) {
     return testsupport::readFileText(std::string(MOVRANE_TEST_DATA) + "/reports/" + name);
-}
-
-std::string fileText(const fs::path& path) {
-    std::string text;
-    movrane::readWholeFile(path.string(), text);
-    return text;
 }
 
 movrane::SiteResult siteOf(const LoadedReplay& replay, const std::string& exportFolder) {
@@ -80,17 +75,17 @@ TEST(ReportSite, PagesPicturesAndFilesOfTheStandardRace) {
     const auto site = siteOf(replay, replay.dir().file("export"));
     ASSERT_EQ(site.folder, replay.dir().file("export/night"));
     const fs::path folder = site.folder;
-    reportcases::expectGoldenFile("site/index.html", fileText(folder / "index.html"));
-    reportcases::expectGoldenFile("site/Race.html", fileText(folder / "Race.html"));
-    reportcases::expectGoldenFile("site/RaceGraphics.html", fileText(folder / "RaceGraphics.html"));
+    reportcases::expectGoldenFile("site/index.html", testsupport::readFileText(folder / "index.html"));
+    reportcases::expectGoldenFile("site/Race.html", testsupport::readFileText(folder / "Race.html"));
+    reportcases::expectGoldenFile("site/RaceGraphics.html", testsupport::readFileText(folder / "RaceGraphics.html"));
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 16);
     EXPECT_EQ(fs::file_size(folder / "spacer_clear.gif"), 43u);
     EXPECT_EQ(std::distance(fs::directory_iterator(replay.dir().file("export")), {}), 1) << "staging folder left";
     for (const char* picture : {"RaceGraphics", "RaceGraphics2", "track"}) {
         int width = 0, height = 0;
-        const auto png = pngPixels(fileText(folder / (std::string(picture) + ".png")), width, height);
+        const auto png = pngPixels(testsupport::readFileText(folder / (std::string(picture) + ".png")), width, height);
         ASSERT_FALSE(png.empty()) << picture;
-        EXPECT_EQ(png, bmpPixels(fileText(folder / (std::string(picture) + ".bmp")), width, height)) << picture;
+        EXPECT_EQ(png, bmpPixels(testsupport::readFileText(folder / (std::string(picture) + ".bmp")), width, height)) << picture;
     }
 }
 
@@ -100,10 +95,10 @@ TEST(ReportSite, ReplayTextIsEscapedInThePages) {
     race.drivers[0].last = "& Co";
     const LoadedReplay replay(race);
     const fs::path folder = siteOf(replay, replay.dir().file("export")).folder;
-    const std::string page = fileText(folder / "Race.html");
+    const std::string page = testsupport::readFileText(folder / "Race.html");
     EXPECT_NE(page.find("A&lt;b&gt; &amp; Co"), std::string::npos);
     EXPECT_EQ(page.find("A<b>"), std::string::npos);
-    EXPECT_NE(fileText(folder / "index.html").find("Winner: A&lt;b&gt; &amp; Co (4m32.400s)"), std::string::npos);
+    EXPECT_NE(testsupport::readFileText(folder / "index.html").find("Winner: A&lt;b&gt; &amp; Co (4m32.400s)"), std::string::npos);
 }
 
 TEST(ReportSite, AFileThatCannotBeWrittenLeavesTheEarlierSite) {
@@ -117,24 +112,18 @@ TEST(ReportSite, AFileThatCannotBeWrittenLeavesTheEarlierSite) {
         EXPECT_TRUE(site.folder.empty());
         EXPECT_EQ(site.failedPath, (folder / "LapChart.html").string());
     }
-    EXPECT_EQ(fileText(folder / "index.html"), "earlier");
+    EXPECT_EQ(testsupport::readFileText(folder / "index.html"), "earlier");
     EXPECT_EQ(std::distance(fs::directory_iterator(exportFolder), {}), 1);
     // A second run overwrites the first in the same folder.
     EXPECT_EQ(siteOf(replay, exportFolder).folder, folder.string());
-    EXPECT_NE(fileText(folder / "index.html"), "earlier");
+    EXPECT_NE(testsupport::readFileText(folder / "index.html"), "earlier");
 }
 
 TEST(ReportSiteCommand, GuardsBeforeAnyReplayIsRead) {
     testsupport::ConfigSandbox sandbox;
     testsupport::ScriptedUi ui;
-    class NoChooser : public movrane::LoadedFileChooser {
-        std::optional<std::size_t> chooseFile(const std::string&, const std::vector<std::string>&) override {
-            throw std::logic_error("no chooser expected");
-        }
-    } chooser;
-    class NoLapChooser : public movrane::LapChooserDialog {
-        std::optional<movrane::Chooselap::Selection> choose(movrane::Chooselap&) override { return std::nullopt; }
-    } lapChooser;
+    testsupport::NoFileChooser chooser;
+    testsupport::NoLapChooser lapChooser;
     movrane::CZodEvadiDoc doc(ui, lapChooser);
     EXPECT_EQ(movrane::generateReportSite(ui, chooser, doc, "", {}), "");
     EXPECT_EQ(movrane::generateReportSite(ui, chooser, doc, "/tmp", {}), "");

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/reports/ReportViewer.h"
-#include "samplekit/SampleInstallation.h"
+#include "support/SampleLaps.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
 
@@ -10,10 +10,9 @@ using movrane::ReportViewer;
 
 namespace {
 
-std::unique_ptr<movrane::ReportReplay> sampleRace(const testsupport::TempDir& dir) {
-    samplekit::writeSampleInstallation(dir.path());
+std::unique_ptr<movrane::ReportReplay> sampleRace() {
     auto replay = std::make_unique<movrane::ReportReplay>();
-    replay->path = dir.file("replay/sample_race.rpy");
+    replay->path = testsupport::sampleInstallation().file("replay/sample_race.rpy");
     if (replay->header.load(replay->path) != movrane::Header::OK ||
         replay->drivers.load(replay->path) != movrane::Drivers::OK)
         throw std::runtime_error("sample race unreadable");
@@ -23,8 +22,7 @@ std::unique_ptr<movrane::ReportReplay> sampleRace(const testsupport::TempDir& di
 }  // namespace
 
 TEST(ReportViewer, ImmediateKindsAreCompleteWhenTheWindowOpens) {
-    testsupport::TempDir dir;
-    ReportViewer viewer(sampleRace(dir), ReportKind::Race);
+    ReportViewer viewer(sampleRace(), ReportKind::Race);
     std::vector<std::string> shown;
     viewer.setViewSink([&](const std::string& text) { shown.push_back(text); });
     viewer.open();
@@ -36,11 +34,34 @@ TEST(ReportViewer, ImmediateKindsAreCompleteWhenTheWindowOpens) {
     EXPECT_EQ(shown[0], viewer.viewText());
     viewer.focusGained();
     EXPECT_EQ(shown.size(), 1u) << "focus does not generate an immediate kind again";
+    // Export and print take the whole text.
+    testsupport::TempDir dir;
+    ReportViewer lapByLap(sampleRace(), ReportKind::LapByLap);
+    lapByLap.open();
+    const std::string whole = lapByLap.report().text();
+    EXPECT_EQ(lapByLap.viewText(), movrane::viewTextOf(whole));
+    EXPECT_EQ(lapByLap.fullText(), movrane::withNewlineEnds(whole));
+
+    testsupport::ScriptedUi ui;
+    const std::string file = dir.file("out.txt");
+    ui.queueFile(file);
+    EXPECT_TRUE(lapByLap.exportToFile(ui));
+    EXPECT_EQ(testsupport::readFileText(file), movrane::withNewlineEnds(whole));
+    // The view holds its limit.
+    std::string longLine = std::string(98, 'x') + "\r\n";
+    std::string longText;
+    while (longText.size() < 70000) longText += longLine;
+    const std::string longView = movrane::viewTextOf(longText);
+    EXPECT_EQ(longView.size(), movrane::REPORT_VIEW_LIMIT - movrane::REPORT_VIEW_LIMIT / 100);
+    EXPECT_EQ(longView, movrane::withNewlineEnds(longText.substr(0, movrane::REPORT_VIEW_LIMIT)));
+    EXPECT_EQ(movrane::viewTextOf("short\r\n"), "short\n");
+    // Newline ends keep lone carriage returns.
+    EXPECT_EQ(movrane::withNewlineEnds("a\r\nb\rc\r\n\r\n"), "a\nb\rc\n\n");
+    EXPECT_EQ(movrane::withNewlineEnds("\r"), "\r");
 }
 
 TEST(ReportViewer, DeferredKindStartsOnTheFirstFocusOnlyAndGrowsThroughAppend) {
-    testsupport::TempDir dir;
-    ReportViewer viewer(sampleRace(dir), ReportKind::Mechanical);
+    ReportViewer viewer(sampleRace(), ReportKind::Mechanical);
     int updates = 0;
     viewer.setViewSink([&](const std::string&) { ++updates; });
     viewer.open();
@@ -56,32 +77,3 @@ TEST(ReportViewer, DeferredKindStartsOnTheFirstFocusOnlyAndGrowsThroughAppend) {
     EXPECT_EQ(viewer.report().text(), text) << "a later focus change does not scan again";
 }
 
-TEST(ReportViewer, TheViewHoldsItsLimit) {
-    std::string line = std::string(98, 'x') + "\r\n";
-    std::string text;
-    while (text.size() < 70000) text += line;
-    const std::string view = movrane::viewTextOf(text);
-    EXPECT_EQ(view.size(), movrane::REPORT_VIEW_LIMIT - movrane::REPORT_VIEW_LIMIT / 100);
-    EXPECT_EQ(view, movrane::withNewlineEnds(text.substr(0, movrane::REPORT_VIEW_LIMIT)));
-    EXPECT_EQ(movrane::viewTextOf("short\r\n"), "short\n");
-}
-
-TEST(ReportViewer, ExportAndPrintTakeTheWholeText) {
-    testsupport::TempDir dir;
-    ReportViewer viewer(sampleRace(dir), ReportKind::LapByLap);
-    viewer.open();
-    const std::string whole = viewer.report().text();
-    EXPECT_EQ(viewer.viewText(), movrane::viewTextOf(whole));
-    EXPECT_EQ(viewer.fullText(), movrane::withNewlineEnds(whole));
-
-    testsupport::ScriptedUi ui;
-    const std::string file = dir.file("out.txt");
-    ui.queueFile(file);
-    EXPECT_TRUE(viewer.exportToFile(ui));
-    EXPECT_EQ(testsupport::readFileText(file), movrane::withNewlineEnds(whole));
-}
-
-TEST(ReportViewer, NewlineEndsKeepLoneCarriageReturns) {
-    EXPECT_EQ(movrane::withNewlineEnds("a\r\nb\rc\r\n\r\n"), "a\nb\rc\n\n");
-    EXPECT_EQ(movrane::withNewlineEnds("\r"), "\r");
-}

@@ -68,10 +68,6 @@ TEST(RaceReport, LappedFinishersTiesAndRetirements) {
     expectGolden("lapped/LapByLap", replay.generate(ReportKind::LapByLap));
 }
 
-}  // namespace
-
-namespace {
-
 // Bob stops after one lap while Ann drives 101: a gap of 100 laps, written whole.
 TEST(RaceReport, AHundredLapsDownIsWrittenWhole) {
     FixtureRace r;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 #include "TrackTestSupport.h"
 #include "core/track/MapFitting.h"
@@ -14,15 +15,10 @@ using movrane::fitMap;
 using movrane::nearest;
 
 TEST(MapFitting, NearestRoundsHalvesAwayFromZero) {
-    EXPECT_EQ(nearest(2.5), 3);
-    EXPECT_EQ(nearest(-2.5), -3);
-    EXPECT_EQ(nearest(2.4999), 2);
-    EXPECT_EQ(nearest(-0.4), 0);
-    EXPECT_EQ(nearest(std::nan("")), 0);
-    EXPECT_EQ(nearest(std::numeric_limits<double>::infinity()), 9007199254740992LL);
-}
-
-TEST(MapFitting, WideExtentIsCentredVertically) {
+    const std::pair<double, long long> cases[] = {{2.5, 3}, {-2.5, -3}, {2.4999, 2}, {-0.4, 0}, {std::nan(""), 0},
+                                                  {std::numeric_limits<double>::infinity(), 9007199254740992LL}};
+    for (const auto& [value, rounded] : cases) EXPECT_EQ(nearest(value), rounded) << value;
+    // A wide extent is centred vertically.
     Extent extent;
     extent.include({-100.0, -20.0});
     extent.include({300.0, 80.0});
@@ -32,14 +28,9 @@ TEST(MapFitting, WideExtentIsCentredVertically) {
     EXPECT_EQ(fit.offsetX, 5 + 0 + 50);
     EXPECT_EQ(fit.offsetY, 5 + 75 + 40);
     const movrane::UnitPoint topLeft = fit.toUnits({-100.0, 80.0});
-    EXPECT_EQ(topLeft.x, 5);
-    EXPECT_EQ(topLeft.y, 80);
     const movrane::UnitPoint bottomRight = fit.toUnits({300.0, -20.0});
-    EXPECT_EQ(bottomRight.x, 205);
-    EXPECT_EQ(bottomRight.y, 130);
-}
-
-TEST(MapFitting, DegenerateExtentsStayFinite) {
+    EXPECT_EQ(std::tuple(topLeft.x, topLeft.y, bottomRight.x, bottomRight.y), std::tuple(5LL, 80LL, 205LL, 130LL));
+    // Degenerate extents stay finite.
     const movrane::MapFit empty = fitMap(Extent{}, 100, 100, 5, 5);
     EXPECT_DOUBLE_EQ(empty.scale, 1.0);
     EXPECT_EQ(empty.toUnits({0.0, 0.0}).x, 50);
@@ -47,28 +38,25 @@ TEST(MapFitting, DegenerateExtentsStayFinite) {
     point.include({10.0, 10.0});
     const movrane::MapFit single = fitMap(point, 100, 100, 60, 60);
     EXPECT_DOUBLE_EQ(single.scale, 1.0);
-}
-
-TEST(MapFitting, VirtualUnitsOfTheLapDerivations) {
+    // The virtual units of the lap derivations.
     const auto track = tracktest::loadCircuit(tracktest::roundedSquare());
-    const Extent& extent = track->stripExtent();
-    const double larger = std::max(extent.width(), extent.height());
+    const Extent& strips = track->stripExtent();
+    const double larger = std::max(strips.width(), strips.height());
     EXPECT_DOUBLE_EQ(movrane::virtualMapScale(*track), 10000000.0 / larger);
-    const movrane::MapFit fit = movrane::virtualMapFit(*track);
-    EXPECT_DOUBLE_EQ(fit.scale, larger / (10000000.0 - 100.0));
+    const movrane::MapFit virtualFit = movrane::virtualMapFit(*track);
+    EXPECT_DOUBLE_EQ(virtualFit.scale, larger / (10000000.0 - 100.0));
     const movrane::TrackProjection projection(*track);
     EXPECT_DOUBLE_EQ(projection.mapScale(), movrane::virtualMapScale(*track));
     EXPECT_DOUBLE_EQ(projection.lapLength(), track->lapLength());
     const movrane::MapPoint origin = projection.mapPoint(0.0, 0.0);
-    EXPECT_EQ(origin.x, fit.toUnits({0.0, 0.0}).x);
-    EXPECT_EQ(origin.y, fit.toUnits({0.0, 0.0}).y);
+    EXPECT_EQ(std::tuple(origin.x, origin.y), std::tuple(virtualFit.toUnits({0.0, 0.0}).x, virtualFit.toUnits({0.0, 0.0}).y));
     EXPECT_GE(origin.x, 50);
     EXPECT_LE(origin.y, 10000000 - 50);
     // 50 m along the first straight (+x): about 50 m times the map scale further right.
     const movrane::MapPoint further = projection.mapPoint(50.0, 0.0);
-    EXPECT_NEAR(static_cast<double>(further.x - origin.x), 50.0 / fit.scale, 1.0);
+    EXPECT_NEAR(static_cast<double>(further.x - origin.x), 50.0 / virtualFit.scale, 1.0);
     EXPECT_EQ(further.y, origin.y);
     const movrane::MapPoint nowhere = projection.mapPoint(3 * track->lapLength(), 0.0);
-    EXPECT_EQ(nowhere.x, 0);
-    EXPECT_EQ(nowhere.y, 0);
+    EXPECT_EQ(std::tuple(nowhere.x, nowhere.y), std::tuple(0, 0));
 }
+

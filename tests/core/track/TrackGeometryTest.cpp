@@ -25,16 +25,19 @@ void expectNear(MetrePoint actual, samplekit::CircuitPoint expected, double tole
     EXPECT_NEAR(actual.y, expected.y, tolerance);
 }
 
+void expectNear(MetrePoint actual, MetrePoint expected, double tolerance) {
+    expectNear(actual, samplekit::CircuitPoint{expected.x, expected.y}, tolerance);
+}
+
 // Every section ends, by its own geometry, where the next one begins.
 void expectClosedChain(const Track& track) {
     for (std::size_t k = 0; k < track.numberOfSections(); ++k) {
         const movrane::Section& s = track.sectionAt(k);
         const MetrePoint end = s.pointAt(s.geometricLength(), 0.0);
         const MetrePoint next = track.sectionAt((k + 1) % track.numberOfSections()).startPoint();
-        EXPECT_NEAR(end.x, next.x, 5 * MM) << "section " << k;
-        EXPECT_NEAR(end.y, next.y, 5 * MM) << "section " << k;
-        EXPECT_NEAR(s.centreLine().back().x, next.x, 5 * MM) << "section " << k;
-        EXPECT_NEAR(s.centreLine().back().y, next.y, 5 * MM) << "section " << k;
+        SCOPED_TRACE("section " + std::to_string(k));
+        expectNear(end, next, 5 * MM);
+        expectNear(s.centreLine().back(), next, 5 * MM);
     }
 }
 
@@ -49,10 +52,7 @@ TEST(TrackGeometry, GeneratedCircuitsClose) {
     const auto square = loadCircuit(tracktest::roundedSquare());
     expectClosedChain(*square);
     EXPECT_NEAR(square->lapLength(), 2 * 100 + 2 * 80 + 2 * std::numbers::pi * 30, 1 * MM);
-}
-
-TEST(TrackGeometry, LapDistancesFollowTheChain) {
-    const auto track = loadCircuit(samplekit::sampleCircuit());
+    // Lap distances follow the chain.
     double expectedStart = 0.0;
     for (std::size_t k = 0; k < track->numberOfSections(); ++k) {
         const movrane::Section& s = track->sectionAt(k);
@@ -62,52 +62,37 @@ TEST(TrackGeometry, LapDistancesFollowTheChain) {
         expectedStart = s.lapEnd();
     }
     EXPECT_DOUBLE_EQ(expectedStart, track->lapLength());
-}
-
-TEST(TrackGeometry, SamplePositionsAgreeWithTheCircuit) {
-    const Circuit circuit = samplekit::sampleCircuit();
-    const auto track = loadCircuit(circuit);
-    for (double d = 0.0; d < circuit.lapLength(); d += 7.3) {
+    // Sample positions agree with the circuit.
+    for (double d = 0.0; d < sample.lapLength(); d += 7.3) {
         for (double lateral : {-5.0, 0.0, 4.5}) {
             const auto point = track->samplePosition(d, lateral);
             ASSERT_TRUE(point.has_value()) << d;
-            expectNear(*point, circuit.pointAt(d, lateral), 5 * MM);
+            expectNear(*point, sample.pointAt(d, lateral), 5 * MM);
         }
     }
 }
 
-TEST(TrackGeometry, FindSectionBoundaries) {
+TEST(TrackGeometry, SectionsPositionsAndExtentsOfTheRoundedSquare) {
     const auto track = loadCircuit(tracktest::roundedSquare());
     const double lap = track->lapLength();
-    EXPECT_EQ(track->findSection(0.0), 0);
-    EXPECT_EQ(track->findSection(-1.0), 0);
-    EXPECT_EQ(track->findSection(lap), -1);
-    EXPECT_EQ(track->findSection(lap + 1.0), -1);
-    EXPECT_EQ(track->findSection(std::nextafter(lap, 0.0)), 7);
+    for (const auto& [d, section] :
+         {std::pair{0.0, 0}, {-1.0, 0}, {lap, -1}, {lap + 1.0, -1}, {std::nextafter(lap, 0.0), 7}})
+        EXPECT_EQ(track->findSection(d), section) << d;
     for (int k = 0; k + 1 < 8; ++k) {
         const double end = track->sectionAt(static_cast<std::size_t>(k)).lapEnd();
         EXPECT_EQ(track->findSection(end), k + 1);
         EXPECT_EQ(track->findSection(std::nextafter(end, 0.0)), k);
     }
-}
-
-TEST(TrackGeometry, SamplePositionTakesOffOneLap) {
-    const auto track = loadCircuit(tracktest::roundedSquare());
-    const double lap = track->lapLength();
+    // A sample position takes off one lap.
     const auto wrapped = track->samplePosition(lap + 3.0, 1.5);
     const auto direct = track->samplePosition(3.0, 1.5);
     ASSERT_TRUE(wrapped && direct);
-    EXPECT_NEAR(wrapped->x, direct->x, 1e-9);
-    EXPECT_NEAR(wrapped->y, direct->y, 1e-9);
+    expectNear(*wrapped, *direct, 1e-9);
     // Straight 0 runs along +x from the origin; positive offsets lie to the left (+y).
-    EXPECT_NEAR(direct->x, 3.0, MM);
-    EXPECT_NEAR(direct->y, 1.5, MM);
+    expectNear(*direct, MetrePoint{3.0, 1.5}, MM);
     EXPECT_FALSE(track->samplePosition(2 * lap + 1.0, 0.0).has_value());
     EXPECT_FALSE(track->samplePosition(std::nan(""), 0.0).has_value());
-}
-
-TEST(TrackGeometry, SectionAtRejectsIndexBeyondTheList) {
-    const auto track = loadCircuit(tracktest::roundedSquare());
+    // sectionAt rejects an index beyond the list.
     EXPECT_NO_THROW(track->sectionAt(7));
     try {
         track->sectionAt(8);
@@ -115,6 +100,16 @@ TEST(TrackGeometry, SectionAtRejectsIndexBeyondTheList) {
     } catch (const MOVRNException& e) {
         EXPECT_EQ(e.message(), "sectionIndex >= _sectionList.size()");
     }
+    // The extents cover the drawing.
+    const movrane::Extent& centre = track->centreLineExtent();
+    EXPECT_NEAR(centre.minX(), -30.0, MM);
+    EXPECT_NEAR(centre.maxX(), 130.0, MM);
+    EXPECT_NEAR(centre.minY(), 0.0, MM);
+    EXPECT_NEAR(centre.maxY(), 140.0, MM);
+    const movrane::Extent& strips = track->stripExtent();
+    EXPECT_LT(strips.minX(), centre.minX() - 10.0);
+    EXPECT_GT(strips.maxY(), centre.maxY() + 10.0);
+    EXPECT_EQ(&track->mapExtent(), &strips);
 }
 
 TEST(TrackGeometry, ShortCurveGetsOneSegment) {
@@ -135,7 +130,7 @@ TEST(TrackGeometry, ShortCurveGetsOneSegment) {
     expectClosedChain(*track);
 }
 
-TEST(TrackGeometry, CurveRadiusFollowsTheTraces) {
+TEST(TrackGeometry, CurvesBordersAndMarkersOfTheSampleCircuit) {
     const auto track = loadCircuit(samplekit::sampleCircuit());
     const auto& right = dynamic_cast<const movrane::Curve&>(track->sectionAt(1));
     EXPECT_NEAR(right.radius(), -70.0, MM);
@@ -143,6 +138,27 @@ TEST(TrackGeometry, CurveRadiusFollowsTheTraces) {
     const auto& left = dynamic_cast<const movrane::Curve&>(track->sectionAt(3));
     EXPECT_NEAR(left.radius(), 45.0, MM);
     EXPECT_NEAR(left.geometricLength(), 45.0 * 40.0 * std::numbers::pi / 180.0, MM);
+    // Border points run over the stated length.
+    const movrane::Section& curve = track->sectionAt(1);
+    const movrane::Border& tarmacEdge = curve.borders()[2];
+    expectNear(curve.borderPointAt(0.0, tarmacEdge), curve.pointAt(0.0, tarmacEdge.startOffset), MM);
+    expectNear(curve.borderPointAt(curve.statedLength(), tarmacEdge),
+               curve.pointAt(curve.geometricLength(), tarmacEdge.endOffset), 5 * MM);
+    // Distance markers cross the track at each quarter.
+    const auto& markers = track->distanceMarkers();
+    for (std::size_t q = 0; q < 4; ++q) {
+        const double d = 0.25 * static_cast<double>(q) * track->lapLength();
+        EXPECT_DOUBLE_EQ(markers[q].lapDistance, d);
+        const movrane::Section& s = track->sectionAt(static_cast<std::size_t>(track->findSection(d)));
+        const double along = d - s.statedStart();
+        const MetrePoint from = s.borderPointAt(along, s.borders().back());
+        const MetrePoint to = s.borderPointAt(along, s.borders().front());
+        EXPECT_NEAR(markers[q].from.x, from.x, 1e-9);
+        EXPECT_NEAR(markers[q].to.y, to.y, 1e-9);
+        const double width = std::hypot(from.x - to.x, from.y - to.y);
+        EXPECT_GT(width, 25.0);
+        EXPECT_LT(width, 45.0);
+    }
 }
 
 TEST(TrackGeometry, TracesLeftOfTheCentreLinePlaceItCorrectly) {
@@ -153,9 +169,19 @@ TEST(TrackGeometry, TracesLeftOfTheCentreLinePlaceItCorrectly) {
         const auto track = loadCircuit(circuit);
         expectClosedChain(*track);
         EXPECT_NEAR(track->lapLength(), circuit.lapLength(), MM);
-        expectNear(track->sectionAt(0).startPoint(), {0.0, 0.0}, MM);
+        expectNear(track->sectionAt(0).startPoint(), MetrePoint{0.0, 0.0}, MM);
         expectNear(track->sectionAt(2).startPoint(), circuit.pointAt(track->sectionAt(2).lapStart(), 0.0), MM);
     }
+    // A track without borders is fitted by its centre line.
+    samplekit::TrackFileContents borderless = tracktest::roundedSquare().trackFile();
+    for (auto& section : borderless.sections) section.borders.clear();
+    const auto bare = loadCircuit(borderless);
+    EXPECT_TRUE(bare->stripExtent().empty());
+    EXPECT_EQ(&bare->mapExtent(), &bare->centreLineExtent());
+    // Markers then run across the outer traces.
+    const auto& marker = bare->distanceMarkers()[0];
+    EXPECT_NEAR(marker.from.y, 7.0, MM);
+    EXPECT_NEAR(marker.to.y, -7.0, MM);
 }
 
 TEST(TrackGeometry, SurfacesAndStrips) {
@@ -183,59 +209,3 @@ TEST(TrackGeometry, SurfacesAndStrips) {
     EXPECT_EQ(track->sectionAt(1).surfaceStrips().back().surfaceKind, movrane::SURFACE_WALL);
 }
 
-TEST(TrackGeometry, BorderPointsRunOverTheStatedLength) {
-    const auto track = loadCircuit(samplekit::sampleCircuit());
-    const movrane::Section& curve = track->sectionAt(1);
-    const movrane::Border& tarmacEdge = curve.borders()[2];
-    const MetrePoint start = curve.borderPointAt(0.0, tarmacEdge);
-    const MetrePoint viaPoint = curve.pointAt(0.0, tarmacEdge.startOffset);
-    EXPECT_NEAR(start.x, viaPoint.x, MM);
-    EXPECT_NEAR(start.y, viaPoint.y, MM);
-    const MetrePoint end = curve.borderPointAt(curve.statedLength(), tarmacEdge);
-    const MetrePoint endViaPoint = curve.pointAt(curve.geometricLength(), tarmacEdge.endOffset);
-    EXPECT_NEAR(end.x, endViaPoint.x, 5 * MM);
-    EXPECT_NEAR(end.y, endViaPoint.y, 5 * MM);
-}
-
-TEST(TrackGeometry, DistanceMarkersCrossTheTrackAtEachQuarter) {
-    const auto track = loadCircuit(samplekit::sampleCircuit());
-    const auto& markers = track->distanceMarkers();
-    for (std::size_t q = 0; q < 4; ++q) {
-        const double d = 0.25 * static_cast<double>(q) * track->lapLength();
-        EXPECT_DOUBLE_EQ(markers[q].lapDistance, d);
-        const movrane::Section& s = track->sectionAt(static_cast<std::size_t>(track->findSection(d)));
-        const double along = d - s.statedStart();
-        const MetrePoint from = s.borderPointAt(along, s.borders().back());
-        const MetrePoint to = s.borderPointAt(along, s.borders().front());
-        EXPECT_NEAR(markers[q].from.x, from.x, 1e-9);
-        EXPECT_NEAR(markers[q].to.y, to.y, 1e-9);
-        const double width = std::hypot(from.x - to.x, from.y - to.y);
-        EXPECT_GT(width, 25.0);
-        EXPECT_LT(width, 45.0);
-    }
-}
-
-TEST(TrackGeometry, ExtentsCoverTheDrawing) {
-    const auto track = loadCircuit(tracktest::roundedSquare());
-    const movrane::Extent& centre = track->centreLineExtent();
-    EXPECT_NEAR(centre.minX(), -30.0, MM);
-    EXPECT_NEAR(centre.maxX(), 130.0, MM);
-    EXPECT_NEAR(centre.minY(), 0.0, MM);
-    EXPECT_NEAR(centre.maxY(), 140.0, MM);
-    const movrane::Extent& strips = track->stripExtent();
-    EXPECT_LT(strips.minX(), centre.minX() - 10.0);
-    EXPECT_GT(strips.maxY(), centre.maxY() + 10.0);
-    EXPECT_EQ(&track->mapExtent(), &strips);
-}
-
-TEST(TrackGeometry, TrackWithoutBordersIsFittedByItsCentreLine) {
-    samplekit::TrackFileContents contents = tracktest::roundedSquare().trackFile();
-    for (auto& section : contents.sections) section.borders.clear();
-    const auto track = loadCircuit(contents);
-    EXPECT_TRUE(track->stripExtent().empty());
-    EXPECT_EQ(&track->mapExtent(), &track->centreLineExtent());
-    // Markers then run across the outer traces.
-    const auto& marker = track->distanceMarkers()[0];
-    EXPECT_NEAR(marker.from.y, 7.0, MM);
-    EXPECT_NEAR(marker.to.y, -7.0, MM);
-}

@@ -70,57 +70,34 @@ TEST(TrackLoad, FilesThatHoldNoWantedTrackFailWithTheirMessage) {
     EXPECT_THROW(Track::load(dir.file("gone.trk")), movrane::Exception) << "the program's exception";
 }
 
-TEST(TrackLoad, AnyExtensionIsReadByContentAndNamesOfThirteenCharactersMatch) {
+TEST(TrackLoad, TrackFilesAndArchiveEntriesAreFoundByContentAndName) {
     TempDir dir;
-    const std::string asTrack = writeBytes(dir.file("monza.xyz"), roundedSquareBytes()).string();
-    EXPECT_EQ(Track::load(asTrack)->numberOfSections(), 8u);
-    const std::string asArchive =
-        writeBytes(dir.file("monza.xyz.bak"), archiveOf({{"monza.trk", roundedSquareBytes()}})).string();
-    EXPECT_EQ(Track::load(asArchive)->numberOfSections(), 8u);
-    const std::string full =
-        writeBytes(dir.file("abcdefghi.dat"), archiveOf({{"abcdefghi.trk", roundedSquareBytes()}})).string();
-    EXPECT_EQ(Track::load(full)->numberOfSections(), 8u);
-}
-
-TEST(TrackLoad, ArchiveEntriesMatchWithoutRegardToCase) {
-    TempDir dir;
-    const std::vector<uint8_t> other(40, 7);
-    const std::string path =
-        writeBytes(dir.file("Monza.dat"), archiveOf({{"imola.trk", other}, {"MONZA.TRK", roundedSquareBytes()}}))
-            .string();
-    const auto track = Track::load(path);
-    EXPECT_NEAR(track->lapLength(), tracktest::roundedSquare().lapLength(), 1e-3);
-}
-
-TEST(TrackLoad, FirstMatchingArchiveEntryWins) {
-    TempDir dir;
-    samplekit::Circuit bigger = samplekit::sampleCircuit();
-    const std::string path =
-        writeBytes(dir.file("ring.dat"), archiveOf({{"ring.trk", roundedSquareBytes()},
-                                                     {"ring.trk", samplekit::encodeTrack(bigger.trackFile())}}))
-            .string();
-    EXPECT_EQ(Track::load(path)->numberOfSections(), 8u);
-}
-
-TEST(TrackLoad, TraceCountLimit) {
-    TempDir dir;
-    samplekit::Circuit circuit = tracktest::roundedSquare();
+    const std::vector<uint8_t> square = roundedSquareBytes();
+    const std::vector<uint8_t> bigger = samplekit::encodeTrack(samplekit::sampleCircuit().trackFile());
+    const std::pair<const char*, std::vector<uint8_t>> files[] = {
+        {"monza.xyz", square},  // any extension: the content decides
+        {"monza.xyz.bak", archiveOf({{"monza.trk", square}})},
+        {"abcdefghi.dat", archiveOf({{"abcdefghi.trk", square}})},  // names of 13 characters match
+        {"Monza.dat", archiveOf({{"imola.trk", std::vector<uint8_t>(40, 7)}, {"MONZA.TRK", square}})},
+        {"ring.dat", archiveOf({{"ring.trk", square}, {"ring.trk", bigger}})},  // the first match wins
+    };
+    for (const auto& [name, bytes] : files)
+        EXPECT_EQ(Track::load(writeBytes(dir.file(name), bytes).string())->numberOfSections(), 8u) << name;
+    // The trace count limit, and the header words kept.
+    samplekit::Circuit sixteenCircuit = tracktest::roundedSquare();
     std::vector<double> sixteen;
     for (int k = 0; k < 16; ++k) sixteen.push_back(-7.5 + k);
-    circuit.setTraceOffsets(sixteen);
-    std::vector<uint8_t> bytes = samplekit::encodeTrack(circuit.trackFile());
-    const auto track = Track::load(writeBytes(dir.file("sixteen.trk"), bytes).string());
-    EXPECT_EQ(track->numberOfTraces(), 16u);
-    EXPECT_DOUBLE_EQ(track->traceOffset(15), samplekit::trackUnits(7.5) * movrane::METRES_PER_TRACK_UNIT);
-    EXPECT_THROW(track->traceOffset(16), MOVRNException);
-}
-
-TEST(TrackLoad, HeaderWordsAreKept) {
-    TempDir dir;
-    const auto track = Track::load(writeBytes(dir.file("square.trk"), roundedSquareBytes()).string());
-    EXPECT_EQ(track->headerWord4(), 7);
-    EXPECT_EQ(track->headerWord24(), 0x20u);
-    EXPECT_NEAR(track->statedLapLength(), tracktest::roundedSquare().lapLength(), 1e-3);
+    sixteenCircuit.setTraceOffsets(sixteen);
+    std::vector<uint8_t> sixteenBytes = samplekit::encodeTrack(sixteenCircuit.trackFile());
+    const auto sixteenTraces = Track::load(writeBytes(dir.file("sixteen.trk"), sixteenBytes).string());
+    EXPECT_EQ(sixteenTraces->numberOfTraces(), 16u);
+    EXPECT_DOUBLE_EQ(sixteenTraces->traceOffset(15), samplekit::trackUnits(7.5) * movrane::METRES_PER_TRACK_UNIT);
+    EXPECT_THROW(sixteenTraces->traceOffset(16), MOVRNException);
+    // The header words are kept.
+    const auto squareTrack = Track::load(writeBytes(dir.file("square.trk"), square).string());
+    EXPECT_EQ(squareTrack->headerWord4(), 7);
+    EXPECT_EQ(squareTrack->headerWord24(), 0x20u);
+    EXPECT_NEAR(squareTrack->statedLapLength(), tracktest::roundedSquare().lapLength(), 1e-3);
 }
 
 TEST(TrackLocation, InstallationLayoutFoundWithoutRegardToCase) {
@@ -131,26 +108,23 @@ TEST(TrackLocation, InstallationLayoutFoundWithoutRegardToCase) {
     EXPECT_EQ(movrane::trackFilePath(dir.path().string(), "monza", ".trk"), dir.file("Tracks/MONZA/Monza.TRK"));
     const auto track = movrane::loadInstalledTrack(dir.path().string(), "monza");
     EXPECT_EQ(track->path(), dir.file("Tracks/MONZA/Monza.TRK"));
-}
-
-TEST(TrackLocation, ArchiveIsTriedWhenTheTrackFileFails) {
-    TempDir dir;
-    const std::filesystem::path folder = dir.path() / "tracks" / "monza";
-    std::filesystem::create_directories(folder);
-    // A .trk that is neither track data nor holds the wanted entry.
-    writeBytes(folder / "monza.trk", archiveOf({{"imola.trk", roundedSquareBytes()}}));
-    writeBytes(folder / "MONZA.DAT", archiveOf({{"monza.trk", roundedSquareBytes()}}));
-    const auto track = movrane::loadInstalledTrack(dir.path().string(), "monza");
-    EXPECT_EQ(track->path(), (folder / "MONZA.DAT").string());
-    EXPECT_EQ(track->numberOfSections(), 8u);
-}
-
-TEST(TrackLocation, SecondFailureIsRaised) {
-    TempDir dir;
+    // The second failure is raised.
+    TempDir empty;
     try {
-        movrane::loadInstalledTrack(dir.path().string(), "nowhere");
+        movrane::loadInstalledTrack(empty.path().string(), "nowhere");
         FAIL() << "loaded a missing track";
     } catch (const MOVRNException& e) {
-        EXPECT_EQ(e.message(), dir.file("tracks/nowhere/nowhere.dat") + " ; _orvFile == NULL");
+        EXPECT_EQ(e.message(), empty.file("tracks/nowhere/nowhere.dat") + " ; _orvFile == NULL");
     }
+    // The archive is tried when the track file fails.
+    TempDir fallback;
+    const std::filesystem::path fallbackFolder = fallback.path() / "tracks" / "monza";
+    std::filesystem::create_directories(fallbackFolder);
+    // A .trk that is neither fallbackTrack data nor holds the wanted entry.
+    writeBytes(fallbackFolder / "monza.trk", archiveOf({{"imola.trk", roundedSquareBytes()}}));
+    writeBytes(fallbackFolder / "MONZA.DAT", archiveOf({{"monza.trk", roundedSquareBytes()}}));
+    const auto fallbackTrack = movrane::loadInstalledTrack(fallback.path().string(), "monza");
+    EXPECT_EQ(fallbackTrack->path(), (fallbackFolder / "MONZA.DAT").string());
+    EXPECT_EQ(fallbackTrack->numberOfSections(), 8u);
 }
+

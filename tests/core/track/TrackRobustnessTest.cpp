@@ -43,20 +43,13 @@ TEST(TrackRobustness, EveryTruncationFailsCleanly) {
         EXPECT_NE(loadOutcome(dir, cut), "") << "size " << size;
     }
     EXPECT_EQ(loadOutcome(dir, bytes), "");
-}
-
-TEST(TrackRobustness, TruncatedArchivesFailCleanly) {
-    testsupport::TempDir dir;
+    // Truncated archives fail cleanly.
     const std::vector<uint8_t> archive = samplekit::encodeArchive({{"x.trk", {1, 2, 3}}, {"corrupt.trk", smallTrack()}});
     for (std::size_t size = 0; size < archive.size(); size += 7) {
         const std::vector<uint8_t> cut(archive.begin(), archive.begin() + static_cast<std::ptrdiff_t>(size));
         EXPECT_NE(loadOutcome(dir, cut), "") << "size " << size;
     }
-}
-
-TEST(TrackRobustness, RandomByteFlipsNeverCrash) {
-    testsupport::TempDir dir;
-    const std::vector<uint8_t> bytes = smallTrack();
+    // Random byte flips never crash.
     std::mt19937 random(20261206);
     std::uniform_int_distribution<std::size_t> position(0, bytes.size() - 1);
     std::uniform_int_distribution<int> value(0, 255);
@@ -98,24 +91,19 @@ TEST(TrackRobustness, HugeCountsAndOffsetsAreRefused) {
         tracktest::patchU32(mutated, patch.at, patch.value);
         EXPECT_NE(loadOutcome(dir, mutated).find(patch.expected), std::string::npos) << patch.expected;
     }
-}
-
-TEST(TrackRobustness, SectionsSharingHundredsOfBordersAreRefused) {
-    testsupport::TempDir dir;
-    samplekit::TrackFileContents contents = tracktest::roundedSquare().trackFile();
-    contents.sections[0].borders.resize(257, contents.sections[0].borders.front());
-    const std::string message = loadOutcome(dir, samplekit::encodeTrack(contents));
-    EXPECT_NE(message.find("section 0 has more borders than any track"), std::string::npos) << message;
-    contents.sections[0].borders.resize(256);
-    EXPECT_EQ(loadOutcome(dir, samplekit::encodeTrack(contents)), "");
-}
-
-TEST(TrackRobustness, SectionsBeyondAnyLapLengthAreRefused) {
-    testsupport::TempDir dir;
-    samplekit::TrackFileContents contents = tracktest::roundedSquare().trackFile();
+    // Sections sharing hundreds of borders, or beyond any lap length, are refused.
+    samplekit::TrackFileContents shared = tracktest::roundedSquare().trackFile();
+    shared.sections[0].borders.resize(257, shared.sections[0].borders.front());
+    const std::string sharedMessage = loadOutcome(dir, samplekit::encodeTrack(shared));
+    EXPECT_NE(sharedMessage.find("section 0 has more borders than any track"), std::string::npos) << sharedMessage;
+    shared.sections[0].borders.resize(256);
+    EXPECT_EQ(loadOutcome(dir, samplekit::encodeTrack(shared)), "");
+    // Sections beyond any lap length are refused.
+    samplekit::TrackFileContents huge = tracktest::roundedSquare().trackFile();
     // A curve of nearly a full turn with a radius of 90 km.
-    contents.sections[1].turn = samplekit::turnWord(6.0);
-    for (auto& trace : contents.sections[1].tracePoints) trace.words[6] = samplekit::trackUnits(90000.0);
-    const std::string message = loadOutcome(dir, samplekit::encodeTrack(contents));
-    EXPECT_NE(message.find("more than any lap length"), std::string::npos) << message;
+    huge.sections[1].turn = samplekit::turnWord(6.0);
+    for (auto& trace : huge.sections[1].tracePoints) trace.words[6] = samplekit::trackUnits(90000.0);
+    const std::string hugeMessage = loadOutcome(dir, samplekit::encodeTrack(huge));
+    EXPECT_NE(hugeMessage.find("more than any lap length"), std::string::npos) << hugeMessage;
 }
+
