@@ -36,7 +36,10 @@ TEST(AnalysisWindows, GuardsWithoutALap) {
     EXPECT_EQ(p.app->frame().graphWindow(), nullptr);
     p.dialogs.expect([](QDialog& dialog) {
         auto* window = guitest::dialogAs<movrane::gui::GearChangeAnalyserWindow>(dialog);
-        if (window) EXPECT_EQ(window->list()->topLevelItemCount(), 0);
+        EXPECT_NE(window, nullptr);
+        if (window) {
+            EXPECT_EQ(window->list()->topLevelItemCount(), 0);
+        }
         return QDialog::Accepted;
     });
     p.app->frame().runCommand(CommandId::GearChangeAnalyser);
@@ -73,8 +76,11 @@ TEST(AnalysisWindows, TractionCircleRatingsAndGearChanges) {
 
     p.dialogs.expect([](QDialog& dialog) {
         auto* window = guitest::dialogAs<movrane::gui::GearChangeAnalyserWindow>(dialog);
-        if (window) EXPECT_GT(window->list()->topLevelItemCount(), 0);
-        if (window) EXPECT_TRUE(window->verdict()->text().startsWith(QStringLiteral("Out of ")));
+        EXPECT_NE(window, nullptr);
+        if (window) {
+            EXPECT_GT(window->list()->topLevelItemCount(), 0);
+            EXPECT_TRUE(window->verdict()->text().startsWith(QStringLiteral("Out of ")));
+        }
         return QDialog::Accepted;
     });
     p.app->frame().runCommand(CommandId::GearChangeAnalyser);

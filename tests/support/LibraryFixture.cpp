@@ -19,8 +19,8 @@ FixtureRace playerRace(const std::string& track, std::vector<uint32_t> practiceL
                        bool alone, uint32_t make) {
     FixtureRace race;
     race.track = track;
-    race.drivers = {{"Ann", "Example", make, 1}};
-    if (!alone) race.drivers.push_back({"Bob", "Other", 1, 2});
+    race.drivers = {{"Ann", "Example", make, 1, 12, {}}};
+    if (!alone) race.drivers.push_back({"Bob", "Other", 1, 2, 12, {}});
     race.practiceClockMs = 1000;
     race.practiceSeconds = 400;
     std::vector<std::optional<FixtureLaps>> practice{FixtureLaps{2000, std::move(practiceLaps)}};

@@ -168,7 +168,7 @@ bool saveRankingWindows(movrane::gui::CZodEvadiApp& app, movrane::Ui& ui, const 
 
 bool saveLibraryWindows(movrane::gui::CZodEvadiApp& app, movrane::Ui& ui, const std::string& installation,
                         const std::string& out) {
-    movrane::LibraryFolders folders{installation, {}, false};
+    movrane::LibraryFolders folders{installation, {}, false, {}};
     movrane::LapFinder finder(folders, ui);
     const SampleDrives drives;
     movrane::gui::LapFinderDialog finderDialog(finder, drives, 2, "harbour", &app.frame());

@@ -18,6 +18,8 @@ namespace movrane {
 // One run of the HTTP client: the counters its callbacks keep between the request going
 // out and the reply coming in.
 struct OrvRankUploadProgress::Transfer {
+    explicit Transfer(OrvRankUploadProgress& progress) : owner(progress) {}
+
     OrvRankUploadProgress& owner;
     std::size_t bodySize = 0;
     std::size_t bytesSent = 0;

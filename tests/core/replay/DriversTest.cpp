@@ -83,7 +83,9 @@ TEST(DriversTables, PracticeAndRaceTablesAreFoundByTheirPlaceAndTheStream) {
                              d.lapCount(1, PRACTICE) + d.lapCount(1, RACE)),
                   std::tuple(2u, c.practice, c.race, c.practiceLaps, c.raceLaps, 0))
             << c.what;
-        if (c.raceLaps > 0) EXPECT_TRUE(d.lapValid(0, RACE, 1)) << c.what;
+        if (c.raceLaps > 0) {
+            EXPECT_TRUE(d.lapValid(0, RACE, 1)) << c.what;
+        }
     }
     // The practice window stays open when the file ends in the race.
     TempDir windowDir;
