@@ -66,4 +66,11 @@ movrane::LibraryFolders libraryFolders(const movrane::Installation& installation
     return folders;
 }
 
+std::optional<movrane::RecordsTable> collectPlayerBests(const std::string& orvOverride, int index,
+                                                        const movrane::CollectOptions& options, movrane::Ui& ui) {
+    const auto installation = chooseInstallation(orvOverride);
+    if (!installation) return std::nullopt;
+    return movrane::collectPersonalBests(libraryFolders(*installation), index, options, ui);
+}
+
 }  // namespace cli

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "cli/Commands.h"
+#include "core/library/ExportRecords.h"
 #include "core/library/Installation.h"
 #include "core/library/ReplayLibrary.h"
 
@@ -22,6 +23,11 @@ std::optional<movrane::Installation> chooseInstallation(const std::string& orvOv
 // The replay library of an installation, with the preferences' alternative folder,
 // exclusion messages and replay index.
 movrane::LibraryFolders libraryFolders(const movrane::Installation& installation);
+
+// The personal bests of the player at `index` in the chosen installation, collected as the
+// records export collects them; nothing when there is no installation or the collection stopped.
+std::optional<movrane::RecordsTable> collectPlayerBests(const std::string& orvOverride, int index,
+                                                        const movrane::CollectOptions& options, movrane::Ui& ui);
 
 // Prints what the settings store had to report (an unreadable file set aside).
 void printStoreNotices();

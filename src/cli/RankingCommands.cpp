@@ -20,13 +20,6 @@ bool takePlayer(Args& args, std::string& orv, int& index) {
     return takeOrvOption(args, orv) && args.size() == 1 && parseIndex(args[0], index);
 }
 
-std::optional<movrane::RecordsTable> collect(const std::string& orv, int index, const movrane::CollectOptions& options,
-                                             movrane::Ui& ui) {
-    const auto installation = chooseInstallation(orv);
-    if (!installation) return std::nullopt;
-    return movrane::collectPersonalBests(libraryFolders(*installation), index, options, ui);
-}
-
 // Runs the exchange without a window and keeps what the window would show.
 class TerminalUploadRunner : public movrane::UploadProgressRunner {
 public:
@@ -62,7 +55,7 @@ int runRank(const Args& arguments) {
         return EXIT_USAGE;
     }
     movrane::SilentUi ui(stderr);
-    const auto table = collect(orv, index, options, ui);
+    const auto table = collectPlayerBests(orv, index, options, ui);
     if (!table) return EXIT_UNREADABLE;
     const movrane::NewOrvRankCalculator calculator(*table);
     for (const auto& group : calculator.groups()) {
@@ -129,7 +122,7 @@ int runUpload(const Args& arguments) {
         return EXIT_USAGE;
     }
     movrane::SilentUi ui(stderr);
-    const auto table = collect(orv, index, {}, ui);
+    const auto table = collectPlayerBests(orv, index, {}, ui);
     if (!table) return EXIT_UNREADABLE;
     TerminalUploadRunner runner;
     const auto judgement = movrane::uploadLapTimes(*table, *host, *user, *password, ui, runner, seconds);

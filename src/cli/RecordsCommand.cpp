@@ -42,11 +42,8 @@ int runRecords(const Args& arguments) {
         printRecordsUsage(stderr);
         return EXIT_USAGE;
     }
-    const auto installation = chooseInstallation(orv);
-    if (!installation) return EXIT_UNREADABLE;
-    const movrane::LibraryFolders folders = libraryFolders(*installation);
     movrane::SilentUi ui(stderr);
-    const auto table = movrane::collectPersonalBests(folders, index, options, ui);
+    const auto table = collectPlayerBests(orv, index, options, ui);
     if (!table) return EXIT_UNREADABLE;
     std::error_code ignored;
     std::filesystem::create_directories(*out, ignored);

@@ -15,10 +15,8 @@
 namespace movrane {
 
 namespace {
-constexpr char NO_REPLAY_MESSAGE[] = "No replay file loaded!";
 constexpr char NO_TRACK_MESSAGE[] = "No track loaded!";
 constexpr char CREATE_FAILED_MESSAGE[] = "Error creating file!";
-constexpr char CHOOSE_LAP_TITLE[] = "Choose a lap";
 constexpr char BAD_WIDTH_MESSAGE[] = "The groove width must be a number of meters, such as 3.0.";
 }  // namespace
 
@@ -44,7 +42,7 @@ std::optional<int> chooseLoadedLap(const CZodEvadiDoc& doc, LoadedLapPicker& pic
 
 ExportResult exportTelemetry(const CZodEvadiDoc& doc, Ui& ui, LoadedLapPicker& picker) {
     if (doc.loadedLaps() == 0) {
-        ui.message(NO_REPLAY_MESSAGE);
+        ui.message(NO_REPLAY_LOADED_MESSAGE);
         return ExportResult::Failed;
     }
     const auto slotIndex = chooseLoadedLap(doc, picker, CHOOSE_LAP_TITLE);
@@ -65,7 +63,7 @@ ExportResult exportTelemetry(const CZodEvadiDoc& doc, Ui& ui, LoadedLapPicker& p
 
 ExportResult exportGroove(const CZodEvadiDoc& doc, Ui& ui, LoadedLapPicker& picker, GrooveSettingsDialog& dialog) {
     if (doc.loadedLaps() == 0) {
-        ui.message(NO_REPLAY_MESSAGE);
+        ui.message(NO_REPLAY_LOADED_MESSAGE);
         return ExportResult::Failed;
     }
     if (!doc.trackFound()) {

@@ -28,6 +28,10 @@ public:
 
 enum class ExportResult { Written, Cancelled, Failed };
 
+// The guard of the commands that write a loaded lap out, and the title of their lap choice.
+inline constexpr const char* NO_REPLAY_LOADED_MESSAGE = "No replay file loaded!";
+inline constexpr const char* CHOOSE_LAP_TITLE = "Choose a lap";
+
 // "Driver name - Practice lap 3 (1m 23.456s)": how a loaded lap is named in choices.
 std::string loadedLapLabel(const CZodEvadiDoc& doc, int slot);
 

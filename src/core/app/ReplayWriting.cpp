@@ -27,7 +27,6 @@ namespace {
 constexpr char REPLAY_FILTER[] = "Replay files (*.rpy)";
 constexpr char SAVE_LAP_TITLE[] = "Save replay lap";
 constexpr char MERGE_TITLE[] = "Merge all laps to one replay file";
-constexpr char CHOOSE_LAP_TITLE[] = "Choose a lap";
 
 std::optional<std::string> chooseReplayDestination(Ui& ui, const ReplayOutput& output, const std::string& title,
                                                    const std::string& suggested) {

@@ -18,7 +18,6 @@ using ReplayFileWriter = std::function<bool(const std::string& path, const std::
 // The program's safe writer.
 bool writeReplayFile(const std::string& path, const std::string& bytes);
 
-inline constexpr const char* NO_REPLAY_LOADED_MESSAGE = "No replay file loaded!";
 inline constexpr const char* SAME_FILE_MESSAGE = "Source and destination file cannot be the same file";
 inline constexpr const char* SAVE_REPLAY_FAILED_MESSAGE = "Error while saving replay file!";
 inline constexpr const char* ONE_LAP_MERGE_MESSAGE = "Only 1 lap loaded, will extract that to a new replay file.";

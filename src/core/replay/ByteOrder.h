@@ -29,6 +29,16 @@ inline void appendU32LE(std::string& out, uint32_t v) {
     appendU16LE(out, static_cast<uint16_t>(v >> 16));
 }
 
+// Overwrite a field already in the string (a length known only once the rest is written).
+inline void putU16LE(std::string& bytes, std::size_t at, uint16_t v) {
+    bytes[at] = static_cast<char>(v & 0xFF);
+    bytes[at + 1] = static_cast<char>(v >> 8);
+}
+inline void putU32LE(std::string& bytes, std::size_t at, uint32_t v) {
+    putU16LE(bytes, at, static_cast<uint16_t>(v));
+    putU16LE(bytes, at + 2, static_cast<uint16_t>(v >> 16));
+}
+
 // A fixed-width, NUL-terminated text field, kept with at most width - 1 characters.
 inline std::string readFixedText(const uint8_t* p, std::size_t width) {
     std::size_t n = 0;

@@ -28,16 +28,6 @@ constexpr uint32_t TIME_STAMP_LENGTH = 8;
 constexpr uint32_t LAP_ENTRY_SIZE = 24;
 constexpr uint32_t FRAME_HEADER_SIZE = 8;
 
-void putU16(std::string& bytes, std::size_t at, uint16_t value) {
-    bytes[at] = static_cast<char>(value & 0xFF);
-    bytes[at + 1] = static_cast<char>(value >> 8);
-}
-
-void putU32(std::string& bytes, std::size_t at, uint32_t value) {
-    putU16(bytes, at, static_cast<uint16_t>(value));
-    putU16(bytes, at + 2, static_cast<uint16_t>(value >> 16));
-}
-
 // A text field of `width` bytes: at most width - 1 characters, the rest zero.
 void appendText(std::string& out, const std::string& text, std::size_t width) {
     const std::size_t n = std::min(text.size(), width - 1);
@@ -114,7 +104,7 @@ void appendDriverRecord(std::string& out, const DriverFields& d) {
 // The part before the driver records: header block and session block.
 void appendFixedPart(std::string& out, const std::string& trackName) {
     appendChunkHeader(out, "YLPR", 0);
-    putU32(out, 4, 2);
+    putU32LE(out, 4, 2);
     appendChunkHeader(out, "DHPR", 76);
     appendText(out, trackName.substr(0, 8), 9);
     out.resize(56, '\0');  // the zero words and the lengths filled in at the end
@@ -209,11 +199,11 @@ std::optional<std::string> extractedReplay(const std::string& sourcePath, uint64
         return std::nullopt;
     }
     const auto w = static_cast<uint32_t>(windowLength);
-    putU32(bytes, SIZE_FIELD, w + static_cast<uint32_t>(streamOffset));
-    putU32(bytes, FRAMES_FIELD, window.frames + 1);
-    putU32(bytes, STREAM_LENGTH_FIELD, w);
-    putU16(bytes, LAST_FRAME_FIELD, window.lastFrameLength);
-    putU32(bytes, streamOffset + 8, w);
+    putU32LE(bytes, SIZE_FIELD, w + static_cast<uint32_t>(streamOffset));
+    putU32LE(bytes, FRAMES_FIELD, window.frames + 1);
+    putU32LE(bytes, STREAM_LENGTH_FIELD, w);
+    putU16LE(bytes, LAST_FRAME_FIELD, window.lastFrameLength);
+    putU32LE(bytes, streamOffset + 8, w);
     return bytes;
 }
 
@@ -259,11 +249,11 @@ std::string mergedReplay(const std::string& trackName, const std::vector<MergedL
     for (int64_t frame = 1; frame <= frames; ++frame) appendFrame(out, cars, frame, lastLength);
 
     const auto streamLength = static_cast<uint32_t>(out.size() - streamChunk - CHUNK_HEADER_SIZE);
-    putU32(out, SIZE_FIELD, static_cast<uint32_t>(out.size()));
-    putU32(out, FRAMES_FIELD, static_cast<uint32_t>(frames));
-    putU32(out, STREAM_LENGTH_FIELD, streamLength);
-    putU16(out, LAST_FRAME_FIELD, lastLength);
-    putU32(out, streamChunk + 8, streamLength);
+    putU32LE(out, SIZE_FIELD, static_cast<uint32_t>(out.size()));
+    putU32LE(out, FRAMES_FIELD, static_cast<uint32_t>(frames));
+    putU32LE(out, STREAM_LENGTH_FIELD, streamLength);
+    putU16LE(out, LAST_FRAME_FIELD, lastLength);
+    putU32LE(out, streamChunk + 8, streamLength);
     return out;
 }
 
