@@ -209,6 +209,23 @@ TEST_F(Upload, ReplyIsViewedFromATemporaryFileThatCloseRemoves) {
     EXPECT_FALSE(fs::exists(OrvRankUploadProgress::replyFilePath()));
 }
 
+TEST_F(Upload, AbortEndsTheExchangeWithoutWaitingForTheReply) {
+    // The server answers only after 5 s: an exchange that ran on would be judged uploaded.
+    LocalHttpServer server({LocalHttpServer::reply(200, "OK", "late"), 5000});
+    testsupport::writeFileText(dir.file("times.ini"), "[ monza ]\r\n");
+    OrvRankUploadProgress progress({server.address(), dir.file("times.ini"), "t", "u", "p", 30}, ui);
+    progress.setWaitHook([&] {
+        if (progress.mayAbort() && progress.transcript().find("Waiting for response") != std::string::npos) progress.abort();
+    });
+    progress.run();
+    EXPECT_EQ(progress.judgement(), Judgement::Failed);
+    EXPECT_FALSE(progress.replyAvailable());
+    EXPECT_TRUE(progress.finished() && progress.mayClose() && !progress.mayAbort());
+    expectLinesInOrder(progress.transcript(), {"Waiting for response", "\r\nServers response in short was:  ",
+                                               "Which means something went wrong, times not updated"});
+    EXPECT_EQ(progress.transcript().find("Closing connection"), std::string::npos);  // no status lines after Abort
+}
+
 TEST(OrvRankLogin, StoredOnlyWhileTheBoxIsTicked) {
     testsupport::ConfigSandbox sandbox;
     EXPECT_FALSE(movrane::orvranklogin().save);
