@@ -16,6 +16,7 @@ Options::Options(Prefs& prefs, Ui& ui)
       offTrackLines(prefs.offTheTrackInRaceReport() == 1),
       bitmapSize(std::to_string(static_cast<int32_t>(prefs.bmpSizeInPixel()))),
       exclusionMessages(prefs.exclusionMessages() == 1),
+      orvRankHost(prefs.orvRankHost()),
       prefs_(prefs),
       ui_(ui) {}
 
@@ -58,6 +59,7 @@ bool Options::ok() {
     exportPath = exportPath.substr(0, PATH_LIMIT);
     store();
     prefs_.save();
+    storeOrvRankHost();
     return true;
 }
 
@@ -71,6 +73,15 @@ void Options::store() {
     prefs_.setOffTheTrackInRaceReport(offTrackLines ? 1 : 0);
     prefs_.setBmpSizeInPixel(parseBitmapSize(bitmapSize));
     prefs_.setExclusionMessages(exclusionMessages ? 1 : 0);
+}
+
+void Options::storeOrvRankHost() {
+    const std::size_t first = orvRankHost.find_first_not_of(" \t");
+    orvRankHost = first == std::string::npos ? "" : orvRankHost.substr(first, orvRankHost.find_last_not_of(" \t") + 1 - first);
+    if (orvRankHost == prefs_.orvRankHost()) return;
+    std::string error;
+    if (prefs_.setAndSave(setting::ORVRANK_HOST.name, orvRankHost, error) != Prefs::SetResult::Done)
+        ui_.message(error, {}, Ui::Icon::Warning);
 }
 
 uint32_t parseBitmapSize(const std::string& field) {

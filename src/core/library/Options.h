@@ -19,6 +19,7 @@ public:
         "Unable to find the file orv.exe in the specified directory.\nPlease choose a valid Orv directory.";
     static constexpr const char* ALT_RPY_TITLE = "Alternative Replay Path";
     static constexpr const char* EXPORT_TITLE = "Export Path (for records and html site etc)";
+    static constexpr const char* ORVRANK_HOST_CAPTION = "OrvRank server (HOST[:PORT])";
     // The path fields take at most this many characters: the longest path the file system
     // allows (the settings store keeps paths of any length).
     static constexpr std::size_t PATH_LIMIT = PATH_MAX - 1;
@@ -37,6 +38,7 @@ public:
     bool offTrackLines = false;    // "Remove off the track info in LapByLap"
     std::string bitmapSize;        // "Size of exported BMP file (pixels):"
     bool exclusionMessages = false;  // "Display messages when excluding VizUziv generated replays"
+    std::string orvRankHost;       // ORVRANK_HOST_CAPTION
 
     // The Browse buttons; a cancelled chooser changes nothing.
     void browseOrvPath();
@@ -48,13 +50,15 @@ public:
     // preferences and saves them. False when the person cancelled the chooser: the
     // dialog stays open and nothing is stored. After true the caller copies the speed
     // unit, the three report flags, the directory and the bitmap size into the open
-    // document.
+    // document. The ranking server, without the spaces around it, is written on its own
+    // when it changed.
     bool ok();
 
 private:
     // The folder of a chosen orv.exe, or nothing when the chooser was cancelled.
     std::optional<std::string> locateOrvExe();
     void store();
+    void storeOrvRankHost();
 
     Prefs& prefs_;
     Ui& ui_;

@@ -83,7 +83,7 @@ const std::vector<AnyField>& PrefsFields::declarationOrder() {
         PrefsField<std::string>{&setting::ORV_DIRECTORY, &Prefs::orvDirectory_},
         PrefsField<std::string>{&setting::ALT_RPY_PATH, &Prefs::altRpyPath_},
         PrefsField<std::string>{&setting::RECORDS_PATH, &Prefs::recordsPath_},
-        // Set from the command line only; the Settings dialog's save leaves it alone.
+        // Written on its own (Settings OK, the command line); the preferences' save leaves it alone.
         PrefsField<std::string>{&setting::ORVRANK_HOST, &Prefs::orvRankHost_},
     };
     return fields;

@@ -38,7 +38,8 @@ public:
 };
 
 inline constexpr const char* NO_ORVRANK_HOST_MESSAGE =
-    "No OrvRank server is set.\r\nSet its address (OrvRankHost, HOST[:PORT]) with 'movrane-cli settings set'.";
+    "No OrvRank server is set.\r\nSet its address (HOST[:PORT]) in Settings, or with\r\n"
+    "'movrane-cli settings set OrvRankHost HOST[:PORT]'.";
 
 // The upload after the login: writes the lap-times file into the temporary folder, runs
 // the exchange through `runner` and deletes the file again whatever happened. Nothing

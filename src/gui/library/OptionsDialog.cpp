@@ -60,7 +60,8 @@ OptionsDialog::OptionsDialog(Options& options, QWidget* parent)
       retirement_(new QCheckBox(QStringLiteral("Include retirement reason in Race Report"), this)),
       offTrack_(new QCheckBox(QStringLiteral("Remove off the track info in LapByLap"), this)),
       bitmapSize_(new QLineEdit(this)),
-      exclusion_(new QCheckBox(QStringLiteral("Display messages when excluding VizUziv generated replays"), this)) {
+      exclusion_(new QCheckBox(QStringLiteral("Display messages when excluding VizUziv generated replays"), this)),
+      orvRankHost_(new QLineEdit(this)) {
     setWindowTitle(Options::TITLE);
     auto* layout = new QVBoxLayout(this);
 
@@ -89,6 +90,10 @@ OptionsDialog::OptionsDialog(Options& options, QWidget* parent)
     size->addStretch();
     layout->addLayout(size);
     layout->addWidget(exclusion_);
+    auto* server = new QHBoxLayout;
+    server->addWidget(new QLabel(QString::fromLatin1(Options::ORVRANK_HOST_CAPTION), this));
+    server->addWidget(orvRankHost_, 1);
+    layout->addLayout(server);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &OptionsDialog::accept);
@@ -120,6 +125,7 @@ void OptionsDialog::showFields(const Options& o) {
     offTrack_->setChecked(o.offTrackLines);
     bitmapSize_->setText(fromCore(o.bitmapSize));
     exclusion_->setChecked(o.exclusionMessages);
+    orvRankHost_->setText(fromCore(o.orvRankHost));
 }
 
 void OptionsDialog::take(Options& o) const {
@@ -132,6 +138,7 @@ void OptionsDialog::take(Options& o) const {
     o.offTrackLines = offTrack_->isChecked();
     o.bitmapSize = toCore(bitmapSize_->text());
     o.exclusionMessages = exclusion_->isChecked();
+    o.orvRankHost = toCore(orvRankHost_->text());
 }
 
 void OptionsDialog::browseOrv() {

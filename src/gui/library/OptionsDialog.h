@@ -42,6 +42,7 @@ private:
     QCheckBox* offTrack_;
     QLineEdit* bitmapSize_;
     QCheckBox* exclusion_;
+    QLineEdit* orvRankHost_;
 };
 
 }  // namespace movrane::gui

@@ -49,6 +49,7 @@ TEST_F(OptionsTest, FieldsShowThePreferences) {
     edited.offTrackLines = true;
     edited.bitmapSize = "1024";
     edited.exclusionMessages = true;
+    edited.orvRankHost = "  ranks.example:8080 ";
     ASSERT_TRUE(edited.ok());
     EXPECT_TRUE(ui.messages.empty());
 
@@ -56,8 +57,9 @@ TEST_F(OptionsTest, FieldsShowThePreferences) {
     EXPECT_EQ(std::tuple(stored.speedUnit(), stored.qualityReportOff(), stored.retireInRaceReport(),
                          stored.offTheTrackInRaceReport(), stored.bmpSizeInPixel(), stored.exclusionMessages()),
               std::tuple(1u, 1u, 1u, 1u, 1024u, 1u));
-    EXPECT_EQ(std::tuple(stored.orvDirectory(), stored.altRpyPath(), stored.recordsPath()),
-              std::tuple(orv.path().string() + "/", "/replays", "/export"));
+    EXPECT_EQ(std::tuple(stored.orvDirectory(), stored.altRpyPath(), stored.recordsPath(), stored.orvRankHost()),
+              std::tuple(orv.path().string() + "/", "/replays", "/export", "ranks.example:8080"));
+    EXPECT_EQ(Options(Prefs::get(), ui).orvRankHost, "ranks.example:8080");
 }
 
 TEST_F(OptionsTest, WrongDirectoryAsksForOrvExeUntilItIsFound) {
