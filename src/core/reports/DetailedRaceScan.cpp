@@ -41,6 +41,9 @@ DetailedRaceScan::DetailedRaceScan(const ReportData& data, CarStateTable& carSta
         motion_.inRace[d] = data_.startedRace(d);
         for (int lap = 0; lap <= data_.raceLaps(d); ++lap) car.cumulative.push_back(data_.cumulative(d, lap));
         car.finish = car.cumulative.back();
+        car.earliestFrom = car.cumulative;
+        for (std::size_t lap = car.earliestFrom.size() - 1; lap-- > 0;)
+            car.earliestFrom[lap] = std::min(car.earliestFrom[lap], car.earliestFrom[lap + 1]);
         if (!motion_.inRace[d]) continue;
         if (data_.raceLaps(d) == leaderLaps && (!winner || car.finish < *winner)) winner = car.finish;
         if (car.finish != EMPTY_TIME && (!last || car.finish > *last)) last = car.finish;
@@ -171,13 +174,12 @@ void DetailedRaceScan::countLaps() {
         Car& car = field_[d];
         if (!motion_.inRace[d]) continue;
         const uint32_t position = motion_.position[d];
-        int laps = -1;
-        for (int lap = static_cast<int>(car.cumulative.size()) - 1; lap >= 0; --lap) {
-            if (car.cumulative[lap] < now_) {
-                laps = lap;
-                break;
-            }
-        }
+        // The last lap whose time lies before now: the laps from L on hold such a time
+        // exactly while the earliest of them is one, so a binary search over the earliest
+        // finds it whatever order a damaged lap table's times are in.
+        const auto allLater = std::partition_point(car.earliestFrom.begin(), car.earliestFrom.end(),
+                                                   [this](uint64_t time) { return time < now_; });
+        int laps = static_cast<int>(allLater - car.earliestFrom.begin()) - 1;
         const bool nearLine = position != UNSET && lapLength_ > 0 && position * METRES_PER_RAW / lapLength_ > NEAR_LINE_SHARE;
         if (laps > car.lapsAtPreviousStamp && nearLine) --laps;
         car.laps = laps;

@@ -56,6 +56,7 @@ private:
         int resets = 0;
         uint64_t finish = 0;  // F: cumulative race time at the end of the last recorded lap
         std::vector<uint64_t> cumulative;  // C(d, L) for L = 0 .. its race laps
+        std::vector<uint64_t> earliestFrom;  // the smallest C(d, L') of the laps L' >= L
     };
 
     void walkStream(class BufferedFile& file);

@@ -27,21 +27,18 @@ void FrameCars::playerCar(const StreamItem& item, const uint8_t* raw) {
     position_[d] = playerCarPosition(raw);
     gear_[d] = playerCarGear(raw);
     lateral_[d] = playerCarLateral(raw);
-    engineSpeed_[d] = playerCarEngineSpeed(raw);
     seen_[d] = 1;
 }
 
 void FrameCars::otherCars(const StreamItem& item, const uint8_t* raw) {
     const uint8_t* end = raw + item.payloadLength() / OTHER_CAR_BYTES * OTHER_CAR_BYTES;
     for (const uint8_t* record = raw; record < end; record += OTHER_CAR_BYTES) {
-        // All four words first: the stores below could alias the record's bytes otherwise.
-        const uint32_t w0 = readU32LE(record);
+        // The words first: the stores below could alias the record's bytes otherwise.
         const uint32_t w1 = readU32LE(record + 4);
         const uint32_t w2 = readU32LE(record + 8);
         const uint32_t w3 = readU32LE(record + 12);
         const int d = driverOfSlot_[otherCarSlotOf(w1)];
         if (d < 0) continue;
-        engineSpeed_[d] = otherCarEngineSpeedOf(w0);
         position_[d] = otherCarPositionOf(w1);
         lateral_[d] = otherCarLateralOf(w2);
         gear_[d] = otherCarGearOf(w3);

@@ -11,14 +11,6 @@
 
 namespace movrane {
 
-// The fields of one car in one frame that the scanning reports follow.
-struct CarReading {
-    uint32_t position = 0;  // raw lap position, 0.5 mm units from the line
-    int32_t lateral = 0;    // raw lateral position (20 bits for the player's car, 16 for the others)
-    int gear = 0;           // gear code - 1
-    uint32_t engineSpeed = 0;  // raw 10-bit engine speed
-};
-
 // Raw lap position (26 bits) of a player car record, from its bytes 0..3, and of an
 // other-car record, from its bytes 4..7.
 inline uint32_t rawLapPosition(const uint8_t* fourBytes) { return readU32LE(fourBytes) & ((1u << 26) - 1); }
@@ -43,8 +35,8 @@ inline uint32_t otherCarPosition(const uint8_t* raw) { return otherCarPositionOf
 inline uint32_t otherCarSlot(const uint8_t* raw) { return otherCarSlotOf(readU32LE(raw + 4)); }
 
 // The cars of the current frame, by driver: the player car item gives the player's car,
-// the other cars item every other car by its slot. Only the fields of CarReading are
-// decoded, so a scan over a whole race stays close to the speed of reading the file.
+// the other cars item every other car by its slot. Only the fields below are decoded, so a
+// scan over a whole race stays close to the speed of reading the file.
 class FrameCars {
 public:
     static constexpr uint32_t NOT_SEEN = 0xFFFFFFFF;
@@ -62,15 +54,12 @@ public:
     uint32_t driverCount() const { return driverCount_; }
     // The driver whose car the player car item describes.
     std::optional<uint32_t> player() const { return player_; }
-    bool seen(uint32_t driver) const { return seen_[driver] != 0; }
     // The driver whose car has the slot of an other-car record; -1 for none and the player's.
     int driverOfSlot(uint32_t slot) const { return slot < driverOfSlot_.size() ? driverOfSlot_[slot] : -1; }
-    CarReading reading(uint32_t driver) const {
-        return {position_[driver], lateral_[driver], gear_[driver], engineSpeed_[driver]};
-    }
-    // The same by field, for passes over every driver: 1 in seenFlags() for a car seen in
-    // the frame, and each car's fields as last seen (NOT_SEEN for the position of a car
-    // never seen, 0 for its other fields).
+    // Each car's fields, by driver, for passes over every driver: 1 in seenFlags() for a
+    // car seen in the frame, and its raw lap position (0.5 mm units from the line), raw
+    // lateral position (20 bits for the player's car, 16 for the others) and gear code - 1
+    // as last seen (NOT_SEEN for the position of a car never seen, 0 for its other fields).
     const std::array<int32_t, MAX_SLOTS>& seenFlags() const { return seen_; }
     const std::array<uint32_t, MAX_SLOTS>& positions() const { return position_; }
     const std::array<int32_t, MAX_SLOTS>& laterals() const { return lateral_; }
@@ -88,7 +77,6 @@ private:
     std::array<uint32_t, MAX_SLOTS> position_{};
     std::array<int32_t, MAX_SLOTS> lateral_{};
     std::array<int32_t, MAX_SLOTS> gear_{};
-    std::array<uint32_t, MAX_SLOTS> engineSpeed_{};
     std::array<int32_t, MAX_SLOTS> seen_{};
 };
 
