@@ -59,8 +59,7 @@ bool takeLapSpecs(Args& args, std::vector<LapSpec>& laps, std::size_t most) {
 std::optional<movrane::DocumentSettings> documentSettings(const std::string& orvOverride) {
     const auto installation = chooseInstallation(orvOverride);
     if (!installation) return std::nullopt;
-    movrane::DocumentSettings settings;
-    if (orvOverride.empty()) settings = movrane::DocumentSettings::fromPrefs(movrane::Prefs::get());
+    movrane::DocumentSettings settings = movrane::DocumentSettings::fromPrefs(movrane::Prefs::get());
     settings.orvDirectory = installation->directory();
     return settings;
 }

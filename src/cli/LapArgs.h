@@ -28,8 +28,8 @@ std::optional<LapSpec> parseLapSpec(const std::string& text);
 // message on stderr, when one is malformed or there are more than `most`.
 bool takeLapSpecs(Args& args, std::vector<LapSpec>& laps, std::size_t most = movrane::CZodEvadiDoc::MAX_LAPS);
 
-// The document's settings for one call: the named installation with default settings, or
-// the stored preferences when none is named. Nothing (message on stderr) without a usable
+// The document's settings for one call: the stored preferences, with the installation named
+// by --orv in place of the stored one. Nothing (message on stderr) without a usable
 // installation.
 std::optional<movrane::DocumentSettings> documentSettings(const std::string& orvOverride);
 
