@@ -67,10 +67,7 @@ bool takeRaceRequest(Args& args, RaceRequest& request, bool withMaximum) {
 // The race of a replay; nothing (message on stderr) when it cannot be read or has no race.
 std::optional<movrane::RaceInput> readRace(const std::string& path) {
     ReplayReaders readers;
-    if (const char* failure = readers.load(path)) {
-        std::fprintf(stderr, "%s\n", failure);
-        return std::nullopt;
-    }
+    if (!readers.load(path)) return std::nullopt;
     if (!readers.drivers.racePresent()) {
         std::fprintf(stderr, "%s\n", movrane::NO_RACE_INFO_MESSAGE);
         return std::nullopt;

@@ -143,10 +143,7 @@ int runLaps(const Args& arguments) {
         return EXIT_USAGE;
     }
     ReplayReaders replay;
-    if (const char* failure = replay.load(resolveReplay(args[0], orv))) {
-        std::fprintf(stderr, "%s\n", failure);
-        return EXIT_UNREADABLE;
-    }
+    if (!replay.load(resolveReplay(args[0], orv))) return EXIT_UNREADABLE;
     printLapTree(Chooselap(replay.header, replay.drivers));
     return EXIT_OK;
 }
