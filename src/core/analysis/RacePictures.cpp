@@ -60,6 +60,7 @@ RaceInput RaceInput::of(const Header& header, const Drivers& drivers) {
         const DriverRecord& r = drivers.driver(d);
         Driver driver{r.name1, r.name2, {}};
         for (int lap = 1; lap <= data.raceLaps(d); ++lap) driver.lapTimes.push_back(drivers.lapTime(d, RACE, lap));
+        if (!driver.lapTimes.empty()) driver.start = drivers.lapTime(d, RACE, 0);
         input.drivers.push_back(std::move(driver));
         gridTimes = gridTimes || data.bestPractice(d) != ReportData::NO_TIME;
     }
@@ -71,7 +72,7 @@ RaceInput RaceInput::of(const Header& header, const Drivers& drivers) {
 }
 
 int64_t RaceInput::cumulative(int driver, int lap) const {
-    int64_t sum = 0;
+    int64_t sum = drivers.at(driver).start;
     const auto& times = drivers.at(driver).lapTimes;
     for (int k = 0; k <= lap && k < static_cast<int>(times.size()); ++k) sum += times[k];
     return sum;
@@ -106,7 +107,7 @@ RaceHistoryGraph::RaceHistoryGraph(RaceInput input) : input_(std::move(input)) {
     title = defaultTitle();
     if (resultOrder_.empty()) return;
     winner_ = resultOrder_.front();
-    const int64_t first = input_.drivers[winner_].lapTimes.front();
+    const int64_t first = input_.cumulative(winner_, 0);
     // A winner of a single lap has no average beyond the first lap: his pace is 0.
     average_ = maxLap_ == 0 ? 0 : (input_.cumulative(winner_, maxLap_) - first) / maxLap_;
     for (int d = 0; d < drivers; ++d) {

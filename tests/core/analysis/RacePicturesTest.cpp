@@ -68,6 +68,11 @@ TEST(RaceHistoryGraph, WinnersPaceResultOrderAndValues) {
     EXPECT_EQ(graphical.rowOrder(), (std::vector<int>{2, 1, 4, 0, 3}));
     EXPECT_EQ(graphical.rowLabel(0), "Jim A   1");
     EXPECT_EQ(graphical.defaultFileName(), "Monza_RaceReport.bmp");
+    // Times count from each driver's start: A, who began lap 1 nine seconds later, loses to B.
+    RaceInput staggered = race();
+    staggered.drivers[2].start = 9000;
+    EXPECT_EQ(RaceHistoryGraph(staggered).winner(), 1);
+    EXPECT_EQ(GraphicalRaceReport(staggered).positionsAt(5), (std::vector<int>{1, 2}));
     // The pictures paint into a bitmap with the drivers' colours.
     RaceHistoryGraph painted(race());
     movrane::RgbImage image(movrane::RACE_GRAPH_WIDTH, movrane::RACE_GRAPH_HEIGHT);
