@@ -41,7 +41,8 @@ public:
     LoadedLaps& operator=(const LoadedLaps&) = delete;
 
     // Loads each lap of `replay` in the order given into slots 0, 1, ...; false as soon as
-    // one is refused (the document has said why on stderr).
+    // one is refused (the document has said why on stderr, followed by a line naming a driver
+    // or lap the replay does not have).
     bool load(const std::string& replay, const std::vector<LapSpec>& laps, const movrane::DocumentSettings& settings);
 
     movrane::CZodEvadiDoc& document() { return doc_; }

@@ -76,6 +76,20 @@ TEST(CliTelemetry, FailedLoadWritesNoFile) {
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_EQ(firstLine(r.err), "RpyDataClass: Error reading file!");
     EXPECT_FALSE(std::filesystem::exists(out.file("t.txt")));
+    // A line under the reader's message names what the replay lacks.
+    const struct {
+        int driver, lap;
+        const char* says;
+    } refusals[] = {{0, 3, "--lap practice:0:3: the replay does not hold that lap's data"},
+                    {0, 9, "--lap practice:0:9: driver 0 has practice laps 1 to "},
+                    {0, 0, "--lap practice:0:0: driver 0 has practice laps 1 to "},
+                    {7, 1, "--lap practice:7:1: the replay has drivers 0 to "}};
+    for (const auto& refusal : refusals) {
+        const auto said = cli("telemetry " + lapArguments("sample_hotlap.rpy", "practice", refusal.driver, refusal.lap) +
+                              " --out " + out.file("t.txt"));
+        EXPECT_EQ(said.exitCode, 2);
+        EXPECT_NE(said.err.find(refusal.says), std::string::npos) << said.err;
+    }
 
     EXPECT_EQ(cli("telemetry " + lapArguments("sample_hotlap.rpy", "qualifying", 0, 2) + " --out x").exitCode, 1);
     EXPECT_EQ(cli("telemetry --replay sample_hotlap.rpy --session race").exitCode, 1);
