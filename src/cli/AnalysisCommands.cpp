@@ -17,6 +17,7 @@
 #include "core/analysis/TractionCircle.h"
 #include "core/app/Commands.h"
 #include "core/image/RgbImage.h"
+#include "core/platform/Paths.h"
 
 namespace cli {
 
@@ -60,6 +61,11 @@ bool takeRaceRequest(Args& args, RaceRequest& request, bool withMaximum) {
     if (!takeValue(args, "--out", request.out)) return false;
     if (withMaximum && !takeValue(args, "--max", request.maximum)) return false;
     if (request.data == request.out.has_value() || args.size() != 1 || hasOption(args)) return false;
+    if (request.out && *request.out != "-" && !movrane::hasExtension(*request.out, ".bmp") &&
+        !movrane::hasExtension(*request.out, ".png")) {
+        std::fprintf(stderr, "--out %s: the picture is a .bmp or .png file\n", request.out->c_str());
+        return false;
+    }
     request.replay = args.front();
     return true;
 }

@@ -71,6 +71,7 @@ TEST(CliAnalysis, RaceGraphDataAndPictures) {
     EXPECT_EQ(cli("racereport --out " + out.file("r.png") + " " + race()).exitCode, 0);
     EXPECT_EQ(testsupport::readFileText(out.file("r.png")).substr(1, 3), "PNG");
     EXPECT_EQ(cli("racereport --out " + out.file("none/r.bmp") + " " + race()).exitCode, 3);
+    EXPECT_EQ(cli("racegraph --out " + out.file("g.jpg") + " " + race()).exitCode, 1) << "a bitmap named .jpg";
     EXPECT_EQ(cli("racegraph " + race()).exitCode, 1);
     EXPECT_EQ(cli("racegraph --data " + testsupport::sampleInstallation().file("replay/sample_hotlap.rpy")).exitCode, 2);
     // The race report data has the start and a row per lap.
