@@ -107,7 +107,7 @@ TEST(CliGroove, WritesTheGrooveFile) {
     EXPECT_EQ(firstLine(text), "60sections,1750entries") << "2 m steps over the 3498.06 m sample circuit";
     EXPECT_EQ(text.substr(text.find('\n') + 1, 2), "0 ");
     EXPECT_NE(text.find(" 2.00000000 4.5\n"), std::string::npos);
-    for (const std::string wrong : {" --resolution 0.25 --out ", " --accel 1000 --out "}) {
+    for (const std::string wrong : {" --resolution 0.25 --out ", " --accel 1000 --out ", " --width wide --out "}) {
         const auto refused = cli("groove " + lapArguments("sample_hotlap.rpy", "practice", 0, 2) + wrong + out.file("x"));
         EXPECT_EQ(refused.exitCode, 1) << wrong;
     }
