@@ -60,6 +60,11 @@ bool takeRaceRequest(Args& args, RaceRequest& request, bool withMaximum) {
     request.data = takeFlag(args, "--data");
     if (!takeValue(args, "--out", request.out)) return false;
     if (withMaximum && !takeValue(args, "--max", request.maximum)) return false;
+    int seconds = 0;
+    if (request.maximum && !parseIndex(*request.maximum, seconds)) {
+        std::fprintf(stderr, "--max %s: expected a whole number of seconds\n", request.maximum->c_str());
+        return false;
+    }
     if (request.data == request.out.has_value() || args.size() != 1 || hasOption(args)) return false;
     if (request.out && *request.out != "-" && !movrane::hasExtension(*request.out, ".bmp") &&
         !movrane::hasExtension(*request.out, ".png")) {

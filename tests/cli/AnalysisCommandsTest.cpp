@@ -64,6 +64,7 @@ TEST(CliAnalysis, RaceGraphDataAndPictures) {
                                                                          "the whole-ms average leaves over 8 laps";
     const auto manual = cli("racegraph --data --max 60 " + race());
     EXPECT_GT(std::stol(splitLines(manual.out)[2].substr(6)), 60000);
+    EXPECT_EQ(cli("racegraph --data --max thirty " + race()).exitCode, 1);
 
     TempDir out;
     EXPECT_EQ(cli("racegraph --out " + out.file("g.bmp") + " " + race()).exitCode, 0);

@@ -82,6 +82,21 @@ TEST(RaceHistoryGraph, WinnersPaceResultOrderAndValues) {
     for (int y = 0; y < image.height() && !winnerDrawn; ++y)
         for (int x = 0; x < image.width() && !winnerDrawn; ++x) winnerDrawn = image.pixel(x, y) == movrane::resultColour(0);
     EXPECT_TRUE(winnerDrawn);
+    // A manual scale of 3 s behind: B's line (colour 5), 6 s behind at the end, is cut at the
+    // plot's bottom edge instead of running over the labels below it.
+    RaceHistoryGraph manual(race());
+    manual.scaleAutomatically = false;
+    manual.maximumSecondsText = "3";
+    movrane::RgbImage cut(movrane::RACE_GRAPH_WIDTH, movrane::RACE_GRAPH_HEIGHT);
+    movrane::ImagePainter cutPainter(cut);
+    manual.paint(cutPainter);
+    const int bottom = cut.height() - 3 * cutPainter.textHeight() - 8;
+    bool inside = false, below = false;
+    for (int y = 0; y < cut.height(); ++y)
+        for (int x = 0; x < cut.width(); ++x)
+            if (cut.pixel(x, y) == movrane::resultColour(1)) (y > bottom + 1 ? below : inside) = true;
+    EXPECT_TRUE(inside);
+    EXPECT_FALSE(below);
 }
 
 }  // namespace
