@@ -53,6 +53,7 @@ const char* Drivers::failureText() const {
         case Failure::None: return "no failure";
         case Failure::CannotOpen: return "the file cannot be opened";
         case Failure::NoDriverList: return "the file ends before the driver list";
+        case Failure::TooManyDrivers: return "the driver list is longer than the 64 cars a replay can hold";
         case Failure::DriverRecordsTruncated: return "the driver records run past the end of the file";
         case Failure::LapTableDamaged: return "a lap table is damaged";
         case Failure::StreamHeaderMissing: return "the record stream is missing";
@@ -102,6 +103,7 @@ bool Drivers::walk(const std::string& path) {
     playerIndex_ = playerIndex;
 
     const uint64_t recordCount = driverList.size / DRIVER_RECORD_SIZE;
+    if (recordCount > MAX_DRIVERS) return fail(Failure::TooManyDrivers);
     if (!file.contains(DRIVER_RECORDS_OFFSET, recordCount * DRIVER_RECORD_SIZE)) {
         return fail(Failure::DriverRecordsTruncated);
     }

@@ -41,10 +41,14 @@ struct SlotLaps {
 class Drivers {
 public:
     static constexpr uint32_t INVALID_COUNT = 65535;
+    // The longest driver list a replay can hold: the other cars' records name a car by a
+    // six-bit slot code. A longer list is damage, and would multiply every per-driver table
+    // and scan (race timeline, reports, pictures) by its length.
+    static constexpr uint32_t MAX_DRIVERS = 64;
     enum Code { OK = 0, FAILED = 3 };
 
     // Why a walk failed; kept for diagnostics (the user sees one fixed message).
-    enum class Failure { None, CannotOpen, NoDriverList, DriverRecordsTruncated, LapTableDamaged,
+    enum class Failure { None, CannotOpen, NoDriverList, TooManyDrivers, DriverRecordsTruncated, LapTableDamaged,
                          StreamHeaderMissing, StreamTruncated, StreamBadItemType, StreamDamaged };
 
     int load(const std::string& path);

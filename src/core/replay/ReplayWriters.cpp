@@ -168,16 +168,18 @@ void appendFrame(std::string& out, const std::vector<MergedCar>& cars, int64_t f
 }
 
 // Frames up to the last sample of every car, and far enough for a time stamp more than
-// 30 ms after every lap's end (the lap loading closes a lap's window there).
+// 30 ms after every lap's end (the lap loading closes a lap's window there). The end is
+// counted from the base time unwrapped: a damaged lap time close to the 24-bit limit
+// wraps the stamp below the base time, which must not turn into billions of frames.
 int64_t mergedFrameCount(const std::vector<MergedCar>& cars) {
     int64_t frames = 1;
-    uint32_t latestEnd = 0;
+    uint64_t latestEnd = 0;
     for (const MergedCar& car : cars) {
         frames = std::max(frames, car.shift + car.lap->lap->sampleCount());
-        latestEnd = std::max(latestEnd, car.lapStamp & LAP_TIME_MASK);
+        latestEnd = std::max(latestEnd, uint64_t{car.baseTime} + (car.lap->lapWord & LAP_TIME_MASK));
     }
-    const uint32_t needed = latestEnd + 31 - MERGED_FIRST_FRAME_MS;
-    const int64_t seconds = (needed + 999) / 1000;
+    const uint64_t needed = latestEnd + 31 - MERGED_FIRST_FRAME_MS;  // base times lie past the first frame
+    const auto seconds = static_cast<int64_t>((needed + 999) / 1000);
     return std::max(frames, 1 + seconds * FRAMES_PER_SECOND + 2);
 }
 

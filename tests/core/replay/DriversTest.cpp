@@ -215,6 +215,16 @@ TEST(DriversRecords, DecodesTheDriverRecord) {
     EXPECT_FALSE(checked.isPlayer(0) || checked.isPlayer(1) || checked.isPlayer(2) || checked.isPlayer(3));
 }
 
+TEST(DriversFailures, DriverListsLongerThanTheSlotCodesAreRefused) {
+    TempDir dir;
+    for (const auto& [count, code] : {std::pair{64, Drivers::OK}, std::pair{65, Drivers::FAILED}}) {
+        testsupport::writeStampedReplay(dir.file("r.rpy"), withDrivers(count), {{0, 1000, 2}});
+        Drivers d;
+        EXPECT_EQ(d.load(dir.file("r.rpy")), code) << count;
+        EXPECT_EQ(d.failure() == Drivers::Failure::TooManyDrivers, code == Drivers::FAILED) << count;
+    }
+}
+
 TEST(DriversFailures, DamagedStreamsFailTheLoad) {
     TempDir dir;
     // Three drivers: a walk error code must never pass for the driver count.

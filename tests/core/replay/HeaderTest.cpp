@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <string>
 #include <tuple>
@@ -32,6 +33,8 @@ TEST(HeaderLoad, RefusesFilesThatAreNoReplays) {
     Header h;
     EXPECT_EQ(h.load(dir.file("missing.rpy")), Header::CANNOT_OPEN);
     EXPECT_EQ(h.load(dir.path().string()), Header::CANNOT_OPEN) << "a folder is no replay";
+    ASSERT_EQ(::mkfifo(dir.file("pipe.rpy").c_str(), 0600), 0);
+    EXPECT_EQ(h.load(dir.file("pipe.rpy")), Header::CANNOT_OPEN) << "a named pipe is no replay, and opening it must not wait";
 
     testsupport::writeFileBytes(dir.file("empty.rpy"), {});
     EXPECT_EQ(h.load(dir.file("empty.rpy")), Header::NO_SIZE);

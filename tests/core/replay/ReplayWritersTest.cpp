@@ -49,3 +49,19 @@ TEST(MergedReplay, ShortLapsAndLongTrackNamesMakeASoundFile) {
         EXPECT_EQ(lap.samplesWithData(), j == 1 ? 3 : 4);
     }
 }
+
+TEST(MergedReplay, StoredLapTimesUpToTheClockLimitGiveABoundedReadableStream) {
+    testsupport::TempDir dir;
+    movrane::DriverRecord driver;
+    const GetRpyInfo a = shortLap(3);
+    // A stored time that wraps the 24-bit stamp clock past the base time (a damaged table).
+    for (uint32_t lapWord : {250u, 0xFFEC78u}) {
+        const std::string bytes = movrane::mergedReplay("t", {{&driver, &a, lapWord, 0}, {&driver, &a, lapWord, 0}});
+        EXPECT_LT(bytes.size(), 16u << 20) << lapWord;
+        ASSERT_TRUE(movrane::writeFileAtomically(dir.file("m.rpy"), bytes));
+        movrane::Drivers drivers;
+        ASSERT_EQ(drivers.load(dir.file("m.rpy")), 0) << lapWord;
+        EXPECT_EQ(drivers.lapTime(1, PRACTICE, 1), lapWord);
+        EXPECT_TRUE(drivers.lapValid(1, PRACTICE, 1)) << lapWord;
+    }
+}
