@@ -6,7 +6,8 @@
 
 namespace movrane {
 
-// Reads a whole file as bytes. False when it cannot be opened or read.
+// Reads a whole regular file (links followed) as bytes. False when it cannot be opened
+// or read, and for anything else: a folder, a named pipe, a device.
 bool readWholeFile(const std::string& path, std::string& contents);
 
 // The system's folder for temporary files: $TMPDIR when set, else /tmp.

@@ -33,8 +33,10 @@ std::string archiveEntryName(const uint8_t* entry) {
 class InputFile {
 public:
     explicit InputFile(const std::string& path) : _path(path) {
+        // Only a regular file is opened: a named pipe would block the open, a device
+        // such as /dev/zero would never end.
         std::error_code error;
-        if (std::filesystem::is_directory(path, error)) failLoad(path, " ; _orvFile == NULL");
+        if (!std::filesystem::is_regular_file(path, error)) failLoad(path, " ; _orvFile == NULL");
         _in.open(path, std::ios::binary);
         if (!_in) failLoad(path, " ; _orvFile == NULL");
         _in.seekg(0, std::ios::end);

@@ -137,3 +137,20 @@ TEST(Files, TheLongestFileNameIsReplacedToo) {
     EXPECT_EQ(entries(batchDir.path()), std::vector<std::string>{"a"});
 }
 
+
+TEST(Files, OnlyRegularFilesAreReadWhole) {
+    testsupport::TempDir dir;
+    testsupport::writeFileText(dir.file("file"), "bytes");
+    fs::create_directory(dir.file("folder"));
+    ASSERT_EQ(::mkfifo(dir.file("pipe").c_str(), 0600), 0);  // no writer: an open that waits would hang
+    fs::create_symlink("file", dir.file("link"));
+    fs::create_symlink("loop", dir.file("loop"));
+    fs::create_symlink("/dev/zero", dir.file("endless"));
+    const std::pair<const char*, bool> cases[] = {{"file", true},  {"link", true},  {"folder", false}, {"pipe", false},
+                                                  {"loop", false}, {"endless", false}, {"missing", false}};
+    for (const auto& [name, readable] : cases) {
+        std::string contents = "kept";
+        EXPECT_EQ(movrane::readWholeFile(dir.file(name), contents), readable) << name;
+        EXPECT_EQ(contents, readable ? "bytes" : "kept") << name;
+    }
+}

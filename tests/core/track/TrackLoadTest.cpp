@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <optional>
@@ -38,6 +39,7 @@ TEST(TrackLoad, FilesThatHoldNoWantedTrackFailWithTheirMessage) {
     TempDir dir;
     std::filesystem::create_directories(dir.path() / "v1.0");
     std::filesystem::create_directories(dir.path() / "folder.trk");
+    ASSERT_EQ(::mkfifo(dir.file("pipe.trk").c_str(), 0600), 0);  // opening it for reading would wait for a writer
     const std::vector<uint8_t> data = roundedSquareBytes();
     std::vector<uint8_t> seventeenTraces = data;
     tracktest::patchU32(seventeenTraces, 12, 17);
@@ -54,6 +56,7 @@ TEST(TrackLoad, FilesThatHoldNoWantedTrackFailWithTheirMessage) {
         {"v1.0/monza", data, " ; filename lacks extension of trk or dat"},  // the dot of a folder does not count
         {"gone.trk", std::nullopt, " ; _orvFile == NULL"},
         {"folder.trk", std::nullopt, " ; _orvFile == NULL"},
+        {"pipe.trk", std::nullopt, " ; _orvFile == NULL"},
         // Names of 13 characters fill their field: neither a prefix nor a longer name matches.
         {"abcdefgh.dat", archiveOf({{"abcdefghi.trk", data}}), noEntry},
         {"abcdefghi.dat", archiveOf({{"abcdefgh.trk", data}}), noEntry},
