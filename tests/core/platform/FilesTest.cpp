@@ -146,8 +146,11 @@ TEST(Files, OnlyRegularFilesAreReadWhole) {
     fs::create_symlink("file", dir.file("link"));
     fs::create_symlink("loop", dir.file("loop"));
     fs::create_symlink("/dev/zero", dir.file("endless"));
-    const std::pair<const char*, bool> cases[] = {{"file", true},  {"link", true},  {"folder", false}, {"pipe", false},
-                                                  {"loop", false}, {"endless", false}, {"missing", false}};
+    std::ofstream(dir.file("huge")).close();
+    fs::resize_file(dir.file("huge"), movrane::MAX_WHOLE_FILE_SIZE + 1);  // sparse: takes no room on the disk
+    const std::pair<const char*, bool> cases[] = {{"file", true},     {"link", true},     {"folder", false},
+                                                  {"pipe", false},    {"loop", false},    {"endless", false},
+                                                  {"missing", false}, {"huge", false}};
     for (const auto& [name, readable] : cases) {
         std::string contents = "kept";
         EXPECT_EQ(movrane::readWholeFile(dir.file(name), contents), readable) << name;

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "core/track/MOVRNException.h"
+#include "core/track/TrackData.h"
 #include "core/track/Track.h"
 #include "core/track/TrackLocation.h"
 #include "core/track/TrackUnits.h"
@@ -41,6 +42,8 @@ TEST(TrackLoad, FilesThatHoldNoWantedTrackFailWithTheirMessage) {
     std::filesystem::create_directories(dir.path() / "folder.trk");
     ASSERT_EQ(::mkfifo(dir.file("pipe.trk").c_str(), 0600), 0);  // opening it for reading would wait for a writer
     const std::vector<uint8_t> data = roundedSquareBytes();
+    writeBytes(dir.file("huge.trk"), data);
+    std::filesystem::resize_file(dir.file("huge.trk"), movrane::MAX_TRACK_DATA_SIZE + 1);  // sparse
     std::vector<uint8_t> seventeenTraces = data;
     tracktest::patchU32(seventeenTraces, 12, 17);
     samplekit::TrackFileContents unknownSection = tracktest::roundedSquare().trackFile();
@@ -57,6 +60,7 @@ TEST(TrackLoad, FilesThatHoldNoWantedTrackFailWithTheirMessage) {
         {"gone.trk", std::nullopt, " ; _orvFile == NULL"},
         {"folder.trk", std::nullopt, " ; _orvFile == NULL"},
         {"pipe.trk", std::nullopt, " ; _orvFile == NULL"},
+        {"huge.trk", std::nullopt, " ; the track data of 67108865 bytes is larger than any track"},
         // Names of 13 characters fill their field: neither a prefix nor a longer name matches.
         {"abcdefgh.dat", archiveOf({{"abcdefghi.trk", data}}), noEntry},
         {"abcdefghi.dat", archiveOf({{"abcdefgh.trk", data}}), noEntry},
