@@ -20,7 +20,8 @@ std::string_view trim(std::string_view s) {
     return s;
 }
 
-// The file as lines without their line ends.
+// The file as lines without their line ends: CR LF, LF, or a CR alone (a file whose
+// line ends were turned into old-style CRs would otherwise read as one line).
 struct IniLines {
     std::vector<std::string> lines;
 
@@ -28,12 +29,10 @@ struct IniLines {
         IniLines ini;
         std::size_t start = 0;
         while (start < text.size()) {
-            std::size_t end = text.find('\n', start);
+            std::size_t end = text.find_first_of("\r\n", start);
             if (end == std::string_view::npos) end = text.size();
-            std::string_view line = text.substr(start, end - start);
-            if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-            ini.lines.emplace_back(line);
-            start = end + 1;
+            ini.lines.emplace_back(text.substr(start, end - start));
+            start = end + (text.substr(end, 2) == "\r\n" ? 2 : 1);
         }
         return ini;
     }

@@ -14,7 +14,7 @@ namespace movrane {
 // regard to case, values trimmed of surrounding blanks and of one pair of enclosing
 // double quotes. A missing file or section reads as empty. Writes change only the
 // line concerned and keep every other line, comment included; the file is written
-// with CR LF line ends (reading accepts LF too), and replaced atomically.
+// with CR LF line ends (reading accepts LF and a lone CR too), and replaced atomically.
 // Every call reads the file afresh: nothing is cached between calls.
 class Profile {
 public:
