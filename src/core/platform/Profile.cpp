@@ -20,12 +20,28 @@ std::string_view trim(std::string_view s) {
     return s;
 }
 
+// The bytes of a file an editor saved with a byte order mark: UTF-8 loses its mark,
+// UTF-16 LE becomes ISO-8859-1 bytes (characters beyond it become '?'), as the profile
+// functions read such files; anything else stays as it is.
+std::string withoutByteOrderMark(std::string_view raw) {
+    if (raw.starts_with("\xEF\xBB\xBF")) return std::string(raw.substr(3));
+    if (!raw.starts_with("\xFF\xFE")) return std::string(raw);
+    std::string text;
+    for (std::size_t i = 2; i + 1 < raw.size(); i += 2) {
+        const unsigned unit = static_cast<unsigned char>(raw[i]) | static_cast<unsigned char>(raw[i + 1]) << 8;
+        text += unit <= 0xFF ? static_cast<char>(unit) : '?';
+    }
+    return text;
+}
+
 // The file as lines without their line ends: CR LF, LF, or a CR alone (a file whose
 // line ends were turned into old-style CRs would otherwise read as one line).
 struct IniLines {
     std::vector<std::string> lines;
 
-    static IniLines fromText(std::string_view text) {
+    static IniLines fromText(std::string_view raw) {
+        const std::string decoded = withoutByteOrderMark(raw);
+        const std::string_view text = decoded;
         IniLines ini;
         std::size_t start = 0;
         while (start < text.size()) {

@@ -15,6 +15,8 @@ namespace movrane {
 // double quotes. A missing file or section reads as empty. Writes change only the
 // line concerned and keep every other line, comment included; the file is written
 // with CR LF line ends (reading accepts LF and a lone CR too), and replaced atomically.
+// A file saved with a byte order mark (UTF-8, UTF-16 LE) is read as ISO-8859-1 text and
+// written back without it.
 // Every call reads the file afresh: nothing is cached between calls.
 class Profile {
 public:
