@@ -17,6 +17,7 @@
 #include "core/analysis/TractionCircle.h"
 #include "core/app/Commands.h"
 #include "core/image/RgbImage.h"
+#include "core/platform/Paths.h"
 
 namespace cli {
 
@@ -59,7 +60,17 @@ bool takeRaceRequest(Args& args, RaceRequest& request, bool withMaximum) {
     request.data = takeFlag(args, "--data");
     if (!takeValue(args, "--out", request.out)) return false;
     if (withMaximum && !takeValue(args, "--max", request.maximum)) return false;
+    int seconds = 0;
+    if (request.maximum && !parseIndex(*request.maximum, seconds)) {
+        std::fprintf(stderr, "--max %s: expected a whole number of seconds\n", request.maximum->c_str());
+        return false;
+    }
     if (request.data == request.out.has_value() || args.size() != 1 || hasOption(args)) return false;
+    if (request.out && *request.out != "-" && !movrane::hasExtension(*request.out, ".bmp") &&
+        !movrane::hasExtension(*request.out, ".png")) {
+        std::fprintf(stderr, "--out %s: the picture is a .bmp or .png file\n", request.out->c_str());
+        return false;
+    }
     request.replay = args.front();
     return true;
 }
@@ -67,10 +78,7 @@ bool takeRaceRequest(Args& args, RaceRequest& request, bool withMaximum) {
 // The race of a replay; nothing (message on stderr) when it cannot be read or has no race.
 std::optional<movrane::RaceInput> readRace(const std::string& path) {
     ReplayReaders readers;
-    if (const char* failure = readers.load(path)) {
-        std::fprintf(stderr, "%s\n", failure);
-        return std::nullopt;
-    }
+    if (!readers.load(path)) return std::nullopt;
     if (!readers.drivers.racePresent()) {
         std::fprintf(stderr, "%s\n", movrane::NO_RACE_INFO_MESSAGE);
         return std::nullopt;

@@ -41,7 +41,10 @@ class CddbUi : public movrane::SilentUi {
 public:
     explicit CddbUi(bool overwrite) : SilentUi(stderr), overwrite_(overwrite) {}
     Answer askYesNoCancel(const std::string& text, const std::string& caption) override {
-        return overwrite_ ? Answer::Yes : SilentUi::askYesNoCancel(text, caption);
+        if (overwrite_) return Answer::Yes;
+        const Answer answer = SilentUi::askYesNoCancel(text, caption);
+        std::fprintf(stderr, "The existing database is kept; --overwrite replaces it.\n");
+        return answer;
     }
 
 private:
@@ -59,7 +62,8 @@ int runCddb(const Args& arguments) {
     Args args = arguments;
     std::string orv;
     const bool overwrite = takeFlag(args, "--overwrite");
-    if (!takeOrvOption(args, orv) || args.size() != 3 || args[0] != "create" || hasOption(args)) {
+    if (!takeOrvOption(args, orv) || args.size() != 3 || args[0] != "create" || args[2].empty() ||
+        hasOption(args)) {
         printCddbUsage(stderr);
         return EXIT_USAGE;
     }

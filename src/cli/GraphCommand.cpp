@@ -98,6 +98,10 @@ bool takeGraphRequest(Args& args, GraphRequest& request) {
         std::fprintf(stderr, "--out %s: the image is a .png, .pdf or .svg file\n", request.image->c_str());
         return false;
     }
+    if (!request.csv && !request.image && !request.timeDifference) {
+        std::fprintf(stderr, "graph writes nothing without --csv OUT, --out IMAGE or --timediff\n");
+        return false;
+    }
     if (request.timeDifference && request.laps.size() != 2) {
         std::fprintf(stderr, "--timediff compares exactly two laps\n");
         return false;

@@ -103,10 +103,7 @@ int runInfo(const Args& args) {
     }
     const std::string& path = args[0];
     ReplayReaders replay;
-    if (const char* failure = replay.load(path)) {
-        std::fprintf(stderr, "%s\n", failure);
-        return EXIT_UNREADABLE;
-    }
+    if (!replay.load(path)) return EXIT_UNREADABLE;
     std::printf("file: %s\n", path.c_str());
     printHeader(replay.header);
     printSessions(replay.drivers);

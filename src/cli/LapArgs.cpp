@@ -12,6 +12,31 @@ namespace cli {
 
 namespace {
 
+const char* sessionName(movrane::Session s) { return s == movrane::RACE ? "race" : "practice"; }
+
+// Why a named lap could not be loaded, when the reason lies in the numbers given: the reader's
+// fixed message alone does not tell a mistyped driver or lap from a damaged replay.
+void explainRefusedLap(const std::string& replay, const LapSpec& lap) {
+    movrane::Drivers drivers;
+    if (drivers.load(replay) != movrane::Drivers::OK) return;
+    const std::string named = std::string("--lap ") + sessionName(lap.session) + ":" + std::to_string(lap.driver) +
+                              ":" + std::to_string(lap.lap) + ": ";
+    if (lap.driver >= drivers.count()) {
+        std::fprintf(stderr, "%sthe replay has drivers 0 to %u\n", named.c_str(), drivers.count() - 1);
+        return;
+    }
+    const int laps = drivers.lapCount(lap.driver, lap.session);
+    if (laps == 0) {
+        std::fprintf(stderr, "%sdriver %u has no %s laps\n", named.c_str(), lap.driver, sessionName(lap.session));
+    } else if (lap.lap < 1 || lap.lap > laps) {
+        std::fprintf(stderr, "%sdriver %u has %s laps 1 to %d\n", named.c_str(), lap.driver, sessionName(lap.session),
+                     laps);
+    } else if (!drivers.lapValid(lap.driver, lap.session, lap.lap)) {
+        std::fprintf(stderr, "%sthe replay does not hold that lap's data ('movrane-cli laps' marks the laps it holds "
+                             "with '*')\n", named.c_str());
+    }
+}
+
 bool parseBounded(const std::string& text, long low, long high, long& value) {
     if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos || text.size() > 6) return false;
     value = std::strtol(text.c_str(), nullptr, 10);
@@ -59,8 +84,7 @@ bool takeLapSpecs(Args& args, std::vector<LapSpec>& laps, std::size_t most) {
 std::optional<movrane::DocumentSettings> documentSettings(const std::string& orvOverride) {
     const auto installation = chooseInstallation(orvOverride);
     if (!installation) return std::nullopt;
-    movrane::DocumentSettings settings;
-    if (orvOverride.empty()) settings = movrane::DocumentSettings::fromPrefs(movrane::Prefs::get());
+    movrane::DocumentSettings settings = movrane::DocumentSettings::fromPrefs(movrane::Prefs::get());
     settings.orvDirectory = installation->directory();
     return settings;
 }
@@ -73,6 +97,7 @@ bool LoadedLaps::load(const std::string& replay, const std::vector<LapSpec>& lap
     for (const LapSpec& lap : laps) {
         if (doc_.commandLineLoad(replay, lap.session, lap.driver, lap.lap) !=
             movrane::CZodEvadiDoc::LoadResult::Loaded) {
+            explainRefusedLap(replay, lap);
             return false;
         }
     }

@@ -28,8 +28,8 @@ std::optional<LapSpec> parseLapSpec(const std::string& text);
 // message on stderr, when one is malformed or there are more than `most`.
 bool takeLapSpecs(Args& args, std::vector<LapSpec>& laps, std::size_t most = movrane::CZodEvadiDoc::MAX_LAPS);
 
-// The document's settings for one call: the named installation with default settings, or
-// the stored preferences when none is named. Nothing (message on stderr) without a usable
+// The document's settings for one call: the stored preferences, with the installation named
+// by --orv in place of the stored one. Nothing (message on stderr) without a usable
 // installation.
 std::optional<movrane::DocumentSettings> documentSettings(const std::string& orvOverride);
 
@@ -41,7 +41,8 @@ public:
     LoadedLaps& operator=(const LoadedLaps&) = delete;
 
     // Loads each lap of `replay` in the order given into slots 0, 1, ...; false as soon as
-    // one is refused (the document has said why on stderr).
+    // one is refused (the document has said why on stderr, followed by a line naming a driver
+    // or lap the replay does not have).
     bool load(const std::string& replay, const std::vector<LapSpec>& laps, const movrane::DocumentSettings& settings);
 
     movrane::CZodEvadiDoc& document() { return doc_; }

@@ -103,6 +103,10 @@ bool parseGrooveSettings(Args& args, movrane::GrooveSettings& settings) {
     }
     if (accel && !movrane::GrooveSettings::parseFactor(*accel, settings.accelerationFactor)) return false;
     if (roll && !movrane::GrooveSettings::parseFactor(*roll, settings.rollFactor)) return false;
+    if (width && !movrane::GrooveSettings::validWidth(*width)) {
+        std::fprintf(stderr, "--width %s: the groove width must be a number of meters, such as 3.0\n", width->c_str());
+        return false;
+    }
     if (width) settings.widthText = *width;
     return true;
 }
@@ -143,10 +147,7 @@ int runLaps(const Args& arguments) {
         return EXIT_USAGE;
     }
     ReplayReaders replay;
-    if (const char* failure = replay.load(resolveReplay(args[0], orv))) {
-        std::fprintf(stderr, "%s\n", failure);
-        return EXIT_UNREADABLE;
-    }
+    if (!replay.load(resolveReplay(args[0], orv))) return EXIT_UNREADABLE;
     printLapTree(Chooselap(replay.header, replay.drivers));
     return EXIT_OK;
 }

@@ -1,5 +1,6 @@
 #include "cli/ReplayLookup.h"
 
+#include <cstdio>
 #include <filesystem>
 
 #include "cli/OrvOption.h"
@@ -14,10 +15,15 @@ std::string resolveReplay(const std::string& replay, const std::string& orv) {
     return movrane::Installation(orv).path("replay/" + replay);
 }
 
-const char* ReplayReaders::load(const std::string& path) {
-    if (header.load(path) != movrane::Header::OK) return header.errorMessage();
-    if (drivers.load(path) != movrane::Drivers::OK) return movrane::Drivers::errorMessage();
-    return nullptr;
+bool ReplayReaders::load(const std::string& path) {
+    const char* failure = nullptr;
+    if (header.load(path) != movrane::Header::OK) {
+        failure = header.errorMessage();
+    } else if (drivers.load(path) != movrane::Drivers::OK) {
+        failure = movrane::Drivers::errorMessage();
+    }
+    if (failure) std::fprintf(stderr, "%s\n%s\n", failure, path.c_str());
+    return failure == nullptr;
 }
 
 }  // namespace cli

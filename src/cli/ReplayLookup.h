@@ -19,8 +19,9 @@ std::string resolveReplay(const std::string& replay, const std::string& orv);
 struct ReplayReaders {
     movrane::Header header;
     movrane::Drivers drivers;
-    // Reads both; the failing reader's fixed message, or null when both read.
-    const char* load(const std::string& path);
+    // Reads both; false, with the failing reader's fixed message and the path on stderr,
+    // when one of them fails.
+    bool load(const std::string& path);
 };
 
 }  // namespace cli

@@ -27,10 +27,10 @@ struct WriterRequest {
     std::string replay;
 };
 
-// [--orv DIR] (when allowed) --lap SESSION:DRIVER:LAP... --out FILE REPLAY, REPLAY last.
-bool takeWriterRequest(Args& args, WriterRequest& request, bool orvAllowed, std::size_t mostLaps) {
+// [--orv DIR] --lap SESSION:DRIVER:LAP... --out FILE REPLAY, REPLAY last.
+bool takeWriterRequest(Args& args, WriterRequest& request, std::size_t mostLaps) {
     std::optional<std::string> out;
-    if ((orvAllowed && !takeOrvOption(args, request.orv)) || !takeValue(args, "--out", out) || !out || out->empty()) {
+    if (!takeOrvOption(args, request.orv) || !takeValue(args, "--out", out) || !out || out->empty()) {
         return false;
     }
     if (args.empty() || args.back().empty() || args.back().front() == '-') return false;
@@ -82,12 +82,13 @@ public:
 
 void printExtractUsage(std::FILE* out) {
     std::fprintf(out,
-                 "usage: movrane-cli extract --lap SESSION:DRIVER:LAP --out FILE REPLAY\n\n"
+                 "usage: movrane-cli extract [--orv DIR] --lap SESSION:DRIVER:LAP --out FILE REPLAY\n\n"
                  "Loads the lap as the desktop does and writes it as a replay of its own: the\n"
                  "replay's header, drivers and lap tables with only the frames of that lap.\n"
-                 "SESSION is practice or race, DRIVER the index in the driver table. FILE is\n"
-                 "written as named (\"-\" is standard output). Messages go to stderr; a lap or a\n"
-                 "destination that is refused exits 2 and writes nothing, a failed write exits 3.\n");
+                 "SESSION is practice or race, DRIVER the index in the driver table. REPLAY not\n"
+                 "found as given is looked up in DIR's replay folder. FILE is written as named\n"
+                 "(\"-\" is standard output). Messages go to stderr; a lap or a destination that\n"
+                 "is refused exits 2 and writes nothing, a failed write exits 3.\n");
 }
 
 void printMergeUsage(std::FILE* out) {
@@ -106,11 +107,10 @@ namespace {
 // Loads the laps and hands the document to the command; usage on stderr when the arguments
 // do not fit.
 template <class Write>
-int runWriter(const Args& arguments, bool orvAllowed, std::size_t mostLaps, void (*usage)(std::FILE*),
-              const Write& write) {
+int runWriter(const Args& arguments, std::size_t mostLaps, void (*usage)(std::FILE*), const Write& write) {
     Args args = arguments;
     WriterRequest request;
-    if (!takeWriterRequest(args, request, orvAllowed, mostLaps)) {
+    if (!takeWriterRequest(args, request, mostLaps)) {
         usage(stderr);
         return EXIT_USAGE;
     }
@@ -124,7 +124,7 @@ int runWriter(const Args& arguments, bool orvAllowed, std::size_t mostLaps, void
 }  // namespace
 
 int runExtract(const Args& arguments) {
-    return runWriter(arguments, false, 1, printExtractUsage,
+    return runWriter(arguments, 1, printExtractUsage,
                      [](const movrane::CZodEvadiDoc& doc, movrane::Ui& ui, const movrane::ReplayOutput& output) {
                          NoPicker picker;
                          return movrane::saveReplayLap(doc, ui, picker, output);
@@ -132,7 +132,7 @@ int runExtract(const Args& arguments) {
 }
 
 int runMerge(const Args& arguments) {
-    return runWriter(arguments, true, movrane::CZodEvadiDoc::MAX_LAPS, printMergeUsage,
+    return runWriter(arguments, movrane::CZodEvadiDoc::MAX_LAPS, printMergeUsage,
                      [](const movrane::CZodEvadiDoc& doc, movrane::Ui& ui, const movrane::ReplayOutput& output) {
                          DefaultMergeParameters parameters;
                          return movrane::mergeAllLaps(doc, ui, parameters, output);

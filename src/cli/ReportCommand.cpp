@@ -25,15 +25,6 @@ using movrane::Header;
 using movrane::Report;
 using movrane::ReportKind;
 
-// The replay's readers, loaded; their failure message and the path are on stderr when they are not.
-struct LoadedReplay : ReplayReaders {
-    bool load(const std::string& path) {
-        const char* failure = ReplayReaders::load(path);
-        if (failure) std::fprintf(stderr, "%s\n%s\n", failure, path.c_str());
-        return failure == nullptr;
-    }
-};
-
 // The guard of a kind that needs loaded laps; null when the laps given are enough.
 const char* missingLapMessage(ReportKind kind, bool lapsGiven) {
     if (lapsGiven) return nullptr;
@@ -85,7 +76,7 @@ int runReport(const Args& given) {
         return EXIT_USAGE;
     }
     const std::string path = resolveReplay(args[1], orv);
-    LoadedReplay replay;
+    ReplayReaders replay;
     if (!replay.load(path)) return EXIT_UNREADABLE;
     LoadedLaps laps;
     if (!lapSpecs.empty()) {
@@ -124,7 +115,7 @@ int runExport(const Args& given) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& path = args[i];
         std::fprintf(stderr, "[%zu/%zu] %s: ", i + 1, args.size(), path.c_str());
-        LoadedReplay replay;
+        ReplayReaders replay;
         if (!replay.load(path)) {
             status = EXIT_UNREADABLE;
             continue;

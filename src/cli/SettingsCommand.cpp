@@ -14,7 +14,7 @@ void printSettingsUsage(std::FILE* out) {
                  "  prints every setting with its type and where its value comes from, or changes one\n"
                  "  setting (NAME as printed, any case; VALUE checked against its type)\n"
                  "  the store is $MOVRANE_CONFIG_DIR, else $XDG_CONFIG_HOME/Movrane, else ~/.config/Movrane\n"
-                 "  exit status: 0 success, 1 usage error or bad value, 2 the store cannot be written\n");
+                 "  exit status: 0 success, 1 usage error or bad value, 3 the store cannot be written\n");
 }
 
 namespace {
@@ -38,7 +38,7 @@ int setSetting(const std::string& name, const std::string& value) {
     const auto result = prefs.setAndSave(name, value, error);
     if (result == movrane::Prefs::SetResult::Done) return EXIT_OK;
     std::fprintf(stderr, "movrane-cli settings: %s\n", error.c_str());
-    return result == movrane::Prefs::SetResult::NotWritten ? EXIT_UNREADABLE : EXIT_USAGE;
+    return result == movrane::Prefs::SetResult::NotWritten ? EXIT_WRITE_FAILED : EXIT_USAGE;
 }
 
 }  // namespace

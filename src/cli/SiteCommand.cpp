@@ -61,10 +61,7 @@ int runSite(const Args& given) {
     if (!installation) return EXIT_UNREADABLE;
     const std::string path = resolveReplay(args[0], orv);
     ReplayReaders replay;
-    if (const char* failure = replay.load(path)) {
-        std::fprintf(stderr, "%s\n%s\n", failure, path.c_str());
-        return EXIT_UNREADABLE;
-    }
+    if (!replay.load(path)) return EXIT_UNREADABLE;
     if (!replay.drivers.racePresent()) {
         std::fprintf(stderr, "%s\n", movrane::SITE_NEEDS_RACE_MESSAGE);
         return EXIT_UNREADABLE;

@@ -68,10 +68,7 @@ int runTimeline(const Args& arguments) {
         return EXIT_USAGE;
     }
     ReplayReaders replay;
-    if (const char* failure = replay.load(args[0])) {
-        std::fprintf(stderr, "%s\n", failure);
-        return EXIT_UNREADABLE;
-    }
+    if (!replay.load(args[0])) return EXIT_UNREADABLE;
     movrane::SilentUi ui;
     movrane::RaceTimeline timeline;
     const uint32_t count = timeline.load(args[0], replay.header, replay.drivers, ui);

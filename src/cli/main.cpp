@@ -19,7 +19,7 @@ const cli::Command COMMANDS[] = {
     {"groove", "load one lap and write its groove file", cli::runGroove, cli::printGrooveUsage},
     {"track", "print the geometry of a track and draw its map as SVG", cli::runTrack, cli::printTrackUsage},
     {"timeline", "print frames of the race timeline of a replay", cli::runTimeline, cli::printTimelineUsage},
-    {"graph", "build a channel of the telemetry graph for laps of a replay, as CSV", cli::runGraph,
+    {"graph", "plot a telemetry graph channel of laps of a replay as CSV or a picture", cli::runGraph,
      cli::printGraphUsage},
     {"report", "print or write one report of a replay", cli::runReport, cli::printReportUsage},
     {"export", "write the report files of many replays", cli::runExport, cli::printExportUsage},

@@ -74,7 +74,8 @@ TEST(CliGraph, DrawsTheGraphAsPngPdfOrSvg) {
                           Refusal{"--lap race:1:4 --channel 1 --timediff sample_race.rpy", 1},
                           Refusal{"--lap race:1:4 --channel 1 --wheel 5 sample_race.rpy", 1},
                           Refusal{"--channel 1 sample_race.rpy", 1},
-                          Refusal{"--lap race:1:4 --channel 1 missing.rpy", 2},
+                          Refusal{"--lap race:1:4 --channel 1 sample_race.rpy", 1},  // nothing to write
+                          Refusal{"--lap race:1:4 --channel 1 --csv - missing.rpy", 2},
                           Refusal{"--lap race:1:4 --channel 1 --csv /nonexistent/dir/g.csv sample_race.rpy", 3}})
         EXPECT_EQ(graph(c.arguments).exitCode, c.status) << c.arguments;
 }

@@ -37,7 +37,7 @@ TEST(CliInfo, DescribesTheSampleRace) {
     testsupport::writeFileBytes(dir.file("empty.rpy"), {});
     auto unreadable = runCommand(cli("info " + dir.file("empty.rpy")));
     EXPECT_EQ(unreadable.exitCode, 2);
-    EXPECT_EQ(unreadable.err, "HeaderClass: Error reading file!\n");
+    EXPECT_EQ(unreadable.err, "HeaderClass: Error reading file!\n" + dir.file("empty.rpy") + "\n");
     EXPECT_TRUE(unreadable.out.empty());
 
     samplekit::ReplayDescription d;
@@ -46,12 +46,12 @@ TEST(CliInfo, DescribesTheSampleRace) {
     testsupport::writeStampedReplay(dir.file("v3.rpy"), d, {{0, 1000, 2}});
     unreadable = runCommand(cli("info " + dir.file("v3.rpy")));
     EXPECT_EQ(unreadable.exitCode, 2);
-    EXPECT_EQ(unreadable.err, "HeaderClass: Kelsun 4 replays not supported!\n");
+    EXPECT_EQ(unreadable.err, "HeaderClass: Kelsun 4 replays not supported!\n" + dir.file("v3.rpy") + "\n");
 
     d.version = 2;
     samplekit::writeHeaderOnly(dir.file("nodrivers.rpy"), d, true);
     unreadable = runCommand(cli("info " + dir.file("nodrivers.rpy")));
     EXPECT_EQ(unreadable.exitCode, 2);
-    EXPECT_EQ(unreadable.err, "DriversClass: Error reading file!\n");
+    EXPECT_EQ(unreadable.err, "DriversClass: Error reading file!\n" + dir.file("nodrivers.rpy") + "\n");
 }
 

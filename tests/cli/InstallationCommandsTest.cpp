@@ -50,6 +50,10 @@ TEST_F(InstallationCommands, SettingsSetChangesOneValueByItsTypeAndRefusesTheRes
     EXPECT_NE(bad.err.find("whole number"), std::string::npos) << bad.err;
     for (const char* wrong : {"settings set Nothing 1", "settings set MPH"})
         EXPECT_EQ(cli(wrong).exitCode, 1) << wrong;
+    // A store that cannot be written is an output not written.
+    std::filesystem::remove(sandbox.userStoreFile());
+    std::filesystem::create_directories(sandbox.userStoreFile());
+    EXPECT_EQ(cli("settings set MPH 0").exitCode, 3);
 }
 
 TEST_F(InstallationCommands, PlayersListsTheEntries) {

@@ -76,6 +76,20 @@ TEST(CliTelemetry, FailedLoadWritesNoFile) {
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_EQ(firstLine(r.err), "RpyDataClass: Error reading file!");
     EXPECT_FALSE(std::filesystem::exists(out.file("t.txt")));
+    // A line under the reader's message names what the replay lacks.
+    const struct {
+        int driver, lap;
+        const char* says;
+    } refusals[] = {{0, 3, "--lap practice:0:3: the replay does not hold that lap's data"},
+                    {0, 9, "--lap practice:0:9: driver 0 has practice laps 1 to "},
+                    {0, 0, "--lap practice:0:0: driver 0 has practice laps 1 to "},
+                    {7, 1, "--lap practice:7:1: the replay has drivers 0 to "}};
+    for (const auto& refusal : refusals) {
+        const auto said = cli("telemetry " + lapArguments("sample_hotlap.rpy", "practice", refusal.driver, refusal.lap) +
+                              " --out " + out.file("t.txt"));
+        EXPECT_EQ(said.exitCode, 2);
+        EXPECT_NE(said.err.find(refusal.says), std::string::npos) << said.err;
+    }
 
     EXPECT_EQ(cli("telemetry " + lapArguments("sample_hotlap.rpy", "qualifying", 0, 2) + " --out x").exitCode, 1);
     EXPECT_EQ(cli("telemetry --replay sample_hotlap.rpy --session race").exitCode, 1);
@@ -93,7 +107,7 @@ TEST(CliGroove, WritesTheGrooveFile) {
     EXPECT_EQ(firstLine(text), "60sections,1750entries") << "2 m steps over the 3498.06 m sample circuit";
     EXPECT_EQ(text.substr(text.find('\n') + 1, 2), "0 ");
     EXPECT_NE(text.find(" 2.00000000 4.5\n"), std::string::npos);
-    for (const std::string wrong : {" --resolution 0.25 --out ", " --accel 1000 --out "}) {
+    for (const std::string wrong : {" --resolution 0.25 --out ", " --accel 1000 --out ", " --width wide --out "}) {
         const auto refused = cli("groove " + lapArguments("sample_hotlap.rpy", "practice", 0, 2) + wrong + out.file("x"));
         EXPECT_EQ(refused.exitCode, 1) << wrong;
     }

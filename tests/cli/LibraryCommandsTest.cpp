@@ -68,7 +68,10 @@ TEST_F(LibraryCommands, CddbCreateWritesTheDatabaseTheFinderReads) {
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, dir.file("orv/replay/MOVRN_CDDB/Disc1.rdb") + "\n");
     EXPECT_NE(cli("finder harbour").out.find("\tDisc1:sub/a.rpy\t\n"), std::string::npos);
-    EXPECT_EQ(cli("cddb create '" + dir.file("disc") + "' Disc1").exitCode, 3);
+    const CommandResult kept = cli("cddb create '" + dir.file("disc") + "' Disc1");
+    EXPECT_EQ(kept.exitCode, 3);
+    EXPECT_NE(kept.err.find("--overwrite replaces it."), std::string::npos) << kept.err;
+    EXPECT_EQ(cli("cddb create '" + dir.file("disc") + "' ''").exitCode, 1) << "no name, no hidden .rdb file";
     EXPECT_EQ(cli("cddb create '" + dir.file("disc") + "' Disc1 --overwrite").exitCode, 0);
     EXPECT_EQ(cli("cddb create '" + dir.file("orv/players") + "' none").exitCode, 2);
 }

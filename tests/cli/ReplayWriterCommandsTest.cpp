@@ -31,6 +31,11 @@ TEST(CliExtract, WritesALapThatLoadsWithTheSameTelemetry) {
         return cli(out, "telemetry " + orv() + "--lap race:3:4 --out - " + replay).out;
     };
     EXPECT_EQ(telemetry(out.file("lap.rpy")), telemetry(source));
+    // With --orv the replay is found in the installation's replay folder and loads with its track.
+    r = cli(out, "extract " + orv() + "--lap race:3:4 --out " + out.file("named.rpy") + " sample_race.rpy");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.err.find("Can't find track"), std::string::npos) << r.err;
+    EXPECT_EQ(telemetry(out.file("named.rpy")), telemetry(source));
 
     const auto size = std::filesystem::file_size(source);
     r = cli(out, "extract --lap race:3:4 --out " + source + " " + source);

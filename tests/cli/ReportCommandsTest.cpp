@@ -180,6 +180,18 @@ TEST_F(ReportCommands, LapReportsRunOnTheLapsNamedInTheirOrder) {
     EXPECT_TRUE(refusal.out.empty());
 }
 
+TEST_F(ReportCommands, StoredPreferencesHoldWhenAnInstallationIsNamed) {
+    // The overall top speed of the lap, in the column under "Overall".
+    const auto overallTopSpeed = [&] {
+        const auto r = runCommand(cli("report speed " + testsupport::sampleOrv() + "--lap race:0:3 sample_race.rpy"));
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        return std::stod(testsupport::splitLines(r.out).at(4).substr(47, 7));
+    };
+    const double kmh = overallTopSpeed();
+    ASSERT_EQ(runCommand(cli("settings set MPH 1")).exitCode, 0);
+    EXPECT_NEAR(overallTopSpeed(), kmh * 0.6213722922, 0.01);
+}
+
 TEST_F(ReportCommands, SiteOfTheSampleRaceWithItsTrackMap) {
     auto r = runCommand(cli("site " + testsupport::sampleOrv() + "--out '" + dir_.file("web") + "' sample_race.rpy"));
     ASSERT_EQ(r.exitCode, 0) << r.err;

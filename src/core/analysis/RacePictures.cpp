@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -50,6 +51,26 @@ std::vector<int> resultOrderOf(const RaceInput& input, int maxLap) {
 
 std::string secondsLabel(int64_t ms) { return std::to_string(std::llabs(ms) / 1000); }
 
+// The end `to` moved along the line through `from` onto the nearer of the rows top and
+// bottom when it lies beyond them.
+PaintPoint ontoRows(PaintPoint from, PaintPoint to, int top, int bottom) {
+    const int edge = std::clamp(to.y, top, bottom);
+    if (edge == to.y) return to;
+    const double t = static_cast<double>(edge - from.y) / static_cast<double>(to.y - from.y);
+    return {from.x + static_cast<int>(std::lround(t * (to.x - from.x))), edge};
+}
+
+// Joined lines through the points, cut off where they leave the rows top .. bottom: a
+// manual scale keeps its room however far a car fell behind, and no line runs over the
+// labels around the plot.
+void clippedPolyline(Painter& painter, const std::vector<PaintPoint>& points, int top, int bottom) {
+    for (std::size_t k = 1; k < points.size(); ++k) {
+        const PaintPoint a = points[k - 1], b = points[k];
+        if ((a.y < top && b.y < top) || (a.y > bottom && b.y > bottom)) continue;
+        painter.line(ontoRows(b, a, top, bottom), ontoRows(a, b, top, bottom));
+    }
+}
+
 }  // namespace
 
 RaceInput RaceInput::of(const Header& header, const Drivers& drivers) {
@@ -60,6 +81,7 @@ RaceInput RaceInput::of(const Header& header, const Drivers& drivers) {
         const DriverRecord& r = drivers.driver(d);
         Driver driver{r.name1, r.name2, {}};
         for (int lap = 1; lap <= data.raceLaps(d); ++lap) driver.lapTimes.push_back(drivers.lapTime(d, RACE, lap));
+        if (!driver.lapTimes.empty()) driver.start = drivers.lapTime(d, RACE, 0);
         input.drivers.push_back(std::move(driver));
         gridTimes = gridTimes || data.bestPractice(d) != ReportData::NO_TIME;
     }
@@ -71,7 +93,7 @@ RaceInput RaceInput::of(const Header& header, const Drivers& drivers) {
 }
 
 int64_t RaceInput::cumulative(int driver, int lap) const {
-    int64_t sum = 0;
+    int64_t sum = drivers.at(driver).start;
     const auto& times = drivers.at(driver).lapTimes;
     for (int k = 0; k <= lap && k < static_cast<int>(times.size()); ++k) sum += times[k];
     return sum;
@@ -106,7 +128,7 @@ RaceHistoryGraph::RaceHistoryGraph(RaceInput input) : input_(std::move(input)) {
     title = defaultTitle();
     if (resultOrder_.empty()) return;
     winner_ = resultOrder_.front();
-    const int64_t first = input_.drivers[winner_].lapTimes.front();
+    const int64_t first = input_.cumulative(winner_, 0);
     // A winner of a single lap has no average beyond the first lap: his pace is 0.
     average_ = maxLap_ == 0 ? 0 : (input_.cumulative(winner_, maxLap_) - first) / maxLap_;
     for (int d = 0; d < drivers; ++d) {
@@ -158,7 +180,12 @@ void RaceHistoryGraph::paint(Painter& painter) const {
 
     const double perMs = static_cast<double>(bottom - top) / static_cast<double>(range());
     const double zeroY = bottom - static_cast<double>(shownMaximum() + 1000) * perMs;
-    auto y = [&](int64_t ms) { return static_cast<int>(zeroY + static_cast<double>(ms) * perMs); };
+    // Far outside the plot a value is only needed to cut its line at the edge: held within
+    // a few heights of the plot, it cannot overflow the pixel coordinates.
+    const double room = 4.0 * (bottom - top);
+    auto y = [&](int64_t ms) {
+        return static_cast<int>(std::clamp(zeroY + static_cast<double>(ms) * perMs, top - room, bottom + room));
+    };
     auto x = [&](int lap) { return maxLap_ <= 0 ? left : left + static_cast<int>(int64_t{lap} * (right - left) / maxLap_); };
 
     // Grid lines every trunc(range / 10 s) seconds, at least every second.
@@ -172,9 +199,11 @@ void RaceHistoryGraph::paint(Painter& painter) const {
             painter.text(left - painter.textWidth(secondsLabel(ms)) - 4, gy - th / 2, secondsLabel(ms), labelColour());
         }
     }
-    painter.setPen(frameColour());
-    painter.line({left, y(0)}, {right, y(0)});
-    painter.text(left - painter.textWidth("0") - 4, y(0) - th / 2, "0", labelColour());
+    if (y(0) >= top && y(0) <= bottom) {
+        painter.setPen(frameColour());
+        painter.line({left, y(0)}, {right, y(0)});
+        painter.text(left - painter.textWidth("0") - 4, y(0) - th / 2, "0", labelColour());
+    }
 
     const int labelEvery = std::max(1, (maxLap_ + 1) * painter.textWidth("000") / std::max(1, right - left) + 1);
     for (int lap = 0; lap <= maxLap_; lap += labelEvery)
@@ -190,7 +219,7 @@ void RaceHistoryGraph::paint(Painter& painter) const {
         std::vector<PaintPoint> points;
         for (int lap = 0; lap < static_cast<int>(values_[d].size()); ++lap) points.push_back({x(lap), y(values_[d][lap])});
         painter.setPen(resultColour(static_cast<int>(p)), GRAPH_LINE_WIDTH);
-        painter.polyline(points);
+        clippedPolyline(painter, points, top, bottom);
     }
 
     const int legendX = right + 16;

@@ -21,6 +21,9 @@ struct RaceInput {
         std::string first;
         std::string last;
         std::vector<uint32_t> lapTimes;  // ms, 24-bit values
+        // Session time (ms) at which his first lap began, so that the cumulative times are
+        // the crossing times that order the race reports; cars start from a staggered grid.
+        uint32_t start = 0;
     };
     std::vector<Driver> drivers;
     // Driver indices by best valid grid lap, drivers without one after them in table
@@ -32,7 +35,8 @@ struct RaceInput {
     static RaceInput of(const Header& header, const Drivers& drivers);
     // Index of a driver's last completed lap; -1 without any.
     int lastLap(int driver) const { return static_cast<int>(drivers.at(driver).lapTimes.size()) - 1; }
-    // The sum of a driver's lap times over lap indices 0 .. lap.
+    // The session time at which a driver completed lap index `lap`: his start plus his lap
+    // times over lap indices 0 .. lap.
     int64_t cumulative(int driver, int lap) const;
 };
 

@@ -295,7 +295,7 @@ SiteResult generateSite(const Header& header, const Drivers& drivers, const std:
     const std::string staging = folder + ".new-" + std::to_string(::getpid());
     std::error_code error;
     fs::remove_all(staging, error);
-    if (!fs::create_directories(staging, error)) return {{}, staging};
+    if (!fs::create_directories(staging, error)) return {{}, folder};
     SiteResult result{folder, {}};
     FileBatch batch;
     for (const SiteFile& file : files) {

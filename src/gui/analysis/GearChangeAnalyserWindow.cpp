@@ -41,7 +41,11 @@ GearChangeAnalyserWindow::GearChangeAnalyserWindow(const CZodEvadiDoc& doc, QWid
     statistics_->setVerticalHeaderLabels(rows);
     statistics_->setHorizontalHeaderLabels(statisticsColumns);
     statistics_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    statistics_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    statistics_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // The table is small and fixed: it shows every row whole instead of scrolling.
+    statistics_->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+    statistics_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    statistics_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     auto* statisticsBox = new QGroupBox(QStringLiteral("Statistics"), this);
     auto* counts = new QFormLayout;

@@ -18,6 +18,8 @@ namespace movrane::gui {
 
 namespace {
 
+constexpr int EDIT_FIELD_CHARS = 40;
+
 // A list whose rows are dragged to a new place; the move itself is the organiser's.
 class EventList : public QTreeWidget {
 public:
@@ -54,6 +56,8 @@ EditTrackPropDialog::EditTrackPropDialog(const SeasonEvent& event, QWidget* pare
     auto* form = new QFormLayout(group);
     for (const auto& [label, field] : EditTrackProp::FIELDS) {
         fields_[field] = new QLineEdit(fromCore(event.fields[field]), group);
+        // Room for a whole event name such as "Harbour Park Circuit Grand Prix".
+        fields_[field]->setMinimumWidth(fields_[field]->fontMetrics().averageCharWidth() * EDIT_FIELD_CHARS);
         form->addRow(QString::fromLatin1(label), fields_[field]);
     }
     layout->addWidget(group);

@@ -68,6 +68,11 @@ TEST(RaceHistoryGraph, WinnersPaceResultOrderAndValues) {
     EXPECT_EQ(graphical.rowOrder(), (std::vector<int>{2, 1, 4, 0, 3}));
     EXPECT_EQ(graphical.rowLabel(0), "Jim A   1");
     EXPECT_EQ(graphical.defaultFileName(), "Monza_RaceReport.bmp");
+    // Times count from each driver's start: A, who began lap 1 nine seconds later, loses to B.
+    RaceInput staggered = race();
+    staggered.drivers[2].start = 9000;
+    EXPECT_EQ(RaceHistoryGraph(staggered).winner(), 1);
+    EXPECT_EQ(GraphicalRaceReport(staggered).positionsAt(5), (std::vector<int>{1, 2}));
     // The pictures paint into a bitmap with the drivers' colours.
     RaceHistoryGraph painted(race());
     movrane::RgbImage image(movrane::RACE_GRAPH_WIDTH, movrane::RACE_GRAPH_HEIGHT);
@@ -77,6 +82,21 @@ TEST(RaceHistoryGraph, WinnersPaceResultOrderAndValues) {
     for (int y = 0; y < image.height() && !winnerDrawn; ++y)
         for (int x = 0; x < image.width() && !winnerDrawn; ++x) winnerDrawn = image.pixel(x, y) == movrane::resultColour(0);
     EXPECT_TRUE(winnerDrawn);
+    // A manual scale of 3 s behind: B's line (colour 5), 6 s behind at the end, is cut at the
+    // plot's bottom edge instead of running over the labels below it.
+    RaceHistoryGraph manual(race());
+    manual.scaleAutomatically = false;
+    manual.maximumSecondsText = "3";
+    movrane::RgbImage cut(movrane::RACE_GRAPH_WIDTH, movrane::RACE_GRAPH_HEIGHT);
+    movrane::ImagePainter cutPainter(cut);
+    manual.paint(cutPainter);
+    const int bottom = cut.height() - 3 * cutPainter.textHeight() - 8;
+    bool inside = false, below = false;
+    for (int y = 0; y < cut.height(); ++y)
+        for (int x = 0; x < cut.width(); ++x)
+            if (cut.pixel(x, y) == movrane::resultColour(1)) (y > bottom + 1 ? below : inside) = true;
+    EXPECT_TRUE(inside);
+    EXPECT_FALSE(below);
 }
 
 }  // namespace

@@ -117,6 +117,10 @@ TEST(ReportSite, AFileThatCannotBeWrittenLeavesTheEarlierSite) {
     // A second run overwrites the first in the same folder.
     EXPECT_EQ(siteOf(replay, exportFolder).folder, folder.string());
     EXPECT_NE(testsupport::readFileText(folder / "index.html"), "earlier");
+    // An export folder that is a file: the message names the site folder, not a working one.
+    const std::string blocked = replay.dir().file("blocked");
+    movrane::writeFileAtomically(blocked, "a file");
+    EXPECT_EQ(siteOf(replay, blocked).failedPath, movrane::siteFolderOf(blocked, "night.rpy"));
 }
 
 TEST(ReportSiteCommand, GuardsBeforeAnyReplayIsRead) {
