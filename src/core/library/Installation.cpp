@@ -97,17 +97,22 @@ PlayerIni Installation::readPlayer(const std::string& player, bool withBests) co
     return readPlayerIni(playerIniPath(player), &tracks);
 }
 
-int Installation::numEvents() const {
-    const Profile season(seasonPath());
+namespace {
+
+int numEventsOf(const ProfileSnapshot& season) {
     const int declared = decimalToInt(season.getString("Season", "numEvents", "", NUM_EVENTS_BUFFER));
     const int sections = static_cast<int>(season.sectionNames().size());
     return std::clamp(declared, 0, sections);
 }
 
+}  // namespace
+
+int Installation::numEvents() const { return numEventsOf(ProfileSnapshot(seasonPath())); }
+
 std::vector<std::string> Installation::seasonTrackDirectories() const {
-    const Profile season(seasonPath());
+    const ProfileSnapshot season(seasonPath());
     std::vector<std::string> tracks;
-    const int events = numEvents();
+    const int events = numEventsOf(season);
     for (int i = 1; i <= events; ++i) {
         tracks.push_back(
             toLowerAscii(season.getString("Event" + std::to_string(i), "trackDirectory", "", TRACK_DIRECTORY_BUFFER)));

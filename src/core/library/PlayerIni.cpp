@@ -48,7 +48,7 @@ private:
     bool written_ = false;
 };
 
-SessionTime readSessionTime(const Profile& ini, const std::string& section, const std::string& key) {
+SessionTime readSessionTime(const ProfileSnapshot& ini, const std::string& section, const std::string& key) {
     const std::string value = ini.getString(section, key, NO_VALUE, LAP_TIME_BUFFER);
     if (value == NO_VALUE) return {};
     const auto ms = lapTimeValueToMs(value);
@@ -56,12 +56,10 @@ SessionTime readSessionTime(const Profile& ini, const std::string& section, cons
     return SessionTime{*ms, 0};
 }
 
-EventBests readEventBests(const Profile& ini, const std::vector<std::string>& sections, const std::string& track) {
+EventBests readEventBests(const ProfileSnapshot& ini, const std::string& track) {
     EventBests event;
     event.trackDirectory = track;
-    bool present = false;
-    for (const std::string& s : sections) present = present || (!track.empty() && equalsIgnoreCase(s, track));
-    if (!present) return event;
+    if (track.empty() || !ini.hasSection(track)) return event;
     event.inPlayerIni = true;
     for (int car = 0; car < CAR_MAKE_COUNT; ++car) {
         for (int session = 0; session < BEST_SESSION_COUNT; ++session) {
@@ -93,12 +91,11 @@ PlayerIni readPlayerIni(const std::string& path, const std::vector<std::string>*
         result.status = PlayerIni::Status::CannotWriteTemp;
         return result;
     }
-    const Profile ini(copy.path());
+    const ProfileSnapshot ini(copy.path());
     result.names.firstName = cleanPlayerName(ini.getString("Personal Information", "firstName", NO_VALUE, NAME_BUFFER));
     result.names.lastName = cleanPlayerName(ini.getString("Personal Information", "lastName", NO_VALUE, NAME_BUFFER));
     if (seasonTracks) {
-        const std::vector<std::string> sections = ini.sectionNames();
-        for (const std::string& track : *seasonTracks) result.bests.push_back(readEventBests(ini, sections, track));
+        for (const std::string& track : *seasonTracks) result.bests.push_back(readEventBests(ini, track));
     }
     result.status = PlayerIni::Status::Ok;
     return result;

@@ -61,7 +61,7 @@ std::string TrackOrganiser::backupPath() const { return joinPath(cutAtLastSepara
 void TrackOrganiser::import() {
     rows_.clear();
     modified_ = false;
-    const Profile season(seasonPath_);
+    const ProfileSnapshot season(seasonPath_);
     const int events = decimalToInt(season.getString("Season", "numEvents", NO_VALUE, VALUE_BUFFER));
     const auto sections = static_cast<int>(season.sectionNames().size());
     // A wild count cannot run away: there are never more events than sections.

@@ -8,23 +8,39 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 
 namespace movrane {
 
 namespace fs = std::filesystem;
 
+// Opened without waiting (a named pipe would block the open until a writer came) and
+// read only when it is a regular file: a pipe, a device such as /dev/zero or a folder
+// standing where a file belongs would hang the reader or never end; a huge file would
+// exhaust the memory.
 bool readWholeFile(const std::string& path, std::string& contents) {
-    std::error_code ec;
-    if (fs::is_directory(path, ec)) return false;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return false;
-    contents = std::move(bytes);
-    return true;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return false;
+    struct stat info {};
+    bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
+              static_cast<uint64_t>(info.st_size) <= MAX_WHOLE_FILE_SIZE;
+    std::string bytes;
+    if (ok) bytes.reserve(static_cast<std::size_t>(info.st_size));
+    char buffer[65536];
+    while (ok) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n == 0) break;
+        if (n < 0) {
+            ok = errno == EINTR;
+            continue;
+        }
+        // A file that grows past the limit while it is read is refused too.
+        ok = bytes.size() + static_cast<std::size_t>(n) <= MAX_WHOLE_FILE_SIZE;
+        if (ok) bytes.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    if (ok) contents = std::move(bytes);
+    return ok;
 }
 
 std::string temporaryFolder() {

@@ -1,12 +1,18 @@
 #pragma once
 
 #include <cerrno>
+#include <cstdint>
 #include <string>
 #include <vector>
 
 namespace movrane {
 
-// Reads a whole file as bytes. False when it cannot be opened or read.
+// Far more than any settings, profile or CD database file holds.
+inline constexpr uint64_t MAX_WHOLE_FILE_SIZE = uint64_t{256} << 20;
+
+// Reads a whole regular file (links followed) as bytes. False when it cannot be opened
+// or read, for anything else (a folder, a named pipe, a device) and for a file of more
+// than MAX_WHOLE_FILE_SIZE bytes.
 bool readWholeFile(const std::string& path, std::string& contents);
 
 // The system's folder for temporary files: $TMPDIR when set, else /tmp.

@@ -1,5 +1,6 @@
 #include "core/platform/Paths.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 #include <vector>
@@ -96,7 +97,8 @@ std::string toLowerAscii(std::string_view text) {
 }
 
 bool equalsIgnoreCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && toLowerAscii(a) == toLowerAscii(b);
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [&](char x, char y) { return lower(x) == lower(y); });
 }
 
 std::string withExtension(std::string_view chosen, std::string_view extension) {

@@ -20,20 +20,35 @@ std::string_view trim(std::string_view s) {
     return s;
 }
 
-// The file as lines without their line ends.
+// The bytes of a file an editor saved with a byte order mark: UTF-8 loses its mark,
+// UTF-16 LE becomes ISO-8859-1 bytes (characters beyond it become '?'), as the profile
+// functions read such files; anything else stays as it is.
+std::string withoutByteOrderMark(std::string_view raw) {
+    if (raw.starts_with("\xEF\xBB\xBF")) return std::string(raw.substr(3));
+    if (!raw.starts_with("\xFF\xFE")) return std::string(raw);
+    std::string text;
+    for (std::size_t i = 2; i + 1 < raw.size(); i += 2) {
+        const unsigned unit = static_cast<unsigned char>(raw[i]) | static_cast<unsigned char>(raw[i + 1]) << 8;
+        text += unit <= 0xFF ? static_cast<char>(unit) : '?';
+    }
+    return text;
+}
+
+// The file as lines without their line ends: CR LF, LF, or a CR alone (a file whose
+// line ends were turned into old-style CRs would otherwise read as one line).
 struct IniLines {
     std::vector<std::string> lines;
 
-    static IniLines fromText(std::string_view text) {
+    static IniLines fromText(std::string_view raw) {
+        const std::string decoded = withoutByteOrderMark(raw);
+        const std::string_view text = decoded;
         IniLines ini;
         std::size_t start = 0;
         while (start < text.size()) {
-            std::size_t end = text.find('\n', start);
+            std::size_t end = text.find_first_of("\r\n", start);
             if (end == std::string_view::npos) end = text.size();
-            std::string_view line = text.substr(start, end - start);
-            if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-            ini.lines.emplace_back(line);
-            start = end + 1;
+            ini.lines.emplace_back(text.substr(start, end - start));
+            start = end + (text.substr(end, 2) == "\r\n" ? 2 : 1);
         }
         return ini;
     }
@@ -83,9 +98,10 @@ std::optional<SectionRange> findSection(const IniLines& ini, std::string_view se
     return std::nullopt;
 }
 
-std::optional<std::size_t> findKey(const IniLines& ini, const SectionRange& range, std::string_view key) {
+std::optional<std::size_t> findKey(const std::vector<std::string>& lines, const SectionRange& range,
+                                   std::string_view key) {
     for (std::size_t i = range.begin + 1; i < range.end; ++i) {
-        const auto name = keyName(ini.lines[i]);
+        const auto name = keyName(lines[i]);
         if (name && equalsIgnoreCase(*name, key)) return i;
     }
     return std::nullopt;
@@ -142,38 +158,53 @@ int decimalToInt(std::string_view text) {
     return static_cast<int>(value);
 }
 
+ProfileSnapshot::ProfileSnapshot(const std::string& path) : lines_(readLines(path).lines) {
+    std::optional<std::string> open;  // the lower-case name of the section being read, if its first
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        const auto name = sectionName(lines_[i]);
+        if (!name) continue;
+        if (open) sections_[*open].end = i;
+        open.reset();
+        std::string lower = toLowerAscii(*name);
+        if (sections_.contains(lower)) continue;
+        sections_.emplace(lower, Range{i, lines_.size()});
+        sectionNames_.emplace_back(*name);
+        open = std::move(lower);
+    }
+}
+
+std::optional<std::string_view> ProfileSnapshot::value(std::string_view section, std::string_view key) const {
+    const auto found = sections_.find(toLowerAscii(section));
+    if (found == sections_.end()) return std::nullopt;
+    const auto line = findKey(lines_, SectionRange{found->second.begin, found->second.end}, key);
+    if (!line) return std::nullopt;
+    return valueOf(lines_[*line]);
+}
+
+std::string ProfileSnapshot::getString(std::string_view section, std::string_view key, std::string_view fallback,
+                                       std::size_t bufferSize) const {
+    return cutToBuffer(value(section, key).value_or(fallback), bufferSize);
+}
+
+int ProfileSnapshot::getInt(std::string_view section, std::string_view key, int fallback) const {
+    const auto text = value(section, key);
+    return text ? decimalToInt(*text) : fallback;
+}
+
+bool ProfileSnapshot::hasSection(std::string_view section) const { return sections_.contains(toLowerAscii(section)); }
+
 std::string Profile::getString(std::string_view section, std::string_view key, std::string_view fallback,
                                std::size_t bufferSize) const {
-    const IniLines ini = readLines(path_);
-    if (const auto range = findSection(ini, section)) {
-        if (const auto line = findKey(ini, *range, key)) return cutToBuffer(valueOf(ini.lines[*line]), bufferSize);
-    }
-    return cutToBuffer(fallback, bufferSize);
+    return ProfileSnapshot(path_).getString(section, key, fallback, bufferSize);
 }
 
 int Profile::getInt(std::string_view section, std::string_view key, int fallback) const {
-    const IniLines ini = readLines(path_);
-    if (const auto range = findSection(ini, section)) {
-        if (const auto line = findKey(ini, *range, key)) return decimalToInt(valueOf(ini.lines[*line]));
-    }
-    return fallback;
+    return ProfileSnapshot(path_).getInt(section, key, fallback);
 }
 
-std::vector<std::string> Profile::sectionNames() const {
-    std::vector<std::string> names;
-    for (const std::string& line : readLines(path_).lines) {
-        const auto name = sectionName(line);
-        if (!name) continue;
-        bool known = false;
-        for (const std::string& n : names) known = known || equalsIgnoreCase(n, *name);
-        if (!known) names.emplace_back(*name);
-    }
-    return names;
-}
+std::vector<std::string> Profile::sectionNames() const { return ProfileSnapshot(path_).sectionNames(); }
 
-bool Profile::hasSection(std::string_view section) const {
-    return findSection(readLines(path_), section).has_value();
-}
+bool Profile::hasSection(std::string_view section) const { return ProfileSnapshot(path_).hasSection(section); }
 
 namespace {
 
@@ -185,7 +216,7 @@ void setKey(IniLines& ini, std::string_view section, std::string_view key, std::
         ini.lines.push_back(std::string(key) + "=" + std::string(value));
         return;
     }
-    if (const auto line = findKey(ini, *range, key)) {
+    if (const auto line = findKey(ini.lines, *range, key)) {
         const std::string spelled(*keyName(ini.lines[*line]));
         ini.lines[*line] = spelled + "=" + std::string(value);
         return;
@@ -221,7 +252,7 @@ bool Profile::deleteKey(std::string_view section, std::string_view key) {
     auto ini = readForChange(path_);
     if (!ini) return false;
     const auto range = findSection(*ini, section);
-    const auto line = range ? findKey(*ini, *range, key) : std::nullopt;
+    const auto line = range ? findKey(ini->lines, *range, key) : std::nullopt;
     if (!line) return true;
     ini->lines.erase(ini->lines.begin() + static_cast<std::ptrdiff_t>(*line));
     return writeLines(path_, *ini);

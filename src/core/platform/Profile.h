@@ -2,7 +2,9 @@
 
 #include <cstddef>
 #include <string>
+#include <optional>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace movrane {
@@ -12,7 +14,9 @@ namespace movrane {
 // regard to case, values trimmed of surrounding blanks and of one pair of enclosing
 // double quotes. A missing file or section reads as empty. Writes change only the
 // line concerned and keep every other line, comment included; the file is written
-// with CR LF line ends (reading accepts LF too), and replaced atomically.
+// with CR LF line ends (reading accepts LF and a lone CR too), and replaced atomically.
+// A file saved with a byte order mark (UTF-8, UTF-16 LE) is read as ISO-8859-1 text and
+// written back without it.
 // Every call reads the file afresh: nothing is cached between calls.
 class Profile {
 public:
@@ -57,6 +61,33 @@ public:
 
 private:
     std::string path_;
+};
+
+// A profile file as it was read once, with the reading rules of Profile, for readers
+// that look up many keys: a file of thousands of sections read key by key through
+// Profile would be read thousands of times.
+class ProfileSnapshot {
+public:
+    explicit ProfileSnapshot(const std::string& path);
+
+    std::string getString(std::string_view section, std::string_view key, std::string_view fallback,
+                          std::size_t bufferSize) const;
+    int getInt(std::string_view section, std::string_view key, int fallback) const;
+    const std::vector<std::string>& sectionNames() const { return sectionNames_; }
+    bool hasSection(std::string_view section) const;
+
+private:
+    // The lines of the first section of a name: its header line and the lines up to
+    // the next header.
+    struct Range {
+        std::size_t begin;
+        std::size_t end;
+    };
+    std::optional<std::string_view> value(std::string_view section, std::string_view key) const;
+
+    std::vector<std::string> lines_;
+    std::unordered_map<std::string, Range> sections_;  // by lower-case name
+    std::vector<std::string> sectionNames_;
 };
 
 // Decimal text-to-integer with the rules of Profile::getInt.

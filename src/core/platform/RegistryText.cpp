@@ -1,6 +1,8 @@
 #include "core/platform/RegistryText.h"
 
+#include <cstdint>
 #include <cstdio>
+#include <unordered_map>
 
 #include "core/platform/Paths.h"
 
@@ -54,6 +56,39 @@ namespace {
 
 constexpr std::string_view REGEDIT_HEADER = "REGEDIT4";
 constexpr std::size_t HEX_BYTES_PER_LINE = 24;
+
+// Collects keys and values in file order and finds a key or value met before by its
+// lower-case name at once, so that a file of thousands of keys parses in linear time.
+class HiveBuilder {
+public:
+    // Makes the key of this path the current one, adding it when it is new.
+    void openKey(std::string_view path) {
+        const auto [found, added] = keyIndex_.try_emplace(toLowerAscii(path), hive_.keys.size());
+        if (added) {
+            hive_.keys.push_back(RegKey{std::string(path), {}});
+            valueIndex_.emplace_back();
+        }
+        current_ = found->second;
+    }
+    bool hasKey() const { return current_ != NO_KEY; }
+    // Adds a value to the current key, or replaces the one of the same name.
+    void setValue(RegValue value) {
+        std::vector<RegValue>& values = hive_.keys[current_].values;
+        const auto [found, added] = valueIndex_[current_].try_emplace(toLowerAscii(value.name), values.size());
+        if (added) values.push_back(std::move(value));
+        else values[found->second] = std::move(value);
+    }
+    // Adds a value to the current key even when one of the same name is there.
+    void appendValue(RegValue value) { hive_.keys[current_].values.push_back(std::move(value)); }
+    RegHive take() { return std::move(hive_); }
+
+private:
+    static constexpr std::size_t NO_KEY = SIZE_MAX;
+    RegHive hive_;
+    std::unordered_map<std::string, std::size_t> keyIndex_;
+    std::vector<std::unordered_map<std::string, std::size_t>> valueIndex_;
+    std::size_t current_ = NO_KEY;
+};
 
 // ---- reading -------------------------------------------------------------------
 
@@ -283,8 +318,7 @@ std::string formatValue(const RegValue& v) {
 }  // namespace
 
 bool parseRegistryText(std::string_view text, RegHive& hive, std::string& error) {
-    RegHive result;
-    RegKey* current = nullptr;
+    HiveBuilder result;
     bool headerSeen = false;
     int lineNumber = 0;
     for (const std::string& raw : logicalLines(text)) {
@@ -304,22 +338,22 @@ bool parseRegistryText(std::string_view text, RegHive& hive, std::string& error)
                 error = "line " + std::to_string(lineNumber) + ": malformed key";
                 return false;
             }
-            current = &result.findOrAdd(line.substr(1, line.size() - 2));
+            result.openKey(line.substr(1, line.size() - 2));
             continue;
         }
         auto value = parseValueLine(line);
-        if (!value || !current) {
-            error = "line " + std::to_string(lineNumber) + (current ? ": malformed value" : ": value outside a key");
+        if (!value || !result.hasKey()) {
+            error = "line " + std::to_string(lineNumber) +
+                    (result.hasKey() ? ": malformed value" : ": value outside a key");
             return false;
         }
-        if (RegValue* existing = current->find(value->name)) *existing = std::move(*value);
-        else current->values.push_back(std::move(*value));
+        result.setValue(std::move(*value));
     }
     if (!headerSeen) {
         error = "the file is empty";
         return false;
     }
-    hive = std::move(result);
+    hive = result.take();
     return true;
 }
 
@@ -333,17 +367,16 @@ std::string formatRegistryText(const RegHive& hive) {
 }
 
 RegHive parseWineRegistryText(std::string_view text) {
-    RegHive hive;
-    RegKey* current = nullptr;
+    HiveBuilder hive;
     for (const std::string& raw : logicalLines(text)) {
         const std::string_view line = trimmed(raw);
         if (line.starts_with('[') && line.find(']') != std::string_view::npos) {
-            current = &hive.findOrAdd(wineKeyPath(line));
-        } else if (current && (line.starts_with('"') || line.starts_with('@'))) {
-            if (auto value = parseValueLine(line)) current->values.push_back(std::move(*value));
+            hive.openKey(wineKeyPath(line));
+        } else if (hive.hasKey() && (line.starts_with('"') || line.starts_with('@'))) {
+            if (auto value = parseValueLine(line)) hive.appendValue(std::move(*value));
         }
     }
-    return hive;
+    return hive.take();
 }
 
 }  // namespace movrane

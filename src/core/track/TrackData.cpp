@@ -33,8 +33,10 @@ std::string archiveEntryName(const uint8_t* entry) {
 class InputFile {
 public:
     explicit InputFile(const std::string& path) : _path(path) {
+        // Only a regular file is opened: a named pipe would block the open, a device
+        // such as /dev/zero would never end.
         std::error_code error;
-        if (std::filesystem::is_directory(path, error)) failLoad(path, " ; _orvFile == NULL");
+        if (!std::filesystem::is_regular_file(path, error)) failLoad(path, " ; _orvFile == NULL");
         _in.open(path, std::ios::binary);
         if (!_in) failLoad(path, " ; _orvFile == NULL");
         _in.seekg(0, std::ios::end);
@@ -61,6 +63,14 @@ private:
     uint64_t _size = 0;
 };
 
+// The bytes of a track: refused before they are read when there are more than any
+// track holds, so that a huge file cannot exhaust the memory.
+std::vector<uint8_t> trackBytes(InputFile& file, uint64_t offset, uint64_t size, const std::string& path) {
+    if (size > MAX_TRACK_DATA_SIZE)
+        failLoad(path, " ; the track data of " + std::to_string(size) + " bytes is larger than any track");
+    return file.read(offset, size);
+}
+
 std::vector<uint8_t> archiveEntryData(InputFile& file, const std::string& path) {
     const std::vector<uint8_t> count = file.read(0, 2);
     const uint64_t entries = count.size() == 2 ? readU16LE(count.data()) : 0;
@@ -70,7 +80,7 @@ std::vector<uint8_t> archiveEntryData(InputFile& file, const std::string& path) 
     if (!entry) failLoad(path, " ; !getTrkfileInfo(_orvFile, datfilename, offset, _fileSize)");
     if (entry->offset > file.size() || entry->size > file.size() - entry->offset)
         failLoad(path, " ; the archive entry " + stem + ".trk lies outside the file");
-    return file.read(entry->offset, entry->size);
+    return trackBytes(file, entry->offset, entry->size, path);
 }
 
 bool startsWithMagic(const std::vector<uint8_t>& bytes) {
@@ -114,7 +124,7 @@ TrackData readTrackData(const std::string& path) {
     if (!trackStem(path)) failLoad(path, " ; filename lacks extension of trk or dat");
     InputFile file(path);
     std::vector<uint8_t> bytes =
-        startsWithMagic(file.read(0, 4)) ? file.read(0, file.size()) : archiveEntryData(file, path);
+        startsWithMagic(file.read(0, 4)) ? trackBytes(file, 0, file.size(), path) : archiveEntryData(file, path);
     if (!startsWithMagic(bytes)) failLoad(path, " ; _type != 0x5452414B");
     return TrackData(path, std::move(bytes));
 }

@@ -7,6 +7,9 @@
 
 namespace movrane {
 
+// More bytes than any track's data holds (real ones hold kilobytes).
+inline constexpr uint64_t MAX_TRACK_DATA_SIZE = uint64_t{64} << 20;
+
 // The bytes of one track's data in memory. Every read is checked against their size;
 // a read outside them raises MOVRNException naming the file.
 class TrackData {

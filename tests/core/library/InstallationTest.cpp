@@ -188,4 +188,26 @@ TEST(Installation, PersonalBestTable) {
     EXPECT_FALSE(sevenRead.bests[1].inPlayerIni);
 }
 
+TEST(Installation, SeasonAndPlayerFilesOfThousandsOfSections) {
+    // Read key by key, files like these took minutes; each is now read once.
+    TempDir dir;
+    samplekit::writeInstallation(dir.path(), twoTrackSeason());
+    constexpr int EVENTS = 4000;
+    std::string season = "[Season]\r\nnumEvents=99999\r\n";
+    std::string player = "[ Personal Information ]\r\nfirstName=Ada\r\n";
+    for (int n = 1; n <= EVENTS; ++n) {
+        season += "[Event" + std::to_string(n) + "]\r\ntrackDirectory=T" + std::to_string(n) + "\r\n";
+        player += "[ t" + std::to_string(n) + " ]\r\nlotT=1 83.456\r\n";
+    }
+    testsupport::writeFileText(dir.path() / "seasons" / "67season.ini", season);
+    testsupport::writeFileText(dir.path() / "players" / "ada" / "player.ini", player);
+    const Installation installation(dir.path().string());
+    EXPECT_EQ(installation.numEvents(), EVENTS + 1) << "clamped to the sections";
+    const PlayerIni read = installation.readPlayer("ada", true);
+    ASSERT_EQ(read.bests.size(), EVENTS + 1u);
+    EXPECT_EQ(std::tuple(read.bests[EVENTS - 1].trackDirectory, read.bests[EVENTS - 1].cars[5].best(),
+                         read.bests[EVENTS].inPlayerIni),
+              std::tuple("t" + std::to_string(EVENTS), 83460u, false));
+}
+
 }  // namespace

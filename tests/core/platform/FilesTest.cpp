@@ -137,3 +137,23 @@ TEST(Files, TheLongestFileNameIsReplacedToo) {
     EXPECT_EQ(entries(batchDir.path()), std::vector<std::string>{"a"});
 }
 
+
+TEST(Files, OnlyRegularFilesAreReadWhole) {
+    testsupport::TempDir dir;
+    testsupport::writeFileText(dir.file("file"), "bytes");
+    fs::create_directory(dir.file("folder"));
+    ASSERT_EQ(::mkfifo(dir.file("pipe").c_str(), 0600), 0);  // no writer: an open that waits would hang
+    fs::create_symlink("file", dir.file("link"));
+    fs::create_symlink("loop", dir.file("loop"));
+    fs::create_symlink("/dev/zero", dir.file("endless"));
+    std::ofstream(dir.file("huge")).close();
+    fs::resize_file(dir.file("huge"), movrane::MAX_WHOLE_FILE_SIZE + 1);  // sparse: takes no room on the disk
+    const std::pair<const char*, bool> cases[] = {{"file", true},     {"link", true},     {"folder", false},
+                                                  {"pipe", false},    {"loop", false},    {"endless", false},
+                                                  {"missing", false}, {"huge", false}};
+    for (const auto& [name, readable] : cases) {
+        std::string contents = "kept";
+        EXPECT_EQ(movrane::readWholeFile(dir.file(name), contents), readable) << name;
+        EXPECT_EQ(contents, readable ? "bytes" : "kept") << name;
+    }
+}

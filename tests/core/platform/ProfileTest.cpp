@@ -27,6 +27,17 @@ TEST(Profile, ReadsValuesLikeTheProfileFunctions) {
     EXPECT_EQ(ini.getInt("Season", "missing", -1), -1);
     EXPECT_EQ(ini.sectionNames(), (std::vector<std::string>{"Season", "Event1"}));
     EXPECT_EQ(Profile(dir.file("none.ini")).getString("A", "b", "dflt", 50), "dflt");
+    // Every kind of line end, mixed too, and files saved with a byte order mark.
+    std::string utf16 = "\xFF\xFE";
+    for (char c : std::string("[A]\r\nb=1\r\n[C]\r\nd=2")) utf16 += std::string{c, '\0'};
+    for (const std::string& text : std::vector<std::string>{"[A]\r\nb=1\r\n[C]\r\nd=2", "[A]\nb=1\n[C]\nd=2\n",
+                                                         "[A]\rb=1\r[C]\rd=2\r", "[A]\rb=1\n[C]\r\nd=2",
+                                                         "\xEF\xBB\xBF[A]\nb=1\n[C]\nd=2", utf16}) {
+        testsupport::writeFileText(path, text);
+        EXPECT_EQ(std::tuple(ini.getInt("A", "b", 0), ini.getInt("C", "d", 0), ini.sectionNames().size()),
+                  std::tuple(1, 2, 2u))
+            << text;
+    }
     // Decimal rules.
     const std::pair<const char*, int> cases[] = {{"  42abc", 42}, {"-7", -7}, {"+8", 8}, {"abc", 0}, {"", 0},
                                                  {"99999999999999999999", 2147483647},

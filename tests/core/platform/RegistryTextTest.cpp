@@ -84,4 +84,23 @@ TEST(RegistryText, WritesTheRegeditStyle) {
     }
 }
 
+TEST(RegistryText, FilesOfThousandsOfKeysAndValues) {
+    // Keys and values met again merge as before; such files used to take minutes.
+    constexpr int COUNT = 20000;
+    std::string store = "REGEDIT4\n", wine;
+    for (int n = 0; n < COUNT; ++n) {
+        const std::string key = "[Software\\K" + std::to_string(n) + "]\n";
+        store += key + "\"v\"=dword:00000001\n\"V" + std::to_string(n) + "\"=\"x\"\n";
+        wine += key + "\"v\"=\"a\"\n";
+    }
+    store += "[software\\k7]\n\"V\"=dword:00000002\n";
+    const RegHive hive = parsed(store);
+    ASSERT_EQ(hive.keys.size(), static_cast<std::size_t>(COUNT));
+    const RegKey& seventh = hive.keys[7];
+    EXPECT_EQ(std::tuple(seventh.values.size(), seventh.values[0].data, seventh.values[1].name),
+              std::tuple(2u, std::string("\x02\0\0\0", 4), std::string("V7")));
+    EXPECT_EQ(parseWineRegistryText(wine + "[Software\\K1]\n\"v\"=\"b\"\n").keys[1].values.size(), 2u)
+        << "a key met again in system.reg keeps both values; the first one counts";
+}
+
 }  // namespace

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <optional>
 
 #include "core/track/MOVRNException.h"
+#include "core/track/TrackData.h"
 #include "core/track/Track.h"
 #include "core/track/TrackLocation.h"
 #include "core/track/TrackUnits.h"
@@ -38,7 +40,10 @@ TEST(TrackLoad, FilesThatHoldNoWantedTrackFailWithTheirMessage) {
     TempDir dir;
     std::filesystem::create_directories(dir.path() / "v1.0");
     std::filesystem::create_directories(dir.path() / "folder.trk");
+    ASSERT_EQ(::mkfifo(dir.file("pipe.trk").c_str(), 0600), 0);  // opening it for reading would wait for a writer
     const std::vector<uint8_t> data = roundedSquareBytes();
+    writeBytes(dir.file("huge.trk"), data);
+    std::filesystem::resize_file(dir.file("huge.trk"), movrane::MAX_TRACK_DATA_SIZE + 1);  // sparse
     std::vector<uint8_t> seventeenTraces = data;
     tracktest::patchU32(seventeenTraces, 12, 17);
     samplekit::TrackFileContents unknownSection = tracktest::roundedSquare().trackFile();
@@ -54,6 +59,8 @@ TEST(TrackLoad, FilesThatHoldNoWantedTrackFailWithTheirMessage) {
         {"v1.0/monza", data, " ; filename lacks extension of trk or dat"},  // the dot of a folder does not count
         {"gone.trk", std::nullopt, " ; _orvFile == NULL"},
         {"folder.trk", std::nullopt, " ; _orvFile == NULL"},
+        {"pipe.trk", std::nullopt, " ; _orvFile == NULL"},
+        {"huge.trk", std::nullopt, " ; the track data of 67108865 bytes is larger than any track"},
         // Names of 13 characters fill their field: neither a prefix nor a longer name matches.
         {"abcdefgh.dat", archiveOf({{"abcdefghi.trk", data}}), noEntry},
         {"abcdefghi.dat", archiveOf({{"abcdefgh.trk", data}}), noEntry},
