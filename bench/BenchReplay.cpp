@@ -62,6 +62,15 @@ double BenchReplay::rawBytesPerSecond() const {
     return rawBytesPerSecond_;
 }
 
+void BenchReplay::dropFromPageCache() const {
+    const int fd = ::open(path_.c_str(), O_RDONLY);
+    if (fd < 0) throw std::runtime_error("cannot open the bench replay");
+    // Only clean pages leave the cache: the written bytes go to the disk first.
+    const bool dropped = ::fdatasync(fd) == 0 && ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED) == 0;
+    ::close(fd);
+    if (!dropped) throw std::runtime_error("cannot drop the bench replay from the page cache");
+}
+
 const BenchReplay& largeRace() {
     static const BenchReplay replay("large.rpy", 2, 92);
     return replay;

@@ -32,6 +32,9 @@ public:
     uint64_t rawRead() const;
     // The best of three plain reads, in bytes per second.
     double rawBytesPerSecond() const;
+    // Drops the file's pages from the page cache, so that the next read comes from the disk
+    // as the first read of a replay just copied or downloaded does.
+    void dropFromPageCache() const;
 
 private:
     std::string path_;
@@ -43,21 +46,30 @@ private:
     mutable double rawBytesPerSecond_ = 0;
 };
 
+// Where the file's bytes come from in a timing: the page cache (a replay read before), or
+// the disk (a replay read for the first time).
+enum class Cache { Warm, Cold };
+
 // Runs `work` once per benchmark iteration, each time beside a plain read of the same
 // file, and sets the counter `name` to the work's throughput as a share of the plain
-// read's. Timing both side by side keeps the share steady on a busy machine.
+// read's. Timing both side by side keeps the share steady on a busy machine. Cold, the
+// file leaves the page cache before the plain read and before the work.
 template <class Work>
-void timeBesideRawRead(benchmark::State& state, const BenchReplay& replay, const char* name, Work&& work) {
+void timeBesideRawRead(benchmark::State& state, const BenchReplay& replay, const char* name, Work&& work,
+                       Cache cache = Cache::Warm) {
     double rawSeconds = 0;
     double workSeconds = 0;
     for (auto _ : state) {
+        if (cache == Cache::Cold) replay.dropFromPageCache();
         const auto start = std::chrono::steady_clock::now();
         benchmark::DoNotOptimize(replay.rawRead());
         const auto middle = std::chrono::steady_clock::now();
+        if (cache == Cache::Cold) replay.dropFromPageCache();
+        const auto restart = std::chrono::steady_clock::now();
         work();
         const auto end = std::chrono::steady_clock::now();
         rawSeconds += std::chrono::duration<double>(middle - start).count();
-        workSeconds += std::chrono::duration<double>(end - middle).count();
+        workSeconds += std::chrono::duration<double>(end - restart).count();
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * replay.size()));
     state.counters["raw_read_ms"] = rawSeconds * 1000 / static_cast<double>(state.iterations());

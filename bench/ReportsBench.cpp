@@ -2,7 +2,8 @@
 // of the same file (scan_vs_raw_read, target: at least 0.7), the other scanning reports on
 // the same replay (engine detection, detailed race report, and the lap-time verifier of the
 // winner's last lap, which walks the stream up to the lap twice; target: at least 0.5),
-// and all basic reports of a 20-driver, 80-lap race (target: well under 50 ms).
+// and all basic reports of a 20-driver, 80-lap race (target: well under 50 ms). The scans
+// run with the replay in the page cache (cold:0) and read from the disk (cold:1).
 #include <benchmark/benchmark.h>
 
 #include "BenchReplay.h"
@@ -21,23 +22,27 @@ movrane::Report reportOf(const bench::BenchReplay& replay) {
     return movrane::Report(replay.header(), replay.drivers(), replay.path());
 }
 
+bench::Cache cacheOf(const benchmark::State& state) { return state.range(0) != 0 ? bench::Cache::Cold : bench::Cache::Warm; }
+
+void warmAndCold(benchmark::internal::Benchmark* b) { b->ArgName("cold")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond); }
+
 void BM_MechanicalScan(benchmark::State& state) {
     const bench::BenchReplay& replay = bench::largeRace();
     bench::timeBesideRawRead(state, replay, "scan_vs_raw_read", [&] {
         movrane::Report report = reportOf(replay);
         benchmark::DoNotOptimize(report.generate(movrane::ReportKind::Mechanical).size());
-    });
+    }, cacheOf(state));
 }
-BENCHMARK(BM_MechanicalScan)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MechanicalScan)->Apply(warmAndCold);
 
 void BM_EngineDetection(benchmark::State& state) {
     const bench::BenchReplay& replay = bench::largeRace();
     bench::timeBesideRawRead(state, replay, "scan_vs_raw_read", [&] {
         movrane::Report report = reportOf(replay);
         benchmark::DoNotOptimize(report.generate(movrane::ReportKind::EngineDetection).size());
-    });
+    }, cacheOf(state));
 }
-BENCHMARK(BM_EngineDetection)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EngineDetection)->Apply(warmAndCold);
 
 void BM_DetailedRace(benchmark::State& state) {
     const bench::BenchReplay& replay = bench::largeRace();
@@ -45,9 +50,9 @@ void BM_DetailedRace(benchmark::State& state) {
         movrane::Report report = reportOf(replay);
         report.setLaps({{}, samplekit::sampleLapLength(), false});
         benchmark::DoNotOptimize(report.generate(movrane::ReportKind::DetailedRace).size());
-    });
+    }, cacheOf(state));
 }
-BENCHMARK(BM_DetailedRace)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DetailedRace)->Apply(warmAndCold);
 
 void BM_VerifyLastLap(benchmark::State& state) {
     const bench::BenchReplay& replay = bench::largeRace();
@@ -56,9 +61,9 @@ void BM_VerifyLastLap(benchmark::State& state) {
     bench::timeBesideRawRead(state, replay, "scan_vs_raw_read", [&] {
         const auto v = movrane::verifyLap(drivers, 0, lap, movrane::RACE, samplekit::sampleLapLength());
         benchmark::DoNotOptimize(v.methodA);
-    });
+    }, cacheOf(state));
 }
-BENCHMARK(BM_VerifyLastLap)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_VerifyLastLap)->Apply(warmAndCold);
 
 void BM_BasicReports(benchmark::State& state) {
     const bench::BenchReplay& replay = eightyLapRace();
