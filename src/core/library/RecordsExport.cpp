@@ -10,6 +10,7 @@
 
 #include "core/platform/DefaultHandler.h"
 #include "core/platform/Files.h"
+#include "core/platform/Html.h"
 #include "core/platform/Paths.h"
 #include "core/platform/Ui.h"
 
@@ -60,17 +61,6 @@ void setKey(std::vector<IniSection>& sections, const std::string& section, const
 }
 
 // ---- records site
-
-std::string escapeHtml(std::string_view text) {
-    std::string out;
-    for (const char c : text) {
-        if (c == '&') out += "&amp;";
-        else if (c == '<') out += "&lt;";
-        else if (c == '>') out += "&gt;";
-        else out += c;
-    }
-    return out;
-}
 
 // A file name taken from installation or replay text: separators, dots at its start and
 // control characters cannot lead out of the site folder.
@@ -137,7 +127,7 @@ uint32_t trainingOf(const CarBests& c) { return c.sessions[BEST_TRAINING].ms; }
 uint32_t practiceOf(const CarBests& c) { return c.sessions[BEST_PRACTICE].ms; }
 uint32_t raceOf(const CarBests& c) { return c.sessions[BEST_RACE].ms; }
 
-std::string trackTitle(const RecordsRow& row) { return escapeHtml(row.shortName + " - " + row.longName); }
+std::string trackTitle(const RecordsRow& row) { return htmlEscaped(row.shortName + " - " + row.longName); }
 
 struct SitePage {
     std::string file;
@@ -145,7 +135,7 @@ struct SitePage {
 };
 
 std::vector<SitePage> sitePages(const RecordsTable& table_, const CalendarDate& date) {
-    const std::string player = escapeHtml(table_.playerName);
+    const std::string player = htmlEscaped(table_.playerName);
     std::vector<SitePage> pages;
 
     std::string index = pageStart(BEST_TIMES, player, date) +
@@ -172,7 +162,7 @@ std::vector<SitePage> sitePages(const RecordsTable& table_, const CalendarDate& 
     for (int car = 0; car < CAR_MAKE_COUNT; ++car) {
         std::string rows;
         for (const RecordsRow& row : table_.rows)
-            rows += tableRow(heading(escapeHtml(row.shortName)) + fourTimes(row.cars[car]));
+            rows += tableRow(heading(htmlEscaped(row.shortName)) + fourTimes(row.cars[car]));
         pages.push_back({std::string(CAR_NAMES[car]) + ".html",
                          pageStart(BEST_TIMES, player + " - " + CAR_NAMES[car], date) + table(TIMES_HEADER, rows) +
                              PAGE_END});
@@ -181,10 +171,10 @@ std::vector<SitePage> sitePages(const RecordsTable& table_, const CalendarDate& 
     std::string overall;
     std::string allCars;
     for (const RecordsRow& row : table_.rows) {
-        overall += tableRow(heading(escapeHtml(row.shortName)) + value(bestOverMakes(row, overallOf)) +
+        overall += tableRow(heading(htmlEscaped(row.shortName)) + value(bestOverMakes(row, overallOf)) +
                             value(bestOverMakes(row, trainingOf)) + value(bestOverMakes(row, practiceOf)) +
                             value(bestOverMakes(row, raceOf)));
-        std::string cells = heading(escapeHtml(row.shortName));
+        std::string cells = heading(htmlEscaped(row.shortName));
         for (const CarBests& car : row.cars) cells += value(siteTime(car.best()));
         allCars += tableRow(cells);
     }
