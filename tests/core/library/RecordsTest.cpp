@@ -90,7 +90,10 @@ TEST_F(RecordsTest, OnlyCompleteLapsLeavesOutLapsWithoutData) {
     // Stopping messages.
     writeFileAtomically(library.replayPath("bad.rpy"), "YLPR");
     fs::remove_all(library.dir.file("orv/tracks/ridgeway"));
+    ui.messages.clear();
     EXPECT_FALSE(collect());
+    ASSERT_EQ(ui.messages.size(), 2u);  // the replay headers are read before the season's tracks
+    EXPECT_EQ(ui.messages[0].text, library.replayPath("bad.rpy"));
     EXPECT_EQ(ui.messages.back().text.rfind("Track.ini or entire track seems to be missing in the tracks directory: "
                                             "ridgeway\n\rThe html-pages",
                                             0),
