@@ -67,7 +67,15 @@ TEST(ReportSite, SummaryCutFromTheReports) {
     // Nobody set a valid lap, nobody completed one: no value is made up from the columns.
     EXPECT_EQ(movrane::fastestLapText(golden("novalid/Race.txt")), "Unknown");
     EXPECT_EQ(movrane::mostLapsLedText(golden("nolap/Race.txt")), "Unknown");
+    EXPECT_EQ(movrane::winnerText(golden("nolap/Race.txt")), "Unknown");
     EXPECT_EQ(movrane::winnerText(""), "Unknown");
+    // Car numbers of three digits move the columns the cuts read.
+    auto wide = reportcases::standardRace();
+    wide.drivers[0].carNumber = 107;
+    wide.drivers[1].carNumber = 112;
+    const LoadedReplay replay(wide);
+    EXPECT_EQ(movrane::poleText(replay.generate(movrane::ReportKind::Practice)), "Bob Bravo (1m29.500s)");
+    EXPECT_EQ(movrane::winnerText(replay.generate(movrane::ReportKind::Race)), "Ann Alpha (4m32.400s)");
 }
 
 TEST(ReportSite, PagesPicturesAndFilesOfTheStandardRace) {
