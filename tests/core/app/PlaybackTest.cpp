@@ -167,6 +167,12 @@ TEST_F(PlaybackTest, PauseStopAndBeginningInDrivingLines) {
     EXPECT_EQ(playback.position(), 0);
     playback.moveToEndOfLap();
     EXPECT_FALSE(display.clock);
+    // Stopped at the place, not paused: the lap bar keeps playing, the menu toggles laps.
+    EXPECT_TRUE(lapBar.playing());
+    EXPECT_FALSE(lapBar.box(1).enabled);
+    EXPECT_TRUE(playback.toggleLap(1));
+    EXPECT_FALSE(doc.slot(1).shown);
+    EXPECT_TRUE(playback.toggleLap(1));
     playback.stop();
     EXPECT_FALSE(lapBar.playing());
     EXPECT_TRUE(playback.toggleLapEnabled(1));
