@@ -108,6 +108,11 @@ TEST_F(PlaybackTest, GuardsOfStartAndRaceMode) {
     playback.toggleRaceMode();
     EXPECT_FALSE(playback.raceMode());
     EXPECT_EQ(messages().size(), 2u);
+    // A race that cannot be read leaves the race bar empty.
+    const LapSlot& hotLap = doc.slot(0);
+    EXPECT_FALSE(race.load(hotLap.replayPath, *hotLap.header, *hotLap.drivers, laps_->ui));
+    EXPECT_TRUE(race.driverList().empty());
+    EXPECT_FALSE(race.failureText().empty());
 }
 
 TEST_F(PlaybackTest, DrivingLinesTicksUntilTheLongestLapEnds) {
