@@ -160,10 +160,16 @@ void Playback::moveToEndOfLap() {
     if (!raceMode_ && running_) stopClock();
 }
 
-bool Playback::toggleLapEnabled(int slot) const { return !raceMode_ && !paused_ && lapBar_.toggleEnabled(slot); }
+// The menu command follows the clock, not the lap bar: after "Move to end of lap" the bar
+// keeps its playing state (boxes disabled) while the laps can be ticked from the menu.
+bool Playback::toggleLapEnabled(int slot) const {
+    return !raceMode_ && !running_ && !paused_ && slot >= 0 && slot < CZodEvadiDoc::MAX_LAPS && doc_.slot(slot).inUse;
+}
 
 bool Playback::toggleLap(int slot) {
-    if (!toggleLapEnabled(slot) || !lapBar_.toggle(slot)) return false;
+    if (!toggleLapEnabled(slot)) return false;
+    LapSlot& lap = doc_.slot(slot);
+    lap.shown = !lap.shown;
     display_.redraw();
     return true;
 }

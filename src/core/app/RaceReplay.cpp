@@ -46,8 +46,9 @@ std::vector<MetrePoint> carOutline(double heading, CarDrawing drawing) {
 bool RaceReplay::load(const std::string& path, const Header& header, const Drivers& drivers, Ui& ui) {
     clear();
     drivers_ = drivers;
-    for (uint32_t d = 0; d < drivers.count(); ++d) driverList_.push_back(raceDriverLabel(drivers, d));
+    // A race that cannot be read leaves the bar empty: no drivers to choose from.
     if (timeline_.load(path, header, drivers, ui) == 0) return false;
+    for (uint32_t d = 0; d < drivers.count(); ++d) driverList_.push_back(raceDriverLabel(drivers, d));
     return showFrame(0);
 }
 

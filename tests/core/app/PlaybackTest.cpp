@@ -108,6 +108,11 @@ TEST_F(PlaybackTest, GuardsOfStartAndRaceMode) {
     playback.toggleRaceMode();
     EXPECT_FALSE(playback.raceMode());
     EXPECT_EQ(messages().size(), 2u);
+    // A race that cannot be read leaves the race bar empty.
+    const LapSlot& hotLap = doc.slot(0);
+    EXPECT_FALSE(race.load(hotLap.replayPath, *hotLap.header, *hotLap.drivers, laps_->ui));
+    EXPECT_TRUE(race.driverList().empty());
+    EXPECT_FALSE(race.failureText().empty());
 }
 
 TEST_F(PlaybackTest, DrivingLinesTicksUntilTheLongestLapEnds) {
@@ -167,6 +172,12 @@ TEST_F(PlaybackTest, PauseStopAndBeginningInDrivingLines) {
     EXPECT_EQ(playback.position(), 0);
     playback.moveToEndOfLap();
     EXPECT_FALSE(display.clock);
+    // Stopped at the place, not paused: the lap bar keeps playing, the menu toggles laps.
+    EXPECT_TRUE(lapBar.playing());
+    EXPECT_FALSE(lapBar.box(1).enabled);
+    EXPECT_TRUE(playback.toggleLap(1));
+    EXPECT_FALSE(doc.slot(1).shown);
+    EXPECT_TRUE(playback.toggleLap(1));
     playback.stop();
     EXPECT_FALSE(lapBar.playing());
     EXPECT_TRUE(playback.toggleLapEnabled(1));
