@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QMenu>
 #include <QPushButton>
 #include <QTreeWidget>
 
@@ -14,11 +15,18 @@ using movrane::CommandId;
 TEST(LibraryDialogs, LapFinderScansTheFirstLapsTrackAndLoadsTheChosenLap) {
     guitest::TwoLaps p;
     p.app->document().removeLap(1);
-    p.dialogs.expect([](QDialog& dialog) {
+    p.dialogs.expect([&p](QDialog& dialog) {
         auto* finder = qobject_cast<movrane::gui::LapFinderDialog*>(&dialog);
         if (!finder) return int(QDialog::Rejected);
         EXPECT_EQ(finder->windowTitle(), QStringLiteral("Lap Finder"));
         EXPECT_GT(finder->list()->topLevelItemCount(), 1) << "harbour scanned at once";
+        // The list's right-button menu copies the table.
+        ASSERT_EQ(finder->listMenu()->actions().size(), 1);
+        QAction* copy = finder->listMenu()->actions()[0];
+        EXPECT_EQ(copy->text(), QStringLiteral("Copy table to clipboard "));
+        EXPECT_EQ(copy->toolTip(), QStringLiteral("(Can be pasted into Excel)"));
+        copy->trigger();
+        EXPECT_EQ(p.ui.clipboard.size(), 1u);
         finder->list()->topLevelItem(1)->setSelected(true);
         finder->accept();
         return finder->result();

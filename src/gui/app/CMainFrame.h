@@ -15,6 +15,7 @@ class QAction;
 class QDockWidget;
 class QMenu;
 class QTimer;
+class QToolBar;
 
 namespace movrane::gui {
 
@@ -62,6 +63,7 @@ private:
     void fitLapBarToLabels();
     void buildMenus();
     void buildToolBar();
+    QToolBar* addBar(const QString& title, const QString& name, CommandId shownCommand);
     QMenu* menuFor(const CommandInfo& info, std::map<std::string, QMenu*>& menus);
     void fillRecentFiles();
     void addLap();
@@ -104,6 +106,7 @@ private:
     QAction* exitSeparator_ = nullptr;
     std::vector<QAction*> recentActions_;
     std::map<CommandId, QAction*> actions_;
+    std::map<CommandId, QToolBar*> barsShownBy_;
 };
 
 }  // namespace movrane::gui
