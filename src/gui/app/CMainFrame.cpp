@@ -191,6 +191,7 @@ void CMainFrame::buildToolBar() {
     for (CommandId id : {CommandId::ZoomIn, CommandId::ZoomOut, CommandId::FitToTrack, CommandId::PanningTool})
         zoomBar->addAction(action(id));
 
+    addToolBarBreak();  // the playback buttons on a row of their own, all of them in view
     QToolBar* playbackBar =
         addBar(QStringLiteral("Playback Bar"), QStringLiteral("PlaybackBar"), CommandId::PlaybackBarShown);
     const std::pair<CommandId, QStyle::StandardPixmap> icons[] = {
