@@ -66,6 +66,44 @@ TEST(CommandGuards, WithAnEmptyDocumentExportsSayWhatIsMissingAndLoadingAsksOrFi
     EXPECT_TRUE(p.dialogs.titles.empty()) << "No opens no report";
 }
 
+// Each command's guard on an empty document: its messages, and whether it then offers a
+// replay for the report only (answered No). None of them opens a window.
+TEST(CommandGuards, EachCommandSaysWhatItNeedsFirst) {
+    Empty p;
+    const std::string noReplay = "No replay file loaded!";
+    const struct {
+        CommandId id;
+        std::vector<std::string> messages;
+        bool offersReplay;
+    } rows[] = {
+        {CommandId::SaveReplayLap, {noReplay}, false},
+        {CommandId::MergeLaps, {noReplay}, false},
+        {CommandId::Graph, {NO_LAP}, false},
+        {CommandId::TractionCircle, {NO_LAP}, false},
+        {CommandId::Ratings, {NO_LAP}, false},
+        {CommandId::SectorTimes, {NO_LAP}, false},
+        {CommandId::SpeedReport, {NO_LAP}, false},
+        {CommandId::LaptimeVerifier, {NO_LAP}, false},
+        {CommandId::ReportDetailedRace, {"This report cannot be run unless you have loaded a lap."}, false},
+        {CommandId::ReportSite, {"No export path set. Please set this\r\npath in File->Settings dialog."}, false},
+        {CommandId::GraphicalRaceReport, {NO_LAP}, true},
+        {CommandId::RaceHistoryGraph, {NO_LAP}, true},
+        {CommandId::EngineDetection, {NO_LAP}, true},
+        {CommandId::ModSetInfo, {NO_LAP}, true},
+    };
+    for (const auto& row : rows) {
+        p.ui.messages.clear();
+        p.ui.questions.clear();
+        if (row.offersReplay) p.ui.queueYesNo(false);
+        p.run(row.id);
+        EXPECT_EQ(p.ui.messageTexts(), row.messages) << static_cast<int>(row.id);
+        for (const auto& m : p.ui.messages) EXPECT_EQ(m.icon, movrane::Ui::Icon::Information);
+        EXPECT_EQ(p.ui.questions.size(), row.offersReplay ? 1u : 0u) << static_cast<int>(row.id);
+    }
+    EXPECT_TRUE(p.dialogs.titles.empty());
+    EXPECT_EQ(p.app->frame().graphWindow(), nullptr);
+}
+
 TEST(CommandGuards, HelpSettingsAndExit) {
     Empty p;
     p.dialogs.expect([](QDialog& dialog) {
