@@ -161,10 +161,13 @@ TEST(StartUp, ASingleReplayArgumentOpensItWithoutTheFileDialog) {
 
 TEST(StartUp, LapsAnnouncedWithoutTheirArgumentsAreReported) {
     Program p;
-    p.start({"-loadrpy", "-c2", "-f" + p.replay("sample_hotlap.rpy"), "-s0", "-d0", "-l2"});
-    EXPECT_EQ(p.app->document().loadedLaps(), 1);
-    ASSERT_FALSE(p.ui.messages.empty());
-    EXPECT_EQ(p.ui.messages.back().text.rfind("The command line announces 2 laps", 0), 0u);
+    const std::string hotlap = "-f" + p.replay("sample_hotlap.rpy");
+    p.start({"-loadrpy", "-c3", hotlap, "-s0", "-d0", "-l2", hotlap, "-s2", "-d0", "-l3"});
+    EXPECT_EQ(p.app->document().loadedLaps(), 1) << "session 2 names no lap table";
+    const auto texts = p.ui.messageTexts();  // the loaded lap's quality report first
+    ASSERT_GE(texts.size(), 2u);
+    EXPECT_EQ(texts[texts.size() - 2].rfind("The command line names session 2 for lap 3", 0), 0u);
+    EXPECT_EQ(texts.back().rfind("The command line announces 3 laps", 0), 0u);
 }
 
 TEST(StartUp, ReplaysDroppedOnTheWindowOpenAsFromTheDesktop) {

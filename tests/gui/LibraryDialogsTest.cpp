@@ -21,11 +21,13 @@ TEST(LibraryDialogs, LapFinderScansTheFirstLapsTrackAndLoadsTheChosenLap) {
         EXPECT_EQ(finder->windowTitle(), QStringLiteral("Lap Finder"));
         EXPECT_GT(finder->list()->topLevelItemCount(), 1) << "harbour scanned at once";
         // The list's right-button menu copies the table.
-        ASSERT_EQ(finder->listMenu()->actions().size(), 1);
-        QAction* copy = finder->listMenu()->actions()[0];
-        EXPECT_EQ(copy->text(), QStringLiteral("Copy table to clipboard "));
-        EXPECT_EQ(copy->toolTip(), QStringLiteral("(Can be pasted into Excel)"));
-        copy->trigger();
+        const QList<QAction*> menu = finder->listMenu()->actions();
+        EXPECT_EQ(menu.size(), 1);
+        if (!menu.empty()) {
+            EXPECT_EQ(menu[0]->text(), QStringLiteral("Copy table to clipboard "));
+            EXPECT_EQ(menu[0]->toolTip(), QStringLiteral("(Can be pasted into Excel)"));
+            menu[0]->trigger();
+        }
         EXPECT_EQ(p.ui.clipboard.size(), 1u);
         finder->list()->topLevelItem(1)->setSelected(true);
         finder->accept();
