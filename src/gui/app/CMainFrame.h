@@ -63,9 +63,9 @@ private:
     void fitLapBarToLabels();
     void buildMenus();
     void buildToolBar();
-    QToolBar* addBar(const QString& title, const QString& name, CommandId shownCommand);
     QMenu* menuFor(const CommandInfo& info, std::map<std::string, QMenu*>& menus);
     void fillRecentFiles();
+    QToolBar* addBar(const QString& title, const QString& name, CommandId shownCommand);
     void addLap();
     void loaded(CZodEvadiDoc::LoadResult result);
     void openReport(ReportKind kind);
@@ -102,11 +102,11 @@ private:
     QTimer* playbackClock_;
     Playback playback_;
     TelemetryGraphWindow* graphWindow_ = nullptr;
+    std::map<CommandId, QToolBar*> barsShownBy_;  // the toolbars the View menu shows and hides
     QMenu* fileMenu_ = nullptr;
     QAction* exitSeparator_ = nullptr;
     std::vector<QAction*> recentActions_;
     std::map<CommandId, QAction*> actions_;
-    std::map<CommandId, QToolBar*> barsShownBy_;
 };
 
 }  // namespace movrane::gui
