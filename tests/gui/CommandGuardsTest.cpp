@@ -66,6 +66,44 @@ TEST(CommandGuards, WithAnEmptyDocumentExportsSayWhatIsMissingAndLoadingAsksOrFi
     EXPECT_TRUE(p.dialogs.titles.empty()) << "No opens no report";
 }
 
+// Each command's guard on an empty document: its messages, and whether it then offers a
+// replay for the report only (answered No). None of them opens a window.
+TEST(CommandGuards, EachCommandSaysWhatItNeedsFirst) {
+    Empty p;
+    const std::string noReplay = "No replay file loaded!";
+    const struct {
+        CommandId id;
+        std::vector<std::string> messages;
+        bool offersReplay;
+    } rows[] = {
+        {CommandId::SaveReplayLap, {noReplay}, false},
+        {CommandId::MergeLaps, {noReplay}, false},
+        {CommandId::Graph, {NO_LAP}, false},
+        {CommandId::TractionCircle, {NO_LAP}, false},
+        {CommandId::Ratings, {NO_LAP}, false},
+        {CommandId::SectorTimes, {NO_LAP}, false},
+        {CommandId::SpeedReport, {NO_LAP}, false},
+        {CommandId::LaptimeVerifier, {NO_LAP}, false},
+        {CommandId::ReportDetailedRace, {"This report cannot be run unless you have loaded a lap."}, false},
+        {CommandId::ReportSite, {"No export path set. Please set this\r\npath in File->Settings dialog."}, false},
+        {CommandId::GraphicalRaceReport, {NO_LAP}, true},
+        {CommandId::RaceHistoryGraph, {NO_LAP}, true},
+        {CommandId::EngineDetection, {NO_LAP}, true},
+        {CommandId::ModSetInfo, {NO_LAP}, true},
+    };
+    for (const auto& row : rows) {
+        p.ui.messages.clear();
+        p.ui.questions.clear();
+        if (row.offersReplay) p.ui.queueYesNo(false);
+        p.run(row.id);
+        EXPECT_EQ(p.ui.messageTexts(), row.messages) << static_cast<int>(row.id);
+        for (const auto& m : p.ui.messages) EXPECT_EQ(m.icon, movrane::Ui::Icon::Information);
+        EXPECT_EQ(p.ui.questions.size(), row.offersReplay ? 1u : 0u) << static_cast<int>(row.id);
+    }
+    EXPECT_TRUE(p.dialogs.titles.empty());
+    EXPECT_EQ(p.app->frame().graphWindow(), nullptr);
+}
+
 TEST(CommandGuards, HelpSettingsAndExit) {
     Empty p;
     p.dialogs.expect([](QDialog& dialog) {
@@ -123,10 +161,13 @@ TEST(StartUp, ASingleReplayArgumentOpensItWithoutTheFileDialog) {
 
 TEST(StartUp, LapsAnnouncedWithoutTheirArgumentsAreReported) {
     Program p;
-    p.start({"-loadrpy", "-c2", "-f" + p.replay("sample_hotlap.rpy"), "-s0", "-d0", "-l2"});
-    EXPECT_EQ(p.app->document().loadedLaps(), 1);
-    ASSERT_FALSE(p.ui.messages.empty());
-    EXPECT_EQ(p.ui.messages.back().text.rfind("The command line announces 2 laps", 0), 0u);
+    const std::string hotlap = "-f" + p.replay("sample_hotlap.rpy");
+    p.start({"-loadrpy", "-c3", hotlap, "-s0", "-d0", "-l2", hotlap, "-s2", "-d0", "-l3"});
+    EXPECT_EQ(p.app->document().loadedLaps(), 1) << "session 2 names no lap table";
+    const auto texts = p.ui.messageTexts();  // the loaded lap's quality report first
+    ASSERT_GE(texts.size(), 2u);
+    EXPECT_EQ(texts[texts.size() - 2].rfind("The command line names session 2 for lap 3", 0), 0u);
+    EXPECT_EQ(texts.back().rfind("The command line announces 3 laps", 0), 0u);
 }
 
 TEST(StartUp, ReplaysDroppedOnTheWindowOpenAsFromTheDesktop) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QMenu>
 #include <QPushButton>
 #include <QTreeWidget>
 
@@ -14,11 +15,20 @@ using movrane::CommandId;
 TEST(LibraryDialogs, LapFinderScansTheFirstLapsTrackAndLoadsTheChosenLap) {
     guitest::TwoLaps p;
     p.app->document().removeLap(1);
-    p.dialogs.expect([](QDialog& dialog) {
+    p.dialogs.expect([&p](QDialog& dialog) {
         auto* finder = qobject_cast<movrane::gui::LapFinderDialog*>(&dialog);
         if (!finder) return int(QDialog::Rejected);
         EXPECT_EQ(finder->windowTitle(), QStringLiteral("Lap Finder"));
         EXPECT_GT(finder->list()->topLevelItemCount(), 1) << "harbour scanned at once";
+        // The list's right-button menu copies the table.
+        const QList<QAction*> menu = finder->listMenu()->actions();
+        EXPECT_EQ(menu.size(), 1);
+        if (!menu.empty()) {
+            EXPECT_EQ(menu[0]->text(), QStringLiteral("Copy table to clipboard "));
+            EXPECT_EQ(menu[0]->toolTip(), QStringLiteral("(Can be pasted into Excel)"));
+            menu[0]->trigger();
+        }
+        EXPECT_EQ(p.ui.clipboard.size(), 1u);
         finder->list()->topLevelItem(1)->setSelected(true);
         finder->accept();
         return finder->result();

@@ -4,6 +4,7 @@
 #include <QDockWidget>
 #include <QMenu>
 #include <QTest>
+#include <QToolBar>
 
 #include "GuiFixture.h"
 #include "core/app/CZodEvadiDoc.h"
@@ -62,15 +63,24 @@ TEST(MainWindow, StartsWithTwoCommandLineLapsInTheLapBarAndOnTheMap) {
     EXPECT_TRUE(frame.view()->drawOptions().distanceMarkers);
     EXPECT_GT(countPixels(grabMap(frame), RED), 20) << "the distance markers";
 
-    QAction* lapBar = frame.action(CommandId::LapBarShown);
-    EXPECT_TRUE(lapBar->isChecked());
-    lapBar->trigger();
-    guitest::settle();
-    EXPECT_FALSE(frame.lapBarDock()->isVisible());
-    EXPECT_FALSE(lapBar->isChecked());
-    lapBar->trigger();
-    guitest::settle();
-    EXPECT_TRUE(frame.lapBarDock()->isVisible());
+    // The View menu's bar commands hide and show their bars, ticked while the bar shows.
+    const std::pair<CommandId, QWidget*> bars[] = {
+        {CommandId::LapBarShown, frame.lapBarDock()},
+        {CommandId::PlaybackBarShown, frame.findChild<QToolBar*>(QStringLiteral("PlaybackBar"))},
+        {CommandId::ZoomBarShown, frame.findChild<QToolBar*>(QStringLiteral("ZoomBar"))},
+    };
+    for (const auto& [id, widget] : bars) {
+        ASSERT_NE(widget, nullptr);
+        QAction* shown = frame.action(id);
+        EXPECT_TRUE(shown->isChecked()) << shown->text().toStdString();
+        shown->trigger();
+        guitest::settle();
+        EXPECT_FALSE(widget->isVisible()) << shown->text().toStdString();
+        EXPECT_FALSE(shown->isChecked()) << shown->text().toStdString();
+        shown->trigger();
+        guitest::settle();
+        EXPECT_TRUE(widget->isVisible()) << shown->text().toStdString();
+    }
 }
 
 TEST(MainWindow, RightButtonMenuMouseWheelAndPanningToolMoveTheMap) {

@@ -71,6 +71,18 @@ std::optional<std::string> missingLapsMessage(const StartRequest& request) {
            std::to_string(given) + "; " + std::to_string(request.announcedLaps - given) + " laps are not loaded.";
 }
 
+std::optional<Session> lapTableOf(const CommandLineLap& lap) {
+    if (lap.session == PRACTICE) return PRACTICE;
+    if (lap.session == RACE) return RACE;
+    return std::nullopt;
+}
+
+std::string unknownSessionMessage(const CommandLineLap& lap) {
+    return "The command line names session " + std::to_string(lap.session) + " for lap " + std::to_string(lap.lap) +
+           " of driver " + std::to_string(lap.driver) + " in " + lap.replayPath +
+           "; only 0 (practice) and 1 (race) exist, so that lap is not loaded.";
+}
+
 StartRequest parseCommandLine(const std::vector<std::string>& args) {
     StartRequest request;
     if (args.size() <= 2) {

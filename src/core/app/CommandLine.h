@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "core/replay/ReplayLayout.h"
+
 namespace movrane {
 
 // One lap named on the command line after -loadrpy.
@@ -48,6 +50,11 @@ std::string programVersion();
 // The message for -loadrpy laps announced without their four arguments, shown once after
 // the complete laps were loaded; nothing when every announced lap had its arguments.
 std::optional<std::string> missingLapsMessage(const StartRequest& request);
+
+// The lap table a -loadrpy lap's session names: 0 practice/qualifying, 1 race; nothing for
+// any other number, whose lap is told (`unknownSessionMessage`) and not loaded.
+std::optional<Session> lapTableOf(const CommandLineLap& lap);
+std::string unknownSessionMessage(const CommandLineLap& lap);
 
 // The value of a tagged argument: everything after its first two characters.
 std::string taggedValue(const std::string& arg);

@@ -31,6 +31,8 @@ enum class CommandId {
     FitToTrack,
     PanningTool,
     DistanceMarkers,
+    PlaybackBarShown,
+    ZoomBarShown,
     LapBarShown,
     PlaybackStart,
     PlaybackPause,
@@ -74,7 +76,8 @@ enum class CommandId {
     ModSetInfo,  // toolbar only
 };
 
-// One menu entry: its menu, an optional submenu, its text and the status-bar prompt.
+// One menu entry: its menu, an optional submenu, its text and the status-bar prompt (the
+// text without its "&").
 struct CommandInfo {
     CommandId id;
     const char* menu;

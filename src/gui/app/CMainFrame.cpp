@@ -55,7 +55,7 @@ private:
 
 bool isCheckable(CommandId id) {
     return id == CommandId::PanningTool || id == CommandId::DistanceMarkers || id == CommandId::LapBarShown ||
-           toggledLapOf(id).has_value();
+           id == CommandId::PlaybackBarShown || id == CommandId::ZoomBarShown || toggledLapOf(id).has_value();
 }
 
 bool isPlaybackCommand(CommandId id) {
@@ -100,6 +100,8 @@ CMainFrame::CMainFrame(CZodEvadiDoc& doc, Ui& ui, DialogHost& dialogs, RecentFil
     statusBar()->showMessage(READY_TEXT);
     setAcceptDrops(true);
     restoreWindowState();
+    // A bar hidden by the restored layout never showed, so it never told its command.
+    for (const auto& [id, bar] : barsShownBy_) action(id)->setChecked(!bar->isHidden());
 
     connect(lapBarWindow_, &LapBarWindow::lapToggled, view_, &CZodEvadiView::toggleLap);
     connect(view_, &CZodEvadiView::lapToggled, lapBarWindow_, &LapBarWindow::refresh);
@@ -175,9 +177,6 @@ void CMainFrame::buildToolBar() {
     action(CommandId::SaveTrackmap)->setIconText(QStringLiteral("Save map"));
     for (CommandId id : {CommandId::AddLap, CommandId::ClearLaps, CommandId::SaveTrackmap}) bar->addAction(action(id));
     bar->addSeparator();
-    for (CommandId id : {CommandId::ZoomIn, CommandId::ZoomOut, CommandId::FitToTrack, CommandId::PanningTool})
-        bar->addAction(action(id));
-    bar->addSeparator();
     for (CommandId id : {CommandId::ReportPractice, CommandId::ReportRace, CommandId::ReportComplete})
         bar->addAction(action(id));
     for (const CommandInfo& info : toolbarOnlyCommands()) {
@@ -188,8 +187,13 @@ void CMainFrame::buildToolBar() {
         actions_[id] = a;
     }
 
-    QToolBar* playbackBar = addToolBar(QStringLiteral("Playback"));
-    playbackBar->setObjectName(QStringLiteral("PlaybackBar"));
+    QToolBar* zoomBar = addBar(QStringLiteral("Zoom Bar"), QStringLiteral("ZoomBar"), CommandId::ZoomBarShown);
+    for (CommandId id : {CommandId::ZoomIn, CommandId::ZoomOut, CommandId::FitToTrack, CommandId::PanningTool})
+        zoomBar->addAction(action(id));
+
+    addToolBarBreak();  // the playback buttons on a row of their own, all of them in view
+    QToolBar* playbackBar =
+        addBar(QStringLiteral("Playback Bar"), QStringLiteral("PlaybackBar"), CommandId::PlaybackBarShown);
     const std::pair<CommandId, QStyle::StandardPixmap> icons[] = {
         {CommandId::PlaybackStart, QStyle::SP_MediaPlay},
         {CommandId::PlaybackPause, QStyle::SP_MediaPause},
@@ -203,6 +207,16 @@ void CMainFrame::buildToolBar() {
         action(id)->setIcon(style()->standardIcon(icon));
         playbackBar->addAction(action(id));
     }
+}
+
+// A toolbar that the View menu's command shows and hides; the command's tick follows the bar.
+QToolBar* CMainFrame::addBar(const QString& title, const QString& name, CommandId shownCommand) {
+    QToolBar* bar = addToolBar(title);
+    bar->setObjectName(name);
+    action(shownCommand)->setChecked(true);
+    connect(bar, &QToolBar::visibilityChanged, action(shownCommand), &QAction::setChecked);
+    barsShownBy_[shownCommand] = bar;
+    return bar;
 }
 
 // The recent-file list sits before "E&xit" as "&1 path" .. "&7 path".
@@ -259,6 +273,12 @@ void CMainFrame::runCommand(CommandId id) {
             // The race bar stands in the lap bar's place while the race is replayed.
             if (!playback_.raceMode()) lapBarDock_->setVisible(!lapBarDock_->isVisible());
             break;
+        case CommandId::PlaybackBarShown:
+        case CommandId::ZoomBarShown: {
+            QToolBar* bar = barsShownBy_.at(id);
+            bar->setVisible(bar->isHidden());
+            break;
+        }
         case CommandId::ExportRecords: runRecordsExport(ui_, dialogs_, this); break;
         case CommandId::PBViewer: runPBViewer(ui_, dialogs_, this); break;
         case CommandId::OrvRankHandicap: runOrvRankHandicap(ui_, dialogs_, this); break;

@@ -15,6 +15,7 @@ class QAction;
 class QDockWidget;
 class QMenu;
 class QTimer;
+class QToolBar;
 
 namespace movrane::gui {
 
@@ -64,6 +65,7 @@ private:
     void buildToolBar();
     QMenu* menuFor(const CommandInfo& info, std::map<std::string, QMenu*>& menus);
     void fillRecentFiles();
+    QToolBar* addBar(const QString& title, const QString& name, CommandId shownCommand);
     void addLap();
     void loaded(CZodEvadiDoc::LoadResult result);
     void openReport(ReportKind kind);
@@ -100,6 +102,7 @@ private:
     QTimer* playbackClock_;
     Playback playback_;
     TelemetryGraphWindow* graphWindow_ = nullptr;
+    std::map<CommandId, QToolBar*> barsShownBy_;  // the toolbars the View menu shows and hides
     QMenu* fileMenu_ = nullptr;
     QAction* exitSeparator_ = nullptr;
     std::vector<QAction*> recentActions_;

@@ -40,9 +40,14 @@ void CZodEvadiApp::checkInstallation() {
 }
 
 void CZodEvadiApp::loadCommandLineLaps(const StartRequest& request) {
-    for (const CommandLineLap& lap : request.laps)
-        doc_.commandLineLoad(lap.replayPath, lap.session == 1 ? RACE : PRACTICE, static_cast<uint32_t>(lap.driver),
-                             lap.lap);
+    for (const CommandLineLap& lap : request.laps) {
+        const auto table = lapTableOf(lap);
+        if (!table) {
+            ui_.message(unknownSessionMessage(lap), {}, Ui::Icon::Warning);
+            continue;
+        }
+        doc_.commandLineLoad(lap.replayPath, *table, static_cast<uint32_t>(lap.driver), lap.lap);
+    }
     if (const auto missing = missingLapsMessage(request)) ui_.message(*missing, {}, Ui::Icon::Warning);
 }
 

@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTreeWidget>
@@ -29,7 +30,8 @@ LapFinderDialog::LapFinderDialog(LapFinder& finder, const DriveList& drives, int
       sorts_(new QButtonGroup(this)),
       list_(new QTreeWidget(this)),
       count_(new QLabel(this)),
-      status_(new QLabel(this)) {
+      status_(new QLabel(this)),
+      listMenu_(new QMenu(this)) {
     setWindowTitle(LapFinder::TITLE);
     auto* layout = new QVBoxLayout(this);
 
@@ -74,6 +76,13 @@ LapFinderDialog::LapFinderDialog(LapFinder& finder, const DriveList& drives, int
     auto* copy = new QPushButton(QStringLiteral("Copy table to clipboard "), this);
     copy->setToolTip(QStringLiteral("(Can be pasted into Excel)"));
     bottom->addWidget(copy);
+    // The list's right-button menu offers the same copy, with its hint.
+    QAction* copyCommand = listMenu_->addAction(copy->text());
+    copyCommand->setToolTip(copy->toolTip());
+    listMenu_->setToolTipsVisible(true);
+    list_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(list_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { listMenu_->popup(list_->viewport()->mapToGlobal(at)); });
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     bottom->addWidget(buttons);
     layout->addLayout(bottom);
@@ -93,7 +102,8 @@ LapFinderDialog::LapFinderDialog(LapFinder& finder, const DriveList& drives, int
         showRows();
     });
     connect(list_, &QTreeWidget::itemDoubleClicked, this, [this] { accept(); });
-    connect(copy, &QPushButton::clicked, this, [this] { finder_.copyToClipboard(); });
+    connect(copy, &QPushButton::clicked, copyCommand, &QAction::trigger);
+    connect(copyCommand, &QAction::triggered, this, [this] { finder_.copyToClipboard(); });
     connect(buttons, &QDialogButtonBox::accepted, this, &LapFinderDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 

@@ -9,6 +9,7 @@
 class QButtonGroup;
 class QComboBox;
 class QLabel;
+class QMenu;
 class QTreeWidget;
 
 namespace movrane {
@@ -29,6 +30,8 @@ public:
     void accept() override;
     const std::vector<LapFinder::LapRequest>& accepted() const { return accepted_; }
     QTreeWidget* list() const { return list_; }
+    // The list's right-button menu.
+    QMenu* listMenu() const { return listMenu_; }
 
 private:
     void chooseTrack(int index);
@@ -44,6 +47,7 @@ private:
     QTreeWidget* list_;
     QLabel* count_;
     QLabel* status_;
+    QMenu* listMenu_;
     std::vector<LapFinder::LapRequest> accepted_;
 };
 

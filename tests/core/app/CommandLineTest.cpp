@@ -36,6 +36,14 @@ TEST(CommandLine, LoadLapsWithFreeTags) {
     EXPECT_EQ(movrane::missingLapsMessage(announced),
               "The command line announces 3 laps but gives the arguments of 1; 2 laps are not loaded.");
     EXPECT_FALSE(movrane::missingLapsMessage(parseCommandLine({"p", "-loadrpy", "-c1", "a", "b", "c", "d"})));
+    // Sessions 0 and 1 name the lap tables; any other number names none.
+    using movrane::lapTableOf;
+    EXPECT_EQ(lapTableOf({"a.rpy", 0, 3, 5}), movrane::PRACTICE);
+    EXPECT_EQ(lapTableOf({"a.rpy", 1, 3, 5}), movrane::RACE);
+    EXPECT_FALSE(lapTableOf({"a.rpy", 2, 3, 5}));
+    EXPECT_EQ(movrane::unknownSessionMessage({"a.rpy", 2, 3, 5}),
+              "The command line names session 2 for lap 5 of driver 3 in a.rpy; only 0 (practice) and 1 (race) exist, "
+              "so that lap is not loaded.");
     // An ordinary start and a shell open.
     EXPECT_EQ(parseCommandLine({"p"}).mode, Mode::Ordinary);
     const StartRequest open = parseCommandLine({"p", "a.rpy"});
