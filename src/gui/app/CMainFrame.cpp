@@ -324,9 +324,13 @@ void CMainFrame::centreOn(double distance, double lateral) { view_->centreOnTrac
 void CMainFrame::keepInView(double distance, double lateral) { view_->keepTrackPointInView(distance, lateral); }
 void CMainFrame::redraw() { view_->update(); }
 
+// The bar that goes is hidden first: for a moment both bars in the dock area would make the
+// window as tall as the two together.
 void CMainFrame::showRaceBar(bool shown) {
-    lapBarDock_->setVisible(!shown);
-    raceDock_->setVisible(shown);
+    QDockWidget* leaving = shown ? lapBarDock_ : raceDock_;
+    QDockWidget* coming = shown ? raceDock_ : lapBarDock_;
+    leaving->hide();
+    coming->show();
 }
 
 void CMainFrame::loaded(CZodEvadiDoc::LoadResult result) {
