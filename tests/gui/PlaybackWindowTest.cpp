@@ -32,6 +32,8 @@ bool colourNear(const QImage& image, QPointF at, QColor colour, int reach) {
 TEST(PlaybackWindow, RaceCarsStandOnTheMapWhereTheTimelinePutsThem) {
     guitest::TwoLaps p;
     auto& frame = p.app->frame();
+    guitest::settle();
+    const QSize windowSize = frame.size();
     p.dialogs.expect(guitest::chooseRaceFile);
     frame.runCommand(CommandId::PlaybackRaceMode);
     ASSERT_TRUE(frame.playback().raceMode());
@@ -81,6 +83,8 @@ TEST(PlaybackWindow, RaceCarsStandOnTheMapWhereTheTimelinePutsThem) {
     EXPECT_FALSE(frame.playback().raceMode());
     guitest::settle();
     EXPECT_TRUE(frame.lapBarDock()->isVisible());
+    EXPECT_FALSE(frame.raceBarDock()->isVisible());
+    EXPECT_EQ(frame.size(), windowSize) << "the two bars never stand in the window together";
 }
 
 TEST(PlaybackWindow, DrivingLinesGrowWithReadoutsUntilStopped) {

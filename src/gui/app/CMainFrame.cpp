@@ -342,6 +342,7 @@ void CMainFrame::loaded(CZodEvadiDoc::LoadResult result) {
 void CMainFrame::openReplay(const std::string& path) { loaded(doc_.shellOpen(path)); }
 
 void CMainFrame::documentChanged() {
+    if (playback_.documentChanged()) raceWindow_->reload();
     lapBarWindow_->refresh();
     fitLapBarToLabels();
     updatePlaybackMenu();
