@@ -410,6 +410,7 @@ void CMainFrame::editSettings() {
     if (dialogs_.run(dialog) != QDialog::Accepted) return;
     doc_.setSettings(DocumentSettings::fromPrefs(Prefs::get()));
     view_->update();
+    if (graphWindow_) graphWindow_->settingsChanged();
 }
 
 void CMainFrame::saveTrackmap() {

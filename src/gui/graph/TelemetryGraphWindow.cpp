@@ -155,6 +155,12 @@ void TelemetryGraphWindow::documentChanged() {
     trackmap_->refresh();
 }
 
+void TelemetryGraphWindow::settingsChanged() {
+    graph_.settingsChanged();
+    readout_->setText(cursorReadout());
+    refreshTimeDifference();
+}
+
 void TelemetryGraphWindow::setCursor(int which, double x) {
     graph_.setCursor(which, x);
     view_->setCursorLine(which, x);
