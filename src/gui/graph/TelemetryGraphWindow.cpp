@@ -142,8 +142,8 @@ void TelemetryGraphWindow::present() {
         graph_.open();
     }
     refreshBoxes();
-    refreshTimeDifference();
     show();
+    refreshTimeDifference();
     raise();
     activateWindow();
 }
@@ -199,9 +199,10 @@ void TelemetryGraphWindow::refreshBoxes() {
     if (graph_.channel() > 0) channelButton(graph_.channel())->setChecked(true);
 }
 
+// The info window stands beside the graph only while the graph is shown.
 void TelemetryGraphWindow::refreshTimeDifference() {
     if (trackmap_->isVisible()) refreshTrackmapLine();
-    if (!graph_.infoShown()) {
+    if (!graph_.infoShown() || !isVisible()) {
         info_->hide();
         return;
     }
