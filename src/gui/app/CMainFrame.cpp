@@ -346,7 +346,7 @@ void CMainFrame::documentChanged() {
     lapBarWindow_->refresh();
     fitLapBarToLabels();
     updatePlaybackMenu();
-    view_->update();
+    view_->documentChanged();
     if (graphWindow_) graphWindow_->documentChanged();
 }
 
