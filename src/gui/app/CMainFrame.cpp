@@ -123,6 +123,17 @@ void CMainFrame::fitLapBarToLabels() {
     if (wanted > lapBarWindow_->width()) resizeDocks({lapBarDock_}, {wanted}, Qt::Horizontal);
 }
 
+// The readouts widen the lap bar while laps play; when they stop, the map gets its room back.
+void CMainFrame::keepLapBarWidth(int widthBeforeRefresh) {
+    if (lapBar_.playing() == lapBarPlaying_) return;
+    lapBarPlaying_ = lapBar_.playing();
+    if (lapBarPlaying_) {
+        lapBarWidthBeforePlaying_ = widthBeforeRefresh;
+        return;
+    }
+    resizeDocks({lapBarDock_}, {lapBarWidthBeforePlaying_}, Qt::Horizontal);
+}
+
 void CMainFrame::closeEvent(QCloseEvent* event) {
     windowState_.saveMainWindow(saveGeometry().toStdString(), saveState().toStdString());
     QMainWindow::closeEvent(event);
@@ -305,8 +316,10 @@ void CMainFrame::playbackTick() {
 }
 
 void CMainFrame::showPlaybackState() {
+    const int lapBarWidth = lapBarDock_->width();
     if (playback_.raceMode()) raceWindow_->refresh();
     else lapBarWindow_->refresh();
+    keepLapBarWidth(lapBarWidth);
     updatePlaybackMenu();
 }
 
