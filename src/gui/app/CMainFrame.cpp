@@ -115,6 +115,9 @@ void CMainFrame::restoreWindowState() {
     if (geometry.empty() || !restoreGeometry(QByteArray::fromStdString(geometry))) resize(1100, 760);
     const std::string layout = windowState_.mainWindowLayout();
     if (layout.empty() || !restoreState(QByteArray::fromStdString(layout))) fitLapBarToLabels();
+    // A run starts with the driving lines: a layout left while the race was replayed gets
+    // the lap bar back in the race bar's place.
+    if (!raceDock_->isHidden()) showRaceBar(false);
 }
 
 // The lap bar grows to show its longest label, up to a third of the window.
