@@ -45,7 +45,7 @@ bool loadLaps(const LapsRequest& request, LoadedLaps& loaded) {
 
 std::string joined(const std::vector<int>& values, const char* separator) {
     std::string text;
-    for (std::size_t i = 0; i < values.size(); ++i) text += (i ? separator : "") + std::to_string(values[i]);
+    for (std::size_t i = 0; i < values.size(); ++i) text.append(i ? separator : "").append(std::to_string(values[i]));
     return text;
 }
 
@@ -103,7 +103,7 @@ std::string raceGraphData(const movrane::RaceHistoryGraph& graph) {
         const auto& driver = graph.input().drivers[d];
         text += std::to_string(p + 1) + "\t" + std::to_string(d) + "\t" + std::to_string(c.red) + "," +
                 std::to_string(c.green) + "," + std::to_string(c.blue) + "\t" + driver.first + " " + driver.last;
-        for (const int64_t value : graph.values(d)) text += "\t" + std::to_string(value);
+        for (const int64_t value : graph.values(d)) text.append("\t").append(std::to_string(value));
         text += "\n";
     }
     return text;

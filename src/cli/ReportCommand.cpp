@@ -1,7 +1,9 @@
 // movrane-cli report KIND REPLAY and movrane-cli export REPLAY... --prefix PREFIX.
 #include <cstdio>
+#include <filesystem>
 #include <optional>
 #include <string>
+#include <system_error>
 
 #include "cli/ArgParsing.h"
 #include "cli/Commands.h"
@@ -10,6 +12,7 @@
 #include "cli/ReplayLookup.h"
 #include "core/app/ExportReports.h"
 #include "core/app/ReportCommands.h"
+#include "core/platform/Paths.h"
 #include "core/replay/Drivers.h"
 #include "core/replay/Header.h"
 #include "core/reports/Report.h"
@@ -94,7 +97,8 @@ void printExportUsage(std::FILE* out) {
                  "usage: movrane-cli export [--mech] REPLAY... --prefix PREFIX\n"
                  "  writes the practice, race, lap chart, lap-by-lap and complete report (with\n"
                  "  --mech also the mechanical report) of every replay to PREFIX + the replay's\n"
-                 "  base name + \"_Practice.txt\" and so on; a PREFIX ending in \"/\" is a folder\n"
+                 "  base name + \"_Practice.txt\" and so on; a PREFIX ending in \"/\" is a folder;\n"
+                 "  the folder of PREFIX is made when it is missing\n"
                  "  one progress line per replay and a summary go to stderr\n"
                  "  exit status: 0 every file written, 1 usage error, 2 a replay cannot be read,\n"
                  "  3 a report file cannot be created\n");
@@ -107,6 +111,12 @@ int runExport(const Args& given) {
     if (!takeValue(args, "--prefix", prefix) || !prefix || args.empty() || hasOption(args)) {
         printExportUsage(stderr);
         return EXIT_USAGE;
+    }
+    // The folder the prefix names is made as the records and site commands make theirs;
+    // when that fails, writing the first file tells.
+    if (const std::string folder = movrane::cutAtLastSeparator(*prefix); !folder.empty()) {
+        std::error_code ignored;
+        std::filesystem::create_directories(folder, ignored);
     }
     const movrane::ReportPrefs prefs = movrane::currentReportPrefs();
     const int wanted = Report::batchFileCount(withMechanical);

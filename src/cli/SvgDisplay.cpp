@@ -45,12 +45,12 @@ void SvgDisplay::drawHighlightedCentreLine(const movrane::Polyline& line) {
 
 void SvgDisplay::moveTo(movrane::MetrePoint point) {
     endPath();
-    _path = "M" + unitPoint(_fit.toUnits(point));
+    _path = std::string("M").append(unitPoint(_fit.toUnits(point)));
 }
 
 void SvgDisplay::lineTo(movrane::MetrePoint point) {
-    if (_path.empty()) _path = "M" + unitPoint(_fit.toUnits(point));
-    _path += " L" + unitPoint(_fit.toUnits(point));
+    if (_path.empty()) _path = std::string("M").append(unitPoint(_fit.toUnits(point)));
+    _path.append(" L").append(unitPoint(_fit.toUnits(point)));
 }
 
 void SvgDisplay::endPath() {

@@ -102,26 +102,25 @@ TEST_F(ReportCommands, ReportRefusesUnknownKindsAndUnreadableReplays) {
 
 TEST_F(ReportCommands, ExportWritesEveryReplayAndSummarises) {
     testsupport::writeFixtureRace(dir_.file("second.rpy"), twoDrivers());
-    fs::create_directory(dir_.path() / "out");
-    const std::string prefix = dir_.file("out") + "/";
+    const std::string prefix = dir_.file("out/night") + "/";  // made when missing
     const auto r = runCommand(cli("export --mech '" + replay_ + "' '" + dir_.file("second.rpy") + "' '" +
                                   dir_.file("gone.rpy") + "' --prefix '" + prefix + "'"));
     EXPECT_EQ(r.exitCode, 2) << "one replay could not be read";
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir_.path() / "out"), {}), 12);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_.path() / "out/night"), {}), 12);
     EXPECT_EQ(testsupport::readFileText(prefix + "night_Race.txt"), expected(replay_, movrane::ReportKind::Race, {}));
     EXPECT_EQ(r.err, "[1/3] " + replay_ + ": 6 of 6 files written as " + prefix + "night_*.txt\n" + "[2/3] " +
                          dir_.file("second.rpy") + ": 6 of 6 files written as " + prefix + "second_*.txt\n" +
                          "[3/3] " + dir_.file("gone.rpy") + ": HeaderClass: Error reading file!\n" +
                          dir_.file("gone.rpy") + "\nexported 2 of 3 replays\n");
     EXPECT_EQ(runCommand(cli("export '" + replay_ + "'")).exitCode, 1) << "the prefix is required";
-    // The file that cannot be written is named.
-    const auto unwritable = runCommand(cli("export '" + replay_ + "' --prefix '" + dir_.file("none/") + "'"));
+    // The file that cannot be written is named: a file stands where the folder belongs.
+    const std::string blocked = prefix + "night_Race.txt/";
+    const auto unwritable = runCommand(cli("export '" + replay_ + "' --prefix '" + blocked + "'"));
     EXPECT_EQ(unwritable.exitCode, 3);
-    EXPECT_NE(unwritable.err.find("0 of 5 files written as " + dir_.file("none/night") + "_*.txt\nError creating file!\n" +
-                         dir_.file("none/night_Practice.txt") + "\n"),
+    EXPECT_NE(unwritable.err.find("0 of 5 files written as " + blocked + "night_*.txt\nError creating file!\n" + blocked +
+                                  "night_Practice.txt\n"),
               std::string::npos)
         << unwritable.err;
-    EXPECT_FALSE(fs::exists(dir_.file("none")));
 }
 
 TEST_F(ReportCommands, TheProgramExportsTheSampleRaceWithoutADisplay) {

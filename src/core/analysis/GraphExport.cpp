@@ -62,7 +62,7 @@ std::string visibleRangeCsv(const CZodEvadiDoc& doc, const std::array<bool, CZod
         }
     }
     std::string csv;
-    for (std::size_t k = 0; k < columns.size(); ++k) csv += (k ? "," : "") + heading(columns[k], mph);
+    for (std::size_t k = 0; k < columns.size(); ++k) csv.append(k ? "," : "").append(heading(columns[k], mph));
     csv += "\n";
     for (std::size_t row = 0; row < rows; ++row) {
         for (std::size_t k = 0; k < columns.size(); ++k) {

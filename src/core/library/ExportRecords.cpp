@@ -111,6 +111,11 @@ std::optional<RecordsTable> collectPersonalBests(const LibraryFolders& folders, 
     if (!chosen) return std::nullopt;
     const PlayerIni& player = *chosen;
 
+    // Every replay header is read (and an unreadable one told about) before the season's
+    // tracks are looked up.
+    ReplayIndex index(folders.indexPath);
+    std::vector<LibraryReplay> library = scanLibrary(folders, index, ui);
+
     RecordsTable table;
     table.playerName = playerNameOf(player.names);
     // The track each row takes replays of; empty when the row keeps player.ini's times.
@@ -125,8 +130,6 @@ std::optional<RecordsTable> collectPersonalBests(const LibraryFolders& folders, 
         scannedTrack.push_back(!event.inPlayerIni || options.scanReplays ? trackCell(event.trackDirectory) : "");
     }
 
-    ReplayIndex index(folders.indexPath);
-    std::vector<LibraryReplay> library = scanLibrary(folders, index, ui);
     std::set<std::string> notInstalled;
     for (const LibraryReplay& replay : library) notInstalled.insert(replay.track);
     for (const std::string& cell : installation.seasonTrackCells()) notInstalled.erase(cell);

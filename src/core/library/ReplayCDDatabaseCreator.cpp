@@ -16,6 +16,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
+constexpr const char* NO_REPLAY_FILES = "No replay files found on selected media, aborting...";
+constexpr const char* DATABASE_NOT_CREATED = "Error creating database file, aborting...";
+
 // The replay's path on the medium: below the root, without it.
 std::string pathOnMedium(const std::string& root, const std::string& file) {
     return fs::path(file).lexically_relative(root).generic_string();
@@ -62,7 +65,12 @@ bool ReplayCDDatabaseCreator::canCreate() const {
 }
 
 std::optional<std::string> ReplayCDDatabaseCreator::create(std::size_t index, RpyDBFilename& names) {
-    if (index >= drives_.size() || !drives_[index].hasMedium()) return std::nullopt;
+    if (index >= drives_.size()) return std::nullopt;
+    // A drive without a medium holds no replay files.
+    if (!drives_[index].hasMedium()) {
+        ui_.message(NO_REPLAY_FILES);
+        return std::nullopt;
+    }
     return create(drives_[index], names);
 }
 
@@ -86,7 +94,7 @@ std::optional<std::string> ReplayCDDatabaseCreator::chooseDatabasePath(const std
 std::optional<std::string> ReplayCDDatabaseCreator::create(const DriveInfo& drive, RpyDBFilename& names) {
     const std::vector<std::string> files = replayFilesBelow(drive.root);
     if (files.empty()) {
-        ui_.message("No replay files found on selected media, aborting...");
+        ui_.message(NO_REPLAY_FILES);
         return std::nullopt;
     }
     const std::string folder = resolveUnder(installation_, CDDB_FOLDER);
@@ -101,14 +109,20 @@ std::optional<std::string> ReplayCDDatabaseCreator::create(const DriveInfo& driv
     const auto path = chooseDatabasePath(folder, drive.label, names);
     if (!path) return std::nullopt;
 
-    std::string bytes = encodeDatabaseStart(drive.label, static_cast<uint32_t>(files.size()));
+    // The file is created before any replay is read, so a database that cannot be
+    // created stops the flow at once; it replaces an existing one only when complete.
+    AtomicFile database(*path);
+    if (!database.write(encodeDatabaseStart(drive.label, static_cast<uint32_t>(files.size())))) {
+        ui_.message(DATABASE_NOT_CREATED, {}, Ui::Icon::Warning);
+        return std::nullopt;
+    }
     std::size_t written = 0;
     {
         Progress progress(ui_, static_cast<int>(files.size()));
         for (std::size_t i = 0; i < files.size(); ++i) {
             ReplaySummary replay;
             if (readReplay(files[i], [](const std::string&) { return true; }, replay) == ReplayRead::Read) {
-                bytes += encodeDatabaseRecord(pathOnMedium(drive.root, files[i]), replay);
+                database.write(encodeDatabaseRecord(pathOnMedium(drive.root, files[i]), replay));
                 ++written;
             } else {
                 ui_.message(files[i] + "\r\nFile will not be included in the database.", REPLAY_READ_ERROR_CAPTION,
@@ -117,8 +131,8 @@ std::optional<std::string> ReplayCDDatabaseCreator::create(const DriveInfo& driv
             progress.set(static_cast<int>(i + 1));
         }
     }
-    if (!writeFileAtomically(*path, bytes)) {
-        ui_.message("Error creating database file, aborting...", {}, Ui::Icon::Warning);
+    if (!database.commit()) {
+        ui_.message(DATABASE_NOT_CREATED, {}, Ui::Icon::Warning);
         return std::nullopt;
     }
     ui_.message("The replay CD contained " + std::to_string(files.size()) + " replays,\r\n" +

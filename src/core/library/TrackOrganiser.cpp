@@ -38,9 +38,9 @@ constexpr std::array<SeasonEvent::Field, SeasonEvent::FIELD_COUNT> WRITE_ORDER =
 
 std::string eventSection(std::size_t number) { return "Event" + std::to_string(number); }
 
-// The event number of a section "Event<n>" (no blank), or 0.
+// The event number of a section "Event<n>" (no blank, no leading zero), or 0.
 long long eventNumberOf(const std::string& section) {
-    if (section.size() <= 5 || !equalsIgnoreCase(section.substr(0, 5), "Event")) return 0;
+    if (section.size() <= 5 || !equalsIgnoreCase(section.substr(0, 5), "Event") || section[5] == '0') return 0;
     long long n = 0;
     for (std::size_t i = 5; i < section.size(); ++i) {
         if (section[i] < '0' || section[i] > '9' || n > 1000000000) return 0;

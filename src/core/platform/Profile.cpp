@@ -212,7 +212,8 @@ namespace {
 void setKey(IniLines& ini, std::string_view section, std::string_view key, std::string_view value) {
     const auto range = findSection(ini, section);
     if (!range) {
-        ini.lines.push_back("[" + std::string(section) + "]");
+        std::string header(1, '[');
+        ini.lines.push_back(header.append(section).append(1, ']'));
         ini.lines.push_back(std::string(key) + "=" + std::string(value));
         return;
     }

@@ -162,7 +162,7 @@ int GetRpyInfo::load(const Drivers& drivers, uint32_t driverIndex, int lap, Sess
                     if (!walker.readPayload(static_cast<std::size_t>(r) * OTHER_CAR_BYTES, raw, sizeof raw)) {
                         return fail(BAD_ITEM);
                     }
-                    if (otherCarSlotBits(raw) != wantedSlot) continue;
+                    if (otherCarSlot(raw) != wantedSlot) continue;
                     copyCommonFields(parser.decodeOtherCar(raw), s);
                     s.hasData = true;
                     ++samplesWithData_;

@@ -30,23 +30,6 @@ int32_t signExtend(uint32_t raw, unsigned width) {
 }
 
 namespace {
-// The `width` bits (at most 32) from bit `bit` of a record, read a few bytes at a time.
-uint32_t bitsAt(const uint8_t* raw, unsigned bit, unsigned width) {
-    const unsigned first = bit / 8;
-    const unsigned bytes = (bit % 8 + width + 7) / 8;
-    uint64_t window = 0;
-    for (unsigned i = 0; i < bytes; ++i) window |= static_cast<uint64_t>(raw[first + i]) << (8 * i);
-    return static_cast<uint32_t>((window >> (bit % 8)) & ((uint64_t{1} << width) - 1));
-}
-
-// Bit offsets of the place fields in the two record layouts decoded below.
-constexpr unsigned PLAYER_LAP_POSITION_BIT = 0;
-constexpr unsigned PLAYER_LATERAL_BIT = 32;
-constexpr unsigned PLAYER_ORIENTATION_BIT = 74;
-constexpr unsigned OTHER_LAP_POSITION_BIT = 32;
-constexpr unsigned OTHER_LATERAL_BIT = 64;
-constexpr unsigned OTHER_ORIENTATION_BIT = 103;
-
 // Reads the fields of one record in order.
 class FieldReader {
 public:
@@ -59,16 +42,6 @@ private:
     uint32_t position_ = 0;
 };
 }  // namespace
-
-CarPlace playerCarPlace(const uint8_t* raw) {
-    return {bitsAt(raw, PLAYER_LAP_POSITION_BIT, 26), signExtend(bitsAt(raw, PLAYER_LATERAL_BIT, 20), 20),
-            signExtend(bitsAt(raw, PLAYER_ORIENTATION_BIT, 12), 12)};
-}
-
-CarPlace otherCarPlace(const uint8_t* raw) {
-    return {bitsAt(raw, OTHER_LAP_POSITION_BIT, 26), signExtend(bitsAt(raw, OTHER_LATERAL_BIT, 16), 16),
-            signExtend(bitsAt(raw, OTHER_ORIENTATION_BIT, 12), 12)};
-}
 
 const PlayerCarRecord& ParseCarStructs::decodePlayerCar(const uint8_t* raw) {
     FieldReader f(raw);

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+#include "core/replay/ByteOrder.h"
+
 namespace movrane {
 
 // Reads `width` bits (at most 32) from a little-endian bit string, least significant first,
@@ -76,8 +78,30 @@ void writeBits(uint8_t* buffer, uint32_t& bitPosition, uint32_t value, unsigned 
 // The 16 bytes of an other-car record holding the given fields (each cut to its width).
 std::array<uint8_t, OTHER_CAR_BYTES> encodeOtherCar(const OtherCarRecord& record);
 
-// The slot of an other-car record without decoding it: bits 2..7 of byte 7.
-inline uint32_t otherCarSlotBits(const uint8_t* record) { return (record[7] >> 2) & 0x3F; }
+// Raw lap position (26 bits) of a player car record, from its bytes 0..3, and of an
+// other-car record, from its bytes 4..7.
+inline uint32_t rawLapPosition(const uint8_t* fourBytes) { return readU32LE(fourBytes) & ((1u << 26) - 1); }
+
+// Fields of the player car record: position bits 0-25, gear code 27-29, lateral 32-51
+// (signed), engine speed 64-73.
+inline uint32_t playerCarPosition(const uint8_t* raw) { return rawLapPosition(raw); }
+inline int playerCarGear(const uint8_t* raw) { return static_cast<int>(raw[3] >> 3 & 7) - 1; }
+inline int32_t playerCarLateral(const uint8_t* raw) { return static_cast<int32_t>((readU32LE(raw + 4) & 0xFFFFF) << 12) >> 12; }
+inline uint32_t playerCarEngineSpeed(const uint8_t* raw) { return readU16LE(raw + 8) & ((1u << 10) - 1); }
+
+// Fields of an other-car record, by the record's four little-endian 32-bit words: engine
+// speed bits 21-30 of word 0, position 0-25 and slot 26-31 of word 1, lateral 0-15 of word 2
+// (signed), orientation 7-18 (signed) and gear code 29-31 of word 3. Scans that read many
+// records at once take the words.
+constexpr uint32_t otherCarEngineSpeedOf(uint32_t word0) { return (word0 >> 21) & ((1u << 10) - 1); }
+constexpr uint32_t otherCarPositionOf(uint32_t word1) { return word1 & ((1u << 26) - 1); }
+constexpr uint32_t otherCarSlotOf(uint32_t word1) { return word1 >> 26; }
+constexpr int32_t otherCarLateralOf(uint32_t word2) { return static_cast<int16_t>(word2 & 0xFFFF); }
+constexpr int32_t otherCarOrientationOf(uint32_t word3) { return static_cast<int32_t>(word3 << 13) >> 20; }
+constexpr int otherCarGearOf(uint32_t word3) { return static_cast<int>(word3 >> 29) - 1; }
+constexpr uint32_t otherCarGearCodeOf(uint32_t word3) { return word3 >> 29; }
+inline uint32_t otherCarPosition(const uint8_t* raw) { return otherCarPositionOf(readU32LE(raw + 4)); }
+inline uint32_t otherCarSlot(const uint8_t* raw) { return otherCarSlotOf(readU32LE(raw + 4)); }
 
 // Where a car is, read straight from its record without decoding the other fields: the
 // race timeline reads this for every car of every frame of a race.
@@ -86,8 +110,13 @@ struct CarPlace {
     int32_t lateral = 0;      // the record's own width (20 bits for the player, 16 for others)
     int32_t orientation = 0;  // 12 bits, signed
 };
-CarPlace playerCarPlace(const uint8_t* raw);
-CarPlace otherCarPlace(const uint8_t* raw);
+inline CarPlace playerCarPlace(const uint8_t* raw) {
+    // Orientation: bits 74-85, that is bits 10-21 of the third word.
+    return {playerCarPosition(raw), playerCarLateral(raw), static_cast<int32_t>(readU32LE(raw + 8) << 10) >> 20};
+}
+inline CarPlace otherCarPlace(const uint8_t* raw) {
+    return {otherCarPosition(raw), otherCarLateralOf(readU32LE(raw + 8)), otherCarOrientationOf(readU32LE(raw + 12))};
+}
 
 // Decoder of the bit-packed car-state records. Each decode returns a view of the one
 // record of its kind the parser keeps; it stays valid until the next decode of that kind.

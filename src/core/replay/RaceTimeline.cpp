@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 
 #include "core/platform/Ui.h"
 #include "core/replay/BufferedFile.h"
@@ -168,48 +169,44 @@ bool RaceTimeline::readFrames(const std::string& path, const Drivers& drivers, u
 
     WaitWindow loading(ui, LOADING_TEXT);
     Progress progress(ui, static_cast<int>(frameCount()));
-    uint8_t raw[PLAYER_CAR_BYTES];
     const auto store = [this](uint32_t driver, uint32_t k, const CarPlace& place, uint32_t kind) {
         CarTrack& car = cars_[driver];
         car.position[k] = PRESENT_BIT | kind | (place.lapPosition & LAP_POSITION_MASK);
         car.lateral[k] = place.lateral;
         car.orientation[k] = static_cast<int16_t>(place.orientation);
     };
+    std::optional<StreamItem> shortItem;
     for (uint32_t k = 0; k < frameCount(); ++k) {
         if (k == 0 ? !walker.enterFrame(startFrame) : !walker.nextFrame()) break;
         if (k % PROGRESS_STEP == 0) progress.set(static_cast<int>(k));
-        while (walker.nextItem()) {
-            const StreamItem& item = walker.item();
-            uint32_t word = 0;
+        walker.forEachItem([&](const StreamItem& item, const uint8_t* payload) {
+            if (shortItem) return;
             switch (item.type) {
-                case ITEM_PLAYER_CAR: {
+                case ITEM_PLAYER_CAR:
                     if (player == NO_DRIVER) break;
-                    if (!walker.readPayload(0, raw, PLAYER_CAR_BYTES)) return fail(shortItemText(item)), false;
-                    store(player, k, playerCarPlace(raw), PLAYER_ITEM_BIT);
+                    if (item.payloadLength() < PLAYER_CAR_BYTES) shortItem = item;
+                    else store(player, k, playerCarPlace(payload), PLAYER_ITEM_BIT);
                     break;
-                }
-                case ITEM_OTHER_CARS: {
-                    const int records = item.payloadLength() / OTHER_CAR_BYTES;
-                    for (int r = 0; r < records; ++r) {
-                        if (!walker.readPayload(static_cast<std::size_t>(r) * OTHER_CAR_BYTES, raw, OTHER_CAR_BYTES))
-                            return fail(shortItemText(item)), false;
-                        const uint32_t driver = driverOfSlot[otherCarSlotBits(raw)];
-                        if (driver == NO_DRIVER) continue;
-                        store(driver, k, otherCarPlace(raw), 0);
+                case ITEM_OTHER_CARS:
+                    // Whole records only: the bytes of a partial one at the end are ignored.
+                    for (const uint8_t* record = payload; record + OTHER_CAR_BYTES <= payload + item.payloadLength();
+                         record += OTHER_CAR_BYTES) {
+                        const uint32_t driver = driverOfSlot[otherCarSlot(record)];
+                        if (driver != NO_DRIVER) store(driver, k, otherCarPlace(record), 0);
                     }
                     break;
-                }
                 case ITEM_TIME_STAMP:
-                    if (!walker.readPayloadU32(0, word)) return fail(shortItemText(item)), false;
-                    times_[k] = (word >> 8) * 10;
+                    if (const auto word = payloadWord(item, payload)) times_[k] = (*word >> 8) * 10;
+                    else shortItem = item;
                     break;
                 case ITEM_RACE_STATUS:
-                    if (!walker.readPayloadU32(0, word)) return fail(shortItemText(item)), false;
-                    statusWords[k] = static_cast<uint16_t>(word >> 16);
+                    if (const auto word = payloadWord(item, payload)) statusWords[k] = static_cast<uint16_t>(*word >> 16);
+                    else shortItem = item;
                     break;
                 default: break;
             }
-        }
+        });
+        if (shortItem) return fail(shortItemText(*shortItem)), false;
         if (walker.failed()) return fail(damagedText(walker)), false;
     }
     if (walker.failed()) return fail(damagedText(walker)), false;

@@ -7,32 +7,10 @@
 #include "core/replay/ByteOrder.h"
 #include "core/replay/Drivers.h"
 #include "core/replay/FrameWalker.h"
+#include "core/replay/ParseCarStructs.h"
 #include "core/replay/ReplayLayout.h"
 
 namespace movrane {
-
-// Raw lap position (26 bits) of a player car record, from its bytes 0..3, and of an
-// other-car record, from its bytes 4..7.
-inline uint32_t rawLapPosition(const uint8_t* fourBytes) { return readU32LE(fourBytes) & ((1u << 26) - 1); }
-
-// Fields of the player car record: position bits 0-25, gear code 27-29, lateral 32-51
-// (signed), engine speed 64-73.
-inline uint32_t playerCarPosition(const uint8_t* raw) { return rawLapPosition(raw); }
-inline int playerCarGear(const uint8_t* raw) { return static_cast<int>(raw[3] >> 3 & 7) - 1; }
-inline int32_t playerCarLateral(const uint8_t* raw) { return static_cast<int32_t>((readU32LE(raw + 4) & 0xFFFFF) << 12) >> 12; }
-inline uint32_t playerCarEngineSpeed(const uint8_t* raw) { return readU16LE(raw + 8) & ((1u << 10) - 1); }
-
-// Fields of an other-car record, by the record's four little-endian 32-bit words: engine
-// speed bits 21-30 of word 0, position 0-25 and slot 26-31 of word 1, lateral 0-15 of word 2
-// (signed), gear code 29-31 of word 3. Scans that read many records at once take the words.
-constexpr uint32_t otherCarEngineSpeedOf(uint32_t word0) { return (word0 >> 21) & ((1u << 10) - 1); }
-constexpr uint32_t otherCarPositionOf(uint32_t word1) { return word1 & ((1u << 26) - 1); }
-constexpr uint32_t otherCarSlotOf(uint32_t word1) { return word1 >> 26; }
-constexpr int32_t otherCarLateralOf(uint32_t word2) { return static_cast<int16_t>(word2 & 0xFFFF); }
-constexpr int otherCarGearOf(uint32_t word3) { return static_cast<int>(word3 >> 29) - 1; }
-constexpr uint32_t otherCarGearCodeOf(uint32_t word3) { return word3 >> 29; }
-inline uint32_t otherCarPosition(const uint8_t* raw) { return otherCarPositionOf(readU32LE(raw + 4)); }
-inline uint32_t otherCarSlot(const uint8_t* raw) { return otherCarSlotOf(readU32LE(raw + 4)); }
 
 // The cars of the current frame, by driver: the player car item gives the player's car,
 // the other cars item every other car by its slot. Only the fields below are decoded, so a

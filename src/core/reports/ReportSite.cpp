@@ -7,6 +7,7 @@
 
 #include "core/analysis/RacePictures.h"
 #include "core/platform/Files.h"
+#include "core/platform/Html.h"
 #include "core/platform/Paths.h"
 #include "core/replay/Drivers.h"
 #include "core/replay/Header.h"
@@ -197,20 +198,6 @@ std::string fastestLapText(const std::string& raceReport) {
 std::string mostLapsLedText(const std::string& raceReport) {
     const std::string line = firstTableLine(textLines(raceReport), "LAPS LED");
     return nameWithValue(trimmedRight(field(line, 0, 33)), trimmedLeft(field(line, 33, 3)), " laps");
-}
-
-std::string htmlEscaped(const std::string& text) {
-    std::string escaped;
-    escaped.reserve(text.size());
-    for (const char c : text) {
-        switch (c) {
-            case '&': escaped += "&amp;"; break;
-            case '<': escaped += "&lt;"; break;
-            case '>': escaped += "&gt;"; break;
-            default: escaped += c;
-        }
-    }
-    return escaped;
 }
 
 std::string sitePage(const std::string& heading, const std::string& content) {

@@ -32,9 +32,6 @@ std::string dateText(const std::string& raceReport);
 std::string fastestLapText(const std::string& raceReport);
 std::string mostLapsLedText(const std::string& raceReport);
 
-// "&", "<" and ">" as HTML entities; every other byte as it is.
-std::string htmlEscaped(const std::string& text);
-
 // One page of the site: the banner with the heading and the links to every page, and the
 // content (HTML) in the body table. "\n" line ends.
 std::string sitePage(const std::string& heading, const std::string& content);

@@ -1,18 +1,9 @@
 #include "core/reports/ReportViewer.h"
 
 #include "core/reports/ReportFiles.h"
+#include "core/reports/ReportText.h"
 
 namespace movrane {
-
-std::string withNewlineEnds(const std::string& reportText) {
-    std::string out;
-    out.reserve(reportText.size());
-    for (std::size_t i = 0; i < reportText.size(); ++i) {
-        if (reportText[i] == '\r' && i + 1 < reportText.size() && reportText[i + 1] == '\n') continue;
-        out += reportText[i];
-    }
-    return out;
-}
 
 ReportViewer::ReportViewer(std::unique_ptr<ReportReplay> replay, ReportKind kind, ReportPrefs prefs, ReportLaps laps)
     : replay_(std::move(replay)), report_(replay_->header, replay_->drivers, replay_->path, prefs), kind_(kind) {
@@ -35,12 +26,12 @@ void ReportViewer::focusGained() {
 }
 
 std::string viewTextOf(const std::string& reportText) {
-    return withNewlineEnds(reportText.substr(0, REPORT_VIEW_LIMIT));
+    return toFileText(reportText.substr(0, REPORT_VIEW_LIMIT));
 }
 
 std::string ReportViewer::viewText() const { return viewTextOf(report_.text()); }
 
-std::string ReportViewer::fullText() const { return withNewlineEnds(report_.text()); }
+std::string ReportViewer::fullText() const { return toFileText(report_.text()); }
 
 bool ReportViewer::exportToFile(Ui& ui) const { return exportReportToFile(ui, report_, kind_); }
 

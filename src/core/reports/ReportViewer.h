@@ -54,8 +54,6 @@ private:
     ViewSink sink_;
 };
 
-// A report text with "\r\n" line ends as "\n" lines.
-std::string withNewlineEnds(const std::string& reportText);
 // What the report window's text view holds of a report text: its first
 // REPORT_VIEW_LIMIT characters, with "\n" line ends.
 std::string viewTextOf(const std::string& reportText);

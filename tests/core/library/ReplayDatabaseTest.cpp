@@ -178,6 +178,20 @@ TEST_F(CreatorTest, MediumWithoutReadableReplaysGivesTheFileHeaderOnly) {
     EXPECT_EQ(bytes, encodeDatabaseStart("DISC1 [iso9660]", 1));
 
     fs::remove(medium.path() / "two.rpy");
+    for (const std::size_t drive : {1, 0}) {  // no replay on the medium, no medium in the drive
+        ui.messages.clear();
+        EXPECT_FALSE(creator.create(drive, names));
+        EXPECT_EQ(ui.messageTexts(), std::vector<std::string>{"No replay files found on selected media, aborting..."});
+    }
+}
+
+TEST_F(CreatorTest, ADatabaseThatCannotBeCreatedStopsBeforeAnyReplayIsRead) {
+    writeFileAtomically((medium.path() / "broken.rpy").string(), "YLPR");
+    fs::create_directories(databasePath(""));
+    ReplayCDDatabaseCreator creator(library.orv(), drives, ui);
+    names.answers = {"disc1"};
+    const FailingWrite fullDisk(1);
     EXPECT_FALSE(creator.create(1, names));
-    EXPECT_EQ(ui.messages.back().text, "No replay files found on selected media, aborting...");
+    EXPECT_EQ(ui.messageTexts(), std::vector<std::string>{"Error creating database file, aborting..."});
+    EXPECT_FALSE(fs::exists(databasePath("disc1.rdb")));
 }

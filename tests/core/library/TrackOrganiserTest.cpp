@@ -61,12 +61,14 @@ TEST_F(TrackOrganiserTest, ImportReadsEveryEventAndRemovingTheLastTwoDeletesThei
     ui.queueYesNo(true);
     organiser.remove({9});
     organiser.remove({8});
+    Profile(season()).writeString("Event010", "name", "not event 10");
     ASSERT_TRUE(organiser.exportSeason());
     const Profile file(season());
     EXPECT_EQ(file.getString("Season", "numEvents", "", 100), "8");
     EXPECT_FALSE(file.hasSection("Event9"));
     EXPECT_FALSE(file.hasSection("Event10"));
     EXPECT_TRUE(file.hasSection("Event8"));
+    EXPECT_TRUE(file.hasSection("Event010"));
     EXPECT_EQ(ui.messages.back().text,
               "New track order saved.\r\nA backup of your previous '67season.ini'\r\nhas been saved as '67season.old'.");
 }

@@ -35,7 +35,7 @@ TEST(ParseCarStructs, PlayerCarRoundTripsWithSignedFields) {
     const samplekit::OtherCarFields other{.lapPosition = 123456, .slot = 45, .lateral = -300, .controlValue = 5,
                                       .controlHigh = 3, .orientation = 1000, .gearCode = 7};
     const auto otherRaw = samplekit::encodeOtherCar(other);
-    EXPECT_EQ(movrane::otherCarSlotBits(otherRaw.data()), 45u);
+    EXPECT_EQ(movrane::otherCarSlot(otherRaw.data()), 45u);
     const auto& o = parser.decodeOtherCar(otherRaw.data());
     EXPECT_EQ(std::tuple(o.slot, o.lapPosition, o.lateral, o.gear(), o.coarseControlValue(), o.orientation),
               std::tuple(45u, 123456u, -300, 6, 5u + 96u, 1000));

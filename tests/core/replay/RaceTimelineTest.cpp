@@ -157,6 +157,12 @@ TEST(RaceTimeline, UnreadableRacesLeaveNoFrames) {
         if (n == 72 + 72) frame.addU32Item(T_COUNTER, RACE_START_FRAME + 9);
     });
     EXPECT_EQ(race->frames, 10u);
+    // A status item of two bytes in the race.
+    const auto shortStatus = loadRace(dir, raceDescription({}), 2, [](samplekit::Frame& frame, int n) {
+        if (n == RACE_START_FRAME + 5) frame.addItem(T_STATUS, "\x01\x02", 2);
+    });
+    EXPECT_EQ(shortStatus->frames, 0u);
+    EXPECT_TRUE(shortStatus->timeline.failureText().ends_with("is shorter than its contents.")) << shortStatus->timeline.failureText();
 }
 
 TEST(RaceFrameTexts, LapPositionGapsAndFinish) {

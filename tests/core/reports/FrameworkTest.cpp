@@ -47,7 +47,7 @@ TEST(ReportText, FormatTimeWritesMinutesOnlyWhenThereAreAny) {
     EXPECT_EQ(titleLine("", "D"), "Track:              D");
     // File texts have newline line ends.
     EXPECT_EQ(toFileText("a\r\nb\r\n\r\nc"), "a\nb\n\nc");
-    EXPECT_EQ(toFileText("a\rb\n"), "a\rb\n");
+    EXPECT_EQ(toFileText("a\rb\n\r"), "a\rb\n\r");
     // The kinds by their command-line names.
     EXPECT_EQ(Report::kindFromName("lapbylap"), ReportKind::LapByLap);
     EXPECT_EQ(Report::kindFromName("mechanical"), ReportKind::Mechanical);

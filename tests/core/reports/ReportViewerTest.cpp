@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/reports/ReportText.h"
 #include "core/reports/ReportViewer.h"
 #include "support/SampleLaps.h"
 #include "support/ScriptedUi.h"
@@ -40,24 +41,21 @@ TEST(ReportViewer, ImmediateKindsAreCompleteWhenTheWindowOpens) {
     lapByLap.open();
     const std::string whole = lapByLap.report().text();
     EXPECT_EQ(lapByLap.viewText(), movrane::viewTextOf(whole));
-    EXPECT_EQ(lapByLap.fullText(), movrane::withNewlineEnds(whole));
+    EXPECT_EQ(lapByLap.fullText(), movrane::toFileText(whole));
 
     testsupport::ScriptedUi ui;
     const std::string file = dir.file("out.txt");
     ui.queueFile(file);
     EXPECT_TRUE(lapByLap.exportToFile(ui));
-    EXPECT_EQ(testsupport::readFileText(file), movrane::withNewlineEnds(whole));
+    EXPECT_EQ(testsupport::readFileText(file), movrane::toFileText(whole));
     // The view holds its limit.
     std::string longLine = std::string(98, 'x') + "\r\n";
     std::string longText;
     while (longText.size() < 70000) longText += longLine;
     const std::string longView = movrane::viewTextOf(longText);
     EXPECT_EQ(longView.size(), movrane::REPORT_VIEW_LIMIT - movrane::REPORT_VIEW_LIMIT / 100);
-    EXPECT_EQ(longView, movrane::withNewlineEnds(longText.substr(0, movrane::REPORT_VIEW_LIMIT)));
+    EXPECT_EQ(longView, movrane::toFileText(longText.substr(0, movrane::REPORT_VIEW_LIMIT)));
     EXPECT_EQ(movrane::viewTextOf("short\r\n"), "short\n");
-    // Newline ends keep lone carriage returns.
-    EXPECT_EQ(movrane::withNewlineEnds("a\r\nb\rc\r\n\r\n"), "a\nb\rc\n\n");
-    EXPECT_EQ(movrane::withNewlineEnds("\r"), "\r");
 }
 
 TEST(ReportViewer, DeferredKindStartsOnTheFirstFocusOnlyAndGrowsThroughAppend) {
