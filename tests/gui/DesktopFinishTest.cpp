@@ -212,6 +212,23 @@ TEST(WindowStateUse, MainWindowComesBackAsItWasLeft) {
     EXPECT_TRUE(p.app->frame().raceBarDock()->isHidden());
 }
 
+// The readouts widen the lap bar while laps play; leaving the program then does not keep
+// that width for the next run.
+TEST(WindowStateUse, LeavingDuringPlaybackKeepsTheLapBarWidth) {
+    guitest::TwoLaps p;
+    showActive(p.app->frame());
+    const int width = p.app->frame().lapBarDock()->width();
+    p.app->frame().runCommand(CommandId::PlaybackStart);
+    p.app->frame().playbackTick();
+    guitest::settle();
+    ASSERT_GT(p.app->frame().lapBarDock()->width(), width);
+    p.app->frame().close();
+    p.app.reset();
+    p.app = std::make_unique<movrane::gui::CZodEvadiApp>(p.ui);
+    showActive(p.app->frame());
+    EXPECT_EQ(p.app->frame().lapBarDock()->width(), width);
+}
+
 // CTest runs this case once more under a comma-decimal locale (where one is installed): the
 // core's numbers must keep their decimal point after the toolkit has adopted the locale.
 TEST(Application, CoreNumbersKeepTheirDecimalPointUnderTheUsersLocale) {

@@ -138,6 +138,8 @@ void CMainFrame::keepLapBarWidth(int widthBeforeRefresh) {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+    // Playback ends with the window, so the saved layout holds the lap bar without readouts.
+    if (playback_.running() || lapBar_.playing()) runPlaybackCommand(CommandId::PlaybackStop);
     windowState_.saveMainWindow(saveGeometry().toStdString(), saveState().toStdString());
     QMainWindow::closeEvent(event);
 }
