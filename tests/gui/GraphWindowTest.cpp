@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QCheckBox>
+#include <QLabel>
 #include <QApplication>
 #include <QMenu>
 #include <QMouseEvent>
@@ -38,6 +41,10 @@ TEST(GraphWindow, ChannelsShowOneSeriesPerLapInItsColour) {
     ASSERT_NE(p.window, nullptr);
     EXPECT_TRUE(p.window->isVisible());
     EXPECT_EQ(p.window->windowTitle(), QStringLiteral("Telemetry Graph"));
+    const auto labels = p.window->findChildren<QLabel*>();
+    EXPECT_TRUE(std::any_of(labels.begin(), labels.end(), [](const QLabel* l) {
+        return l->text() == QString::fromLatin1(movrane::TelemetryGraph::HINT);
+    }));
     EXPECT_TRUE(p.window->lapBox(0)->text().startsWith(QStringLiteral("Ada Marsh - Practice lap 2 (")));
     EXPECT_FALSE(p.window->lapBox(2)->isEnabled());
     EXPECT_EQ(p.window->view()->seriesCount(), 2);

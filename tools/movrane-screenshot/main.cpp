@@ -317,7 +317,7 @@ int main(int argc, char** argv) {
     if (auto speed = movrane::openReportViewer(ui, app.dialogs(), app.document(), movrane::ReportKind::Speed)) {
         movrane::gui::ReportWindow speedReport(std::move(speed), ui, &app.frame());
         speedReport.show();
-        speedReport.viewer().focusGained();
+        speedReport.viewer().focusGained(ui);
         ok = savePicture(speedReport, out + "/speed-report.png") && ok;
         speedReport.hide();
     }

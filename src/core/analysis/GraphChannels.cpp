@@ -45,7 +45,8 @@ const std::array<GraphChannel, CHANNEL_COUNT> CHANNELS = {{
      [](const GetRpyInfo& l, int i, int w) { return double(at(l, i).suspension.at(wheelIndex(w))); }},
     {"Orientation", 13, "orientation", {2, 2}, "Angle", "Degrees", {0, 360}, false,
      [](const GetRpyInfo& l, int i, int) { return 180.0 - at(l, i).orientation * DEGREES_PER_UNIT; }},
-    {"Elapsed time", 14, "", {2, 2}, "Time", "Seconds", {0, 0}, false,
+    // The y maximum starts at 1 s and grows to the last y of the series shown.
+    {"Elapsed time", 14, "", {2, 2}, "Time", "Seconds", {0, 1}, false,
      [](const GetRpyInfo&, int i, int) { return i / SAMPLES_PER_SECOND; }},
     {"Oil pressure", 15, "oilPressure", {2, 2}, "Pressure", "PSI", {0, 100}, false,
      [](const GetRpyInfo& l, int i, int) { return at(l, i).oilPressure * PRESSURE_FACTOR; }},

@@ -57,24 +57,29 @@ double median(std::vector<uint32_t> values) {
 int lotusRule(int code, uint32_t listedMake) { return code == BRABHAM && listedMake == LOTUS ? LOTUS : code; }
 
 // What engine detection follows of one car from record to record: its engine speed one
-// and two records back, its last gear code, and the records seen so far (counted up to
-// FRAMES_COUNTED, all that the tests ask of it).
+// and two records back, the gear code and engine speed of its last record in gear (not in
+// neutral), and the records seen so far (counted up to FRAMES_COUNTED, all that the tests
+// ask of it).
 struct EngineTrail {
     uint32_t highestRaw = 0;
     uint32_t highestPeak = 0;
     uint32_t before = 0;
     uint32_t twoBefore = 0;
-    uint32_t gearCode = 0;
+    uint32_t drivenGearCode = 0;
+    uint32_t drivenSpeed = 0;
     uint32_t frames = 0;
 };
 constexpr uint32_t FRAMES_COUNTED = 5;
+constexpr uint32_t NEUTRAL_GEAR_CODE = 1;
 // Gear codes of the up-shifts method B samples: 3 to 4 and 4 to 5.
 constexpr uint32_t THIRD_GEAR_CODE = 4;
 constexpr uint32_t FOURTH_GEAR_CODE = 5;
 
-// An up-shift from third or fourth gear: the record before it goes into method B's lists.
+// An up-shift from third or fourth gear, straight or through neutral as a gear change
+// usually goes: the last record in the lower gear goes into method B's lists.
 bool sampledUpShift(const EngineTrail& t, uint32_t gearCode) {
-    return t.frames > 0 && gearCode == t.gearCode + 1 && (t.gearCode == THIRD_GEAR_CODE || t.gearCode == FOURTH_GEAR_CODE);
+    return gearCode == t.drivenGearCode + 1 &&
+           (t.drivenGearCode == THIRD_GEAR_CODE || t.drivenGearCode == FOURTH_GEAR_CODE);
 }
 
 // One more record of the car: the highest engine speed, and the record before as a peak
@@ -85,7 +90,10 @@ void advance(EngineTrail& t, uint32_t engineSpeed, uint32_t gearCode) {
     t.highestPeak = peak ? std::max(t.highestPeak, t.before) : t.highestPeak;
     t.twoBefore = t.before;
     t.before = engineSpeed;
-    t.gearCode = gearCode;
+    if (gearCode != NEUTRAL_GEAR_CODE) {
+        t.drivenGearCode = gearCode;
+        t.drivenSpeed = engineSpeed;
+    }
     t.frames = std::min(t.frames + 1, FRAMES_COUNTED);
 }
 
@@ -159,8 +167,9 @@ private:
     }
 
     void sampleUpShift(uint32_t d, const EngineTrail& t) {
-        std::vector<uint32_t>& list = t.gearCode == THIRD_GEAR_CODE ? measured_[d].beforeShiftTo4 : measured_[d].beforeShiftTo5;
-        if (list.size() < SHIFT_LIST_SIZE) list.push_back(t.before);
+        std::vector<uint32_t>& list =
+            t.drivenGearCode == THIRD_GEAR_CODE ? measured_[d].beforeShiftTo4 : measured_[d].beforeShiftTo5;
+        if (list.size() < SHIFT_LIST_SIZE) list.push_back(t.drivenSpeed);
     }
 
     // Every lane is computed, also those beyond the frame's records (whole vectors, no
@@ -179,8 +188,8 @@ private:
         if (changed != 0) placeLanes(n);
         Lane upShifts = 0;
         for (uint32_t r = 0; r < LANES; ++r) {
-            const Lane code = gearCode_[r];
-            upShifts |= static_cast<Lane>((frames_[r] > 0) & (gearCodeNow_[r] == code + 1) &
+            const Lane code = drivenGearCode_[r];
+            upShifts |= static_cast<Lane>((gearCodeNow_[r] == code + 1) &
                                           ((code == THIRD_GEAR_CODE) | (code == FOURTH_GEAR_CODE)));
         }
         if (upShifts != 0) {
@@ -196,7 +205,9 @@ private:
             highestPeak_[r] = peak ? std::max(highestPeak_[r], before_[r]) : highestPeak_[r];
             twoBefore_[r] = before_[r];
             before_[r] = e;
-            gearCode_[r] = gearCodeNow_[r];
+            const bool driven = gearCodeNow_[r] != Lane{NEUTRAL_GEAR_CODE};
+            drivenGearCode_[r] = driven ? gearCodeNow_[r] : drivenGearCode_[r];
+            drivenSpeed_[r] = driven ? e : drivenSpeed_[r];
             frames_[r] = std::min(static_cast<Lane>(frames_[r] + 1), Lane{FRAMES_COUNTED});
         }
     }
@@ -242,7 +253,8 @@ private:
 
     EngineTrail lane(uint32_t r) const {
         const auto u = [](Lane v) { return static_cast<uint32_t>(v); };
-        return {u(highestRaw_[r]), u(highestPeak_[r]), u(before_[r]), u(twoBefore_[r]), u(gearCode_[r]), u(frames_[r])};
+        return {u(highestRaw_[r]),     u(highestPeak_[r]), u(before_[r]), u(twoBefore_[r]),
+                u(drivenGearCode_[r]), u(drivenSpeed_[r]), u(frames_[r])};
     }
     void setLane(uint32_t r, const EngineTrail& t) {
         const auto narrow = [](uint32_t v) { return static_cast<Lane>(v); };
@@ -250,7 +262,8 @@ private:
         highestPeak_[r] = narrow(t.highestPeak);
         before_[r] = narrow(t.before);
         twoBefore_[r] = narrow(t.twoBefore);
-        gearCode_[r] = narrow(t.gearCode);
+        drivenGearCode_[r] = narrow(t.drivenGearCode);
+        drivenSpeed_[r] = narrow(t.drivenSpeed);
         frames_[r] = narrow(t.frames);
     }
 
@@ -267,7 +280,8 @@ private:
     std::array<Lane, LANES> laneSlot_{};
     std::array<int, LANES> laneDriver_{};
     std::array<Lane, LANES> speed_{}, slot_{}, gearCodeNow_{};  // of the frame's records
-    std::array<Lane, LANES> highestRaw_{}, highestPeak_{}, before_{}, twoBefore_{}, gearCode_{}, frames_{};
+    std::array<Lane, LANES> highestRaw_{}, highestPeak_{}, before_{}, twoBefore_{}, drivenGearCode_{}, drivenSpeed_{},
+        frames_{};
 };
 
 const char* const OPENING[] = {

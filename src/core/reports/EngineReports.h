@@ -30,8 +30,8 @@ const char* engineResultText(int code);
 // What the engine scan measured of one car over the whole stream.
 struct EngineMeasurements {
     uint32_t highestRaw = 0;                // method A
-    std::vector<uint32_t> beforeShiftTo4;  // method B: raw engine speed in the frame before each 3-4 up-shift
-    std::vector<uint32_t> beforeShiftTo5;  // ... and each 4-5 up-shift
+    std::vector<uint32_t> beforeShiftTo4;  // method B: last raw engine speed in 3rd gear before each shift to 4th
+    std::vector<uint32_t> beforeShiftTo5;  // ... in 4th gear before each shift to 5th
     uint32_t highestPeak = 0;               // method C
     double highestRpm = 0;                  // method D (player's car only)
     double lowestRpm = 0;

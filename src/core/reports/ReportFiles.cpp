@@ -33,6 +33,8 @@ const char* exportSuffix(ReportKind kind) {
 }
 
 std::string defaultExportName(ReportKind kind, const std::string& replayPath) {
+    // The lap-based reports cover laps of several replays: their name stands alone.
+    if (Report::isLapBased(kind)) return std::string(exportSuffix(kind)) + ".txt";
     const std::size_t keep = replayPath.size() >= 4 ? replayPath.size() - 4 : 0;
     return replayPath.substr(0, keep) + exportSuffix(kind) + ".txt";
 }

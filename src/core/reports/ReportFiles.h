@@ -16,7 +16,8 @@ std::string replayBaseName(const std::string& replayPath);
 const char* exportSuffix(ReportKind kind);
 
 // The name "Export to file" offers: the replay path without its last four characters,
-// the kind's suffix and ".txt".
+// the kind's suffix and ".txt"; for the lap-based kinds the suffix and ".txt" alone (the
+// chooser puts it into its current folder).
 std::string defaultExportName(ReportKind kind, const std::string& replayPath);
 
 // A chosen name that does not end in ".txt" (compared exactly) gets ".txt" appended.

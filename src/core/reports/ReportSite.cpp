@@ -58,6 +58,15 @@ std::string nameWithValue(const std::string& name, const std::string& value, con
     return name + " (" + value + unit + ")";
 }
 
+// How far a car number wider than its two characters (it is written whole) moves the
+// columns after it in a practice or race result line.
+std::size_t carNumberOverflow(const std::string& line) {
+    constexpr std::size_t NUMBER_FROM = 4, NUMBER_END = 6;
+    const std::size_t digits = line.find_first_not_of(' ', NUMBER_FROM);
+    const std::size_t end = digits == std::string::npos ? std::string::npos : line.find(' ', digits);
+    return end != std::string::npos && end > NUMBER_END ? end - NUMBER_END : 0;
+}
+
 // The first result line of the table under `title`: the line after its column header.
 std::string firstTableLine(const std::vector<std::string>& lines, const std::string& title) {
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -173,13 +182,18 @@ std::string poleText(const std::string& practiceReport) {
     if (practiceReport.rfind("This replay", 0) == 0) return UNKNOWN;
     const auto lines = textLines(practiceReport);
     if (lines.size() < 6) return UNKNOWN;
-    return nameWithValue(trimmedRight(field(lines[5], 7, 33)), trimmedLeft(field(lines[5], 52, 10)));
+    const std::size_t shift = carNumberOverflow(lines[5]);
+    return nameWithValue(trimmedRight(field(lines[5], 7 + shift, 33)), trimmedLeft(field(lines[5], 52 + shift, 10)));
 }
 
 std::string winnerText(const std::string& raceReport) {
     const auto lines = textLines(raceReport);
     if (lines.size() < 6) return UNKNOWN;
-    return nameWithValue(trimmedRight(field(lines[5], 7, 32)), trimmedRight(trimmedLeft(field(lines[5], 56, 12))));
+    const std::string& line = lines[5];
+    const std::size_t shift = carNumberOverflow(line);
+    // Without a completed lap nobody has won: the first line shows no race time.
+    if (trimmedLeft(field(line, 52 + shift, 4)) == "0") return UNKNOWN;
+    return nameWithValue(trimmedRight(field(line, 7 + shift, 32)), trimmedRight(trimmedLeft(field(line, 56 + shift, 12))));
 }
 
 std::string dateText(const std::string& raceReport) {

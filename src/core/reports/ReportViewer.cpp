@@ -1,5 +1,6 @@
 #include "core/reports/ReportViewer.h"
 
+#include "core/platform/Ui.h"
 #include "core/reports/ReportFiles.h"
 #include "core/reports/ReportText.h"
 
@@ -19,9 +20,10 @@ void ReportViewer::open() {
     report_.generate(kind_);
 }
 
-void ReportViewer::focusGained() {
+void ReportViewer::focusGained(Ui& ui) {
     if (pendingKind_ == 0) return;
     pendingKind_ = 0;
+    const WaitCursor wait(ui);
     report_.generate(kind_);
 }
 

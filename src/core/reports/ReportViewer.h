@@ -27,8 +27,9 @@ public:
 
     // The window opens: generates a kind that is not deferred.
     void open();
-    // The text view got the input focus: starts a deferred kind the first time only.
-    void focusGained();
+    // The text view got the input focus: starts a deferred kind the first time only, under
+    // the wait cursor.
+    void focusGained(Ui& ui);
     // The kind still waiting to be generated; 0 once it started or for immediate kinds.
     int pendingKind() const { return pendingKind_; }
 

@@ -64,8 +64,10 @@ TelemetryGraphWindow::TelemetryGraphWindow(CZodEvadiDoc& doc, Ui& ui, DialogHost
     readout_ = new QLabel;
     readout_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(readout_);
-    layout->addWidget(new QLabel(QString::fromLatin1(TelemetryGraph::HINT) +
-                                 QStringLiteral(". Press A or B over the graph to set a cursor")));
+    auto* hints = new QHBoxLayout;
+    hints->addWidget(new QLabel(QString::fromLatin1(TelemetryGraph::HINT)), 1);
+    hints->addWidget(new QLabel(QStringLiteral("Press A or B over the graph to set a cursor")));
+    layout->addLayout(hints);
     resize(1100, 700);
 }
 

@@ -143,7 +143,7 @@ void ReportWindow::showEvent(QShowEvent* event) {
 bool ReportWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == view_ && event->type() == QEvent::FocusIn && viewer_->pendingKind() != 0) {
         title_->setText(fromCore(viewer_->titleLine()));
-        viewer_->focusGained();
+        viewer_->focusGained(ui_);
         showFromTop();
     }
     return QDialog::eventFilter(watched, event);

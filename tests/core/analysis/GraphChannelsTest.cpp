@@ -72,6 +72,8 @@ TEST(GraphChannels, OrientationAndGearGap) {
     EXPECT_EQ(channelYRange(graphChannel(1), true), (movrane::AxisRange{0, 250}));
     EXPECT_EQ(channelYRange(graphChannel(1), false), (movrane::AxisRange{0, 350}));
     EXPECT_EQ(channelUnit(graphChannel(3), true), "RPM");
+    // Elapsed time never gets an empty y range, even for a lap without points.
+    EXPECT_EQ(channelYRange(graphChannel(14), false), (movrane::AxisRange{0, 1}));
     EXPECT_THROW(graphChannel(22), std::out_of_range);
     // Short laps give few or no points.
     struct Case {

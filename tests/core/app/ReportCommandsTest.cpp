@@ -58,7 +58,7 @@ TEST(ReportCommandGuards, LapReportsGetTheLoadedLapsAndTheTrack) {
     ASSERT_NE(viewer, nullptr);
     viewer->open();
     EXPECT_EQ(viewer->pendingKind(), static_cast<int>(ReportKind::Speed));
-    viewer->focusGained();
+    viewer->focusGained(d.ui);
     EXPECT_EQ(viewer->titleLine(), "Speed Report");
     EXPECT_NE(viewer->viewText().find("R. Dunmore(Coo)"), std::string::npos) << viewer->viewText();
     EXPECT_TRUE(d.ui.messages.empty());

@@ -132,6 +132,30 @@ TEST(EngineReports, WholeTextsOfAScriptedReplay) {
     reportcases::expectGolden("engines/ModSet", report.generate(ReportKind::ModSet));
 }
 
+// A gear change passes through neutral: method B takes the engine speed of the last record
+// in the lower gear, of the player's car and of the others alike.
+TEST(EngineReports, AnUpShiftThroughNeutralIsSampledInTheLowerGear) {
+    testsupport::TempDir dir;
+    scripted::Race race;
+    race.drivers = testsupport::namedDrivers(2);
+    race.sessionId = 0;
+    race.frames = 36 * 10;
+    scripted::Car car = scripted::standing(1000);
+    car.gear = [](int f) { return f % 40 < 18 ? 3 : f % 40 < 20 ? 0 : 4; };
+    car.engine = [](int f) { return f % 40 == 17 ? 900u : f % 40 < 17 ? 700u : 600u; };
+    race.cars = {car, car};
+    scripted::write(dir.file("neutral.rpy"), race);
+    Header header;
+    Drivers drivers;
+    ASSERT_EQ(header.load(dir.file("neutral.rpy")), Header::OK);
+    ASSERT_EQ(drivers.load(dir.file("neutral.rpy")), Drivers::OK);
+    const std::string text = Report(header, drivers, dir.file("neutral.rpy")).generate(ReportKind::EngineDetection);
+    const std::string cooper = "method B(for hotlaps, partly races): Cooper   \r\n";
+    const std::size_t first = text.find(cooper);
+    ASSERT_NE(first, std::string::npos) << text;
+    EXPECT_NE(text.find(cooper, first + 1), std::string::npos) << text;
+}
+
 // Damage halfway through the stream stops the scan there; what was read still counts,
 // the local driver's engine speed range (test D) too.
 TEST(EngineReports, ADamagedStreamKeepsWhatWasReadOfTheLocalDriver) {

@@ -23,6 +23,10 @@ TEST(ReportFileNames, BaseNameOfAReplay) {
     EXPECT_EQ(defaultExportName(ReportKind::Race, "/r/monza.rpy"), "/r/monza_Race.txt");
     EXPECT_EQ(defaultExportName(ReportKind::Mechanical, "/r/monza.rpy"), "/r/monza_Mechanical.txt");
     EXPECT_EQ(defaultExportName(ReportKind::LapChart, "a"), "_LapChart.txt");
+    EXPECT_EQ(defaultExportName(ReportKind::LaptimeVerifier, "/r/monza.rpy"), "LaptimeVerify.txt");
+    EXPECT_EQ(defaultExportName(ReportKind::SectorTimes, "/r/monza.rpy"), "SectorTimes.txt");
+    EXPECT_EQ(defaultExportName(ReportKind::Speed, "/r/monza.rpy"), "Speed.txt");
+    EXPECT_EQ(defaultExportName(ReportKind::ModSet, "/r/monza.rpy"), "/r/monza.txt");
     EXPECT_EQ(withTxtExtension("report"), "report.txt");
     EXPECT_EQ(withTxtExtension("report.txt"), "report.txt");
     EXPECT_EQ(withTxtExtension("report.TXT"), "report.TXT.txt");

@@ -67,7 +67,15 @@ TEST(ReportSite, SummaryCutFromTheReports) {
     // Nobody set a valid lap, nobody completed one: no value is made up from the columns.
     EXPECT_EQ(movrane::fastestLapText(golden("novalid/Race.txt")), "Unknown");
     EXPECT_EQ(movrane::mostLapsLedText(golden("nolap/Race.txt")), "Unknown");
+    EXPECT_EQ(movrane::winnerText(golden("nolap/Race.txt")), "Unknown");
     EXPECT_EQ(movrane::winnerText(""), "Unknown");
+    // Car numbers of three digits move the columns the cuts read.
+    auto wide = reportcases::standardRace();
+    wide.drivers[0].carNumber = 107;
+    wide.drivers[1].carNumber = 112;
+    const LoadedReplay replay(wide);
+    EXPECT_EQ(movrane::poleText(replay.generate(movrane::ReportKind::Practice)), "Bob Bravo (1m29.500s)");
+    EXPECT_EQ(movrane::winnerText(replay.generate(movrane::ReportKind::Race)), "Ann Alpha (4m32.400s)");
 }
 
 TEST(ReportSite, PagesPicturesAndFilesOfTheStandardRace) {
@@ -134,6 +142,27 @@ TEST(ReportSiteCommand, GuardsBeforeAnyReplayIsRead) {
     ASSERT_EQ(ui.messages.size(), 2u);
     EXPECT_EQ(ui.messages[0].text, "No export path set. Please set this\r\npath in File->Settings dialog.");
     EXPECT_EQ(ui.messages[1].text, "You need to load a lap from the replay\r\nyou want the Report Site for.");
+}
+
+// With the laps of two replays loaded the person picks one; a replay without a race is
+// refused, the race's site is built under the wait window and opened on Yes.
+TEST(ReportSiteCommand, BuildsTheChosenReplaysSiteAndOffersToOpenIt) {
+    testsupport::SampleLaps laps;
+    testsupport::ScriptedFileChooser chooser;
+    testsupport::TempDir exportDir;
+    chooser.answer = 0;
+    EXPECT_EQ(movrane::generateReportSite(laps.ui, chooser, laps.doc, exportDir.path().string(), {}), "");
+    EXPECT_EQ(laps.ui.messageTexts().back(), movrane::SITE_NEEDS_RACE_MESSAGE);
+    chooser.answer = 1;
+    laps.ui.queueYesNo(true);
+    const std::string folder = movrane::generateReportSite(laps.ui, chooser, laps.doc, exportDir.path().string(), {});
+    EXPECT_EQ(folder, exportDir.file("sample_race"));
+    EXPECT_EQ(laps.ui.waitWindows.back(), "Please wait while generating report site...");
+    EXPECT_EQ(laps.ui.waitWindowDepth, 0);
+    ASSERT_EQ(laps.ui.questions.size(), 1u);
+    EXPECT_EQ(laps.ui.questions[0].text, "Report site created in:\r\n" + folder +
+                                             "\r\n\r\nDo you wish to launch the site in your browser?");
+    EXPECT_EQ(laps.ui.opened, std::vector<std::string>{folder + "/index.html"});
 }
 
 }  // namespace

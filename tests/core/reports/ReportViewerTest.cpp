@@ -33,7 +33,8 @@ TEST(ReportViewer, ImmediateKindsAreCompleteWhenTheWindowOpens) {
     EXPECT_EQ(shown[0].rfind("Track: Harbour", 0), 0u);
     EXPECT_EQ(shown[0].find('\r'), std::string::npos);
     EXPECT_EQ(shown[0], viewer.viewText());
-    viewer.focusGained();
+    testsupport::ScriptedUi ui;
+    viewer.focusGained(ui);
     EXPECT_EQ(shown.size(), 1u) << "focus does not generate an immediate kind again";
     // Export and print take the whole text.
     testsupport::TempDir dir;
@@ -43,7 +44,6 @@ TEST(ReportViewer, ImmediateKindsAreCompleteWhenTheWindowOpens) {
     EXPECT_EQ(lapByLap.viewText(), movrane::viewTextOf(whole));
     EXPECT_EQ(lapByLap.fullText(), movrane::toFileText(whole));
 
-    testsupport::ScriptedUi ui;
     const std::string file = dir.file("out.txt");
     ui.queueFile(file);
     EXPECT_TRUE(lapByLap.exportToFile(ui));
@@ -60,18 +60,25 @@ TEST(ReportViewer, ImmediateKindsAreCompleteWhenTheWindowOpens) {
 
 TEST(ReportViewer, DeferredKindStartsOnTheFirstFocusOnlyAndGrowsThroughAppend) {
     ReportViewer viewer(sampleRace(), ReportKind::Mechanical);
+    testsupport::ScriptedUi ui;
     int updates = 0;
-    viewer.setViewSink([&](const std::string&) { ++updates; });
+    int updatesUnderWaitCursor = 0;
+    viewer.setViewSink([&](const std::string&) {
+        ++updates;
+        updatesUnderWaitCursor += ui.waitCursorDepth == 1;
+    });
     viewer.open();
     EXPECT_EQ(viewer.pendingKind(), static_cast<int>(ReportKind::Mechanical));
     EXPECT_TRUE(viewer.report().text().empty());
     EXPECT_EQ(updates, 0);
-    viewer.focusGained();
+    viewer.focusGained(ui);
     EXPECT_EQ(viewer.pendingKind(), 0);
     EXPECT_GT(updates, 1) << "the view follows every appended piece";
+    EXPECT_EQ(updatesUnderWaitCursor, updates) << "the scan runs under the wait cursor";
+    EXPECT_EQ(ui.waitCursorDepth, 0);
     const std::string text = viewer.report().text();
     EXPECT_FALSE(text.empty());
-    viewer.focusGained();
+    viewer.focusGained(ui);
     EXPECT_EQ(viewer.report().text(), text) << "a later focus change does not scan again";
 }
 
