@@ -200,11 +200,33 @@ TEST(WindowStateUse, MainWindowComesBackAsItWasLeft) {
     // At most a third of the window, unless the bar's own widgets need more.
     EXPECT_LE(barWidth, std::max(frame.width() / 3, frame.lapBarWindow()->minimumSizeHint().width()) + 20);
     frame.resize(900, 650);
+    p.dialogs.expect(guitest::chooseRaceFile);
+    frame.runCommand(CommandId::PlaybackRaceMode);  // left while the race was replayed
     guitest::settle();
+    const QSize left = frame.size();  // the race bar may need more height
     frame.close();
     p.app.reset();
     p.app = std::make_unique<movrane::gui::CZodEvadiApp>(p.ui);
-    EXPECT_EQ(p.app->frame().size(), QSize(900, 650));
+    EXPECT_EQ(p.app->frame().size(), left);
+    EXPECT_FALSE(p.app->frame().lapBarDock()->isHidden()) << "a new run starts with the driving lines";
+    EXPECT_TRUE(p.app->frame().raceBarDock()->isHidden());
+}
+
+// The readouts widen the lap bar while laps play; leaving the program then does not keep
+// that width for the next run.
+TEST(WindowStateUse, LeavingDuringPlaybackKeepsTheLapBarWidth) {
+    guitest::TwoLaps p;
+    showActive(p.app->frame());
+    const int width = p.app->frame().lapBarDock()->width();
+    p.app->frame().runCommand(CommandId::PlaybackStart);
+    p.app->frame().playbackTick();
+    guitest::settle();
+    ASSERT_GT(p.app->frame().lapBarDock()->width(), width);
+    p.app->frame().close();
+    p.app.reset();
+    p.app = std::make_unique<movrane::gui::CZodEvadiApp>(p.ui);
+    showActive(p.app->frame());
+    EXPECT_EQ(p.app->frame().lapBarDock()->width(), width);
 }
 
 // CTest runs this case once more under a comma-decimal locale (where one is installed): the

@@ -80,6 +80,12 @@ TEST(GraphWindow, TimeDifferenceAddsTwoSeriesTheInfoAndFollowsTheMouse) {
     const movrane::Track& track = *p.app->document().track();
     EXPECT_GE(track.highlightLast(), track.highlightFirst());
 
+    p.window->close();
+    p.window->documentChanged();
+    EXPECT_FALSE(p.window->infoWindow()->isVisible()) << "no info while its graph is closed";
+    p.window->present();
+    EXPECT_TRUE(p.window->infoWindow()->isVisible());
+
     p.window->timeDifferenceBox()->click();
     EXPECT_EQ(p.window->view()->seriesCount(), 2);
     EXPECT_FALSE(p.window->infoWindow()->isVisible());

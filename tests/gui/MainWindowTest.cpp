@@ -124,6 +124,12 @@ TEST(MainWindow, RightButtonMenuMouseWheelAndPanningToolMoveTheMap) {
     QTest::mouseMove(view, centre + QPoint(30, 0));
     QTest::mouseRelease(view, Qt::LeftButton, {}, centre + QPoint(30, 0));
     EXPECT_LT(view->mapView().centreX(), before) << "dragging right shows more of the left";
+
+    // A track loaded anew after the laps were cleared is shown whole.
+    p.app->document().clear();
+    ASSERT_EQ(p.app->document().commandLineLoad(p.replay("sample_race.rpy"), movrane::RACE, 1, 4),
+              movrane::CZodEvadiDoc::LoadResult::Loaded);
+    EXPECT_EQ(std::tuple(view->mapView().zoom(), view->mapView().centreX()), std::tuple(1.0, 5000.0));
 }
 
 TEST(MainWindow, EmptyWindowShowsTheProgramLineOnly) {

@@ -32,6 +32,8 @@ bool colourNear(const QImage& image, QPointF at, QColor colour, int reach) {
 TEST(PlaybackWindow, RaceCarsStandOnTheMapWhereTheTimelinePutsThem) {
     guitest::TwoLaps p;
     auto& frame = p.app->frame();
+    guitest::settle();
+    const QSize windowSize = frame.size();
     p.dialogs.expect(guitest::chooseRaceFile);
     frame.runCommand(CommandId::PlaybackRaceMode);
     ASSERT_TRUE(frame.playback().raceMode());
@@ -81,6 +83,8 @@ TEST(PlaybackWindow, RaceCarsStandOnTheMapWhereTheTimelinePutsThem) {
     EXPECT_FALSE(frame.playback().raceMode());
     guitest::settle();
     EXPECT_TRUE(frame.lapBarDock()->isVisible());
+    EXPECT_FALSE(frame.raceBarDock()->isVisible());
+    EXPECT_EQ(frame.size(), windowSize) << "the two bars never stand in the window together";
 }
 
 TEST(PlaybackWindow, DrivingLinesGrowWithReadoutsUntilStopped) {
@@ -88,6 +92,7 @@ TEST(PlaybackWindow, DrivingLinesGrowWithReadoutsUntilStopped) {
     auto& frame = p.app->frame();
     frame.runCommand(CommandId::DistanceMarkers);
     const int wholeLines = countPixels(frame.view()->grab().toImage(), qRgb(0, 0, 255));
+    const int lapBarWidth = frame.lapBarDock()->width();
 
     frame.runCommand(CommandId::PlaybackStart);
     ASSERT_TRUE(frame.playback().running());
@@ -101,6 +106,7 @@ TEST(PlaybackWindow, DrivingLinesGrowWithReadoutsUntilStopped) {
     EXPECT_FALSE(bar->box(0)->isEnabled());
     EXPECT_TRUE(bar->readout(0)->isVisible()) << "the readouts stay while paused";
     EXPECT_TRUE(bar->readout(0)->text().contains(QStringLiteral("km/h")));
+    EXPECT_GT(frame.lapBarDock()->width(), lapBarWidth) << "the readouts need more room";
     EXPECT_EQ(bar->elapsed()->text(), QStringLiteral("0:11"));
     EXPECT_FALSE(frame.action(CommandId::ToggleLap1)->isEnabled());
     const int partLines = countPixels(frame.view()->grab().toImage(), qRgb(0, 0, 255));
@@ -113,6 +119,7 @@ TEST(PlaybackWindow, DrivingLinesGrowWithReadoutsUntilStopped) {
     EXPECT_TRUE(bar->box(0)->isEnabled());
     EXPECT_FALSE(bar->readout(0)->isVisible());
     EXPECT_TRUE(bar->splitMarker(0, 2)->isVisible());
+    EXPECT_EQ(frame.lapBarDock()->width(), lapBarWidth) << "the map gets its room back";
     // The lines are whole again (the view may have changed its size with the lap bar).
     EXPECT_GT(countPixels(frame.view()->grab().toImage(), qRgb(0, 0, 255)), partLines);
 }

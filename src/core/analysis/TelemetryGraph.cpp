@@ -35,7 +35,7 @@ std::vector<ShownSeries> lapSeries(const CZodEvadiDoc& doc, int slot, const Grap
     if (!lap.inUse) return built;
     auto add = [&](int wheel) {
         built.push_back({0, slot, wheel, seriesKey(slot, wheel), seriesName(slot + 1), lap.colour,
-                         channelPoints(*lap.lap, channel, wheel, mph)});
+                         channelPoints(*lap.lap, channel, wheel, mph), lap.lap.get()});
     };
     if (!channel.byWheel) {
         add(-1);
@@ -73,6 +73,7 @@ bool TelemetryGraph::chooseChannel(int number) {
     removeChannelSeries();
     removeTimeDifference();
     channel_ = number;
+    seriesMph_ = mph();
     xMaximum_ = 1.0;
     yRange_ = channelYRange(channel, mph());
     engine_.setYCaption(channel.caption, channelUnit(channel, mph()));
@@ -168,9 +169,31 @@ void TelemetryGraph::setTimeDifference(bool on) {
 }
 
 void TelemetryGraph::lapsChanged() {
-    for (int slot = 0; slot < LAP_BOXES; ++slot)
-        if (lapTicked(slot) && !lapBoxEnabled(slot)) setLapTicked(slot, false);
+    for (int slot = 0; slot < LAP_BOXES; ++slot) {
+        if (!lapTicked(slot)) continue;
+        if (!lapBoxEnabled(slot)) {
+            setLapTicked(slot, false);
+            continue;
+        }
+        const GetRpyInfo* lap = doc_.slot(slot).lap.get();
+        const bool stale = std::any_of(series_.begin(), series_.end(),
+                                       [&](const ShownSeries& s) { return s.slot == slot && s.lap != lap; });
+        if (!stale) continue;
+        removeLap(slot);
+        addLap(slot);
+    }
     updateTimeDifference();
+}
+
+void TelemetryGraph::settingsChanged() {
+    if (channel_ != 0 && mph() != seriesMph_) rebuildChannel();
+}
+
+// The shown channel built anew from the document, as a first choice of it would.
+void TelemetryGraph::rebuildChannel() {
+    const int shown = channel_;
+    channel_ = 0;
+    chooseChannel(shown);
 }
 
 void TelemetryGraph::removeTimeDifference() {

@@ -21,6 +21,7 @@ struct ShownSeries {
     std::string name;
     Colour colour{};
     std::vector<GraphPoint> points;
+    const GetRpyInfo* lap = nullptr;  // the lap the curve was built from
 };
 
 // A lap's curves of one channel, one per ticked wheel for the by-wheel channels.
@@ -50,8 +51,11 @@ public:
     // Shows a channel with the lap and wheel boxes of another graph (the printed secondary
     // graphs).
     void showLike(const TelemetryGraph& other, int channel);
-    // After laps were loaded or removed: boxes of empty slots are unticked.
+    // After laps were loaded, removed or moved: boxes of empty slots are unticked, and a
+    // slot that holds another lap than its curves were built from shows that lap's curves.
     void lapsChanged();
+    // After Settings OK: the curves are built again when the speed unit changed.
+    void settingsChanged();
 
     int channel() const { return channel_; }
     bool lapBoxEnabled(int slot) const;
@@ -93,6 +97,7 @@ public:
     std::function<void(double)> onDistance;
 
 private:
+    void rebuildChannel();
     void removeChannelSeries();
     void addLap(int slot);
     void removeLap(int slot);
@@ -105,6 +110,7 @@ private:
     const CZodEvadiDoc& doc_;
     GraphEngine& engine_;
     int channel_ = 0;
+    bool seriesMph_ = false;  // the speed unit the channel's curves were built in
     std::array<bool, LAP_BOXES> laps_{};
     std::array<bool, WHEEL_COUNT> wheels_{};
     bool timeDifferenceOn_ = false;

@@ -223,6 +223,12 @@ void Playback::leaveRaceMode() {
     display_.redraw();
 }
 
+bool Playback::documentChanged() {
+    if (!raceMode_ || doc_.trackFound()) return false;
+    leaveRaceMode();
+    return true;
+}
+
 void Playback::tick() {
     if (raceMode_) tickRace();
     else tickLines();

@@ -69,6 +69,9 @@ public:
     void tick();
     // Jumps to a race frame, as the race bar's slider does.
     void moveToFrame(int frame);
+    // After laps were loaded or removed. The race is drawn on the document's track, so race
+    // mode ends when the track went with the laps; true when it ended.
+    bool documentChanged();
 
     bool raceMode() const { return raceMode_; }
     bool running() const { return running_; }

@@ -117,6 +117,9 @@ void CMainFrame::restoreWindowState() {
     if (geometry.empty() || !restoreGeometry(QByteArray::fromStdString(geometry))) resize(1100, 760);
     const std::string layout = windowState_.mainWindowLayout();
     if (layout.empty() || !restoreState(QByteArray::fromStdString(layout))) fitLapBarToLabels();
+    // A run starts with the driving lines: a layout left while the race was replayed gets
+    // the lap bar back in the race bar's place.
+    if (!raceDock_->isHidden()) showRaceBar(false);
 }
 
 // The lap bar grows to show its longest label, up to a third of the window.
@@ -125,7 +128,20 @@ void CMainFrame::fitLapBarToLabels() {
     if (wanted > lapBarWindow_->width()) resizeDocks({lapBarDock_}, {wanted}, Qt::Horizontal);
 }
 
+// The readouts widen the lap bar while laps play; when they stop, the map gets its room back.
+void CMainFrame::keepLapBarWidth(int widthBeforeRefresh) {
+    if (lapBar_.playing() == lapBarPlaying_) return;
+    lapBarPlaying_ = lapBar_.playing();
+    if (lapBarPlaying_) {
+        lapBarWidthBeforePlaying_ = widthBeforeRefresh;
+        return;
+    }
+    resizeDocks({lapBarDock_}, {lapBarWidthBeforePlaying_}, Qt::Horizontal);
+}
+
 void CMainFrame::closeEvent(QCloseEvent* event) {
+    // Playback ends with the window, so the saved layout holds the lap bar without readouts.
+    if (playback_.running() || lapBar_.playing()) runPlaybackCommand(CommandId::PlaybackStop);
     windowState_.saveMainWindow(saveGeometry().toStdString(), saveState().toStdString());
     QMainWindow::closeEvent(event);
 }
@@ -325,8 +341,10 @@ void CMainFrame::playbackTick() {
 }
 
 void CMainFrame::showPlaybackState() {
+    const int lapBarWidth = lapBarDock_->width();
     if (playback_.raceMode()) raceWindow_->refresh();
     else lapBarWindow_->refresh();
+    keepLapBarWidth(lapBarWidth);
     updatePlaybackMenu();
 }
 
@@ -344,9 +362,13 @@ void CMainFrame::centreOn(double distance, double lateral) { view_->centreOnTrac
 void CMainFrame::keepInView(double distance, double lateral) { view_->keepTrackPointInView(distance, lateral); }
 void CMainFrame::redraw() { view_->update(); }
 
+// The bar that goes is hidden first: for a moment both bars in the dock area would make the
+// window as tall as the two together.
 void CMainFrame::showRaceBar(bool shown) {
-    lapBarDock_->setVisible(!shown);
-    raceDock_->setVisible(shown);
+    QDockWidget* leaving = shown ? lapBarDock_ : raceDock_;
+    QDockWidget* coming = shown ? raceDock_ : lapBarDock_;
+    leaving->hide();
+    coming->show();
 }
 
 void CMainFrame::loaded(CZodEvadiDoc::LoadResult result) {
@@ -358,10 +380,11 @@ void CMainFrame::loaded(CZodEvadiDoc::LoadResult result) {
 void CMainFrame::openReplay(const std::string& path) { loaded(doc_.shellOpen(path)); }
 
 void CMainFrame::documentChanged() {
+    if (playback_.documentChanged()) raceWindow_->reload();
     lapBarWindow_->refresh();
     fitLapBarToLabels();
     updatePlaybackMenu();
-    view_->update();
+    view_->documentChanged();
     if (graphWindow_) graphWindow_->documentChanged();
 }
 
@@ -425,6 +448,7 @@ void CMainFrame::editSettings() {
     if (dialogs_.run(dialog) != QDialog::Accepted) return;
     doc_.setSettings(DocumentSettings::fromPrefs(Prefs::get()));
     view_->update();
+    if (graphWindow_) graphWindow_->settingsChanged();
 }
 
 void CMainFrame::saveTrackmap() {

@@ -61,6 +61,7 @@ protected:
 private:
     void restoreWindowState();
     void fitLapBarToLabels();
+    void keepLapBarWidth(int widthBeforeRefresh);
     void buildMenus();
     void buildToolBar();
     QMenu* menuFor(const CommandInfo& info, std::map<std::string, QMenu*>& menus);
@@ -107,6 +108,8 @@ private:
     QAction* exitSeparator_ = nullptr;
     std::vector<QAction*> recentActions_;
     std::map<CommandId, QAction*> actions_;
+    bool lapBarPlaying_ = false;
+    int lapBarWidthBeforePlaying_ = 0;
 };
 
 }  // namespace movrane::gui

@@ -108,6 +108,12 @@ void CZodEvadiView::fitToTrack() {
     update();
 }
 
+void CZodEvadiView::documentChanged() {
+    if (doc_.track() && doc_.track() != shownTrack_) mapView_.fitToTrack();
+    shownTrack_ = doc_.track();
+    update();
+}
+
 void CZodEvadiView::togglePanning() {
     mapView_.togglePanning();
     setCursor(mapView_.panning() ? Qt::OpenHandCursor : Qt::ArrowCursor);

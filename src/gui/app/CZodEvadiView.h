@@ -30,6 +30,9 @@ public:
     void zoomIn();
     void zoomOut();
     void fitToTrack();
+    // After laps were loaded or removed: a track loaded anew is shown whole, wherever the
+    // last one was zoomed or followed to.
+    void documentChanged();
     void togglePanning();
     void toggleDistanceMarkers();
     void toggleLap(int slot);
@@ -69,6 +72,7 @@ private:
     MapView mapView_;
     MapDrawOptions options_;
     const Playback* playback_ = nullptr;
+    const Track* shownTrack_ = nullptr;
     const RaceReplay* race_ = nullptr;
     bool dragging_ = false;
     QPointF lastDrag_;

@@ -144,8 +144,8 @@ void TelemetryGraphWindow::present() {
         graph_.open();
     }
     refreshBoxes();
-    refreshTimeDifference();
     show();
+    refreshTimeDifference();
     raise();
     activateWindow();
 }
@@ -155,6 +155,12 @@ void TelemetryGraphWindow::documentChanged() {
     refreshBoxes();
     refreshTimeDifference();
     trackmap_->refresh();
+}
+
+void TelemetryGraphWindow::settingsChanged() {
+    graph_.settingsChanged();
+    readout_->setText(cursorReadout());
+    refreshTimeDifference();
 }
 
 void TelemetryGraphWindow::setCursor(int which, double x) {
@@ -195,9 +201,10 @@ void TelemetryGraphWindow::refreshBoxes() {
     if (graph_.channel() > 0) channelButton(graph_.channel())->setChecked(true);
 }
 
+// The info window stands beside the graph only while the graph is shown.
 void TelemetryGraphWindow::refreshTimeDifference() {
     if (trackmap_->isVisible()) refreshTrackmapLine();
-    if (!graph_.infoShown()) {
+    if (!graph_.infoShown() || !isVisible()) {
         info_->hide();
         return;
     }

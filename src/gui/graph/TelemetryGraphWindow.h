@@ -40,6 +40,8 @@ public:
     void present();
     // After laps were loaded or removed.
     void documentChanged();
+    // After Settings OK (the speed unit).
+    void settingsChanged();
     // "Print": the graph choice, the printer dialog, the page.
     void print();
     // Paints the page with the shown graph and the secondary graphs of these channels.

@@ -80,6 +80,30 @@ TEST_F(OpenGraph, ShowsSpeedOfEveryLapInItsSlotColour) {
     EXPECT_GT(engine.y.high, 60);  // elapsed time: up to the last y
 }
 
+TEST_F(OpenGraph, CurvesFollowLapsMovedToOtherSlotsAndTheSpeedUnit) {
+    const auto pointsOf = [&](int slot) {
+        for (const ShownSeries& s : graph.series())
+            if (s.slot == slot) return s.points.size();
+        return std::size_t{0};
+    };
+    const std::size_t first = pointsOf(0), second = pointsOf(1);
+    ASSERT_NE(first, second);
+    laps.doc.arrangeLaps({1, 0});
+    graph.lapsChanged();
+    EXPECT_EQ(std::tuple(pointsOf(0), pointsOf(1), engine.series.size()), std::tuple(second, first, std::size_t{2}));
+
+    const double kmh = graph.series()[0].points[10].y;
+    DocumentSettings settings = laps.doc.settings();
+    settings.speedUnit = 1;
+    laps.doc.setSettings(settings);
+    graph.settingsChanged();
+    EXPECT_EQ(std::tuple(engine.yUnit, engine.y), std::tuple("Mph", AxisRange{0, 250}));
+    EXPECT_NEAR(graph.series()[0].points[10].y, kmh * 0.621, 1e-9);
+    const int added = engine.added;
+    graph.settingsChanged();
+    EXPECT_EQ(engine.added, added) << "an unchanged unit keeps the curves";
+}
+
 TEST_F(OpenGraph, ByWheelChannelFollowsTheWheelBoxes) {
     graph.chooseChannel(12);
     EXPECT_TRUE(engine.series.empty());

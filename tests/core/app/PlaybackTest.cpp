@@ -213,3 +213,25 @@ TEST_F(PlaybackTest, RaceModeTicksAndClamps) {
     EXPECT_FALSE(playback.raceMode());
     EXPECT_EQ(display.raceBar, false);
 }
+
+TEST(PlaybackRace, EndsWhenTheTrackGoesWithTheLaps) {
+    testsupport::SampleLaps laps;
+    LapBar lapBar(laps.doc);
+    RaceReplay race;
+    testsupport::ScriptedFileChooser chooser;
+    chooser.answer = 1;
+    RecordingDisplay display;
+    Playback playback(laps.doc, lapBar, race, laps.ui, chooser, display);
+    playback.toggleRaceMode();
+    playback.startContinue();
+    ASSERT_TRUE(playback.raceMode());
+    laps.doc.removeLap(0);
+    EXPECT_FALSE(playback.documentChanged()) << "the other lap keeps the track";
+    EXPECT_TRUE(playback.raceMode());
+    laps.doc.clear();
+    EXPECT_TRUE(playback.documentChanged());
+    EXPECT_FALSE(playback.raceMode());
+    EXPECT_FALSE(display.clock);
+    EXPECT_EQ(display.raceBar, false);
+    EXPECT_FALSE(race.loaded());
+}
