@@ -9,6 +9,8 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
@@ -61,6 +63,18 @@ bool isCheckable(CommandId id) {
 bool isPlaybackCommand(CommandId id) {
     return (id >= CommandId::PlaybackStart && id <= CommandId::PlaybackRaceMode) || toggledLapOf(id).has_value();
 }
+
+// A column of controls taller than a small window scrolls in its dock instead of making
+// the window grow; it keeps its whole width.
+QScrollArea* scrolledColumn(QWidget* column) {
+    auto* area = new QScrollArea;
+    area->setWidget(column);
+    area->setWidgetResizable(true);
+    area->setFrameShape(QFrame::NoFrame);
+    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    area->setMinimumWidth(column->minimumSizeHint().width() + area->verticalScrollBar()->sizeHint().width());
+    return area;
+}
 }  // namespace
 
 CMainFrame::CMainFrame(CZodEvadiDoc& doc, Ui& ui, DialogHost& dialogs, RecentFileList& recentFiles,
@@ -85,7 +99,7 @@ CMainFrame::CMainFrame(CZodEvadiDoc& doc, Ui& ui, DialogHost& dialogs, RecentFil
     lapBarDock_->setWidget(lapBarWindow_);
     addDockWidget(Qt::RightDockWidgetArea, lapBarDock_);
     raceDock_->setObjectName(QStringLiteral("RaceReplay"));
-    raceDock_->setWidget(raceWindow_);
+    raceDock_->setWidget(scrolledColumn(raceWindow_));
     addDockWidget(Qt::RightDockWidgetArea, raceDock_);
     raceDock_->hide();
     playbackClock_->setInterval(PLAYBACK_CLOCK_MS);
