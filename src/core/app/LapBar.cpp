@@ -13,9 +13,9 @@ std::string lapBoxLabel(const CZodEvadiDoc& doc, int slot) {
     return doc.slot(slot).inUse ? loadedLapLabel(doc, slot) : "Lap " + std::to_string(slot + 1) + ": none loaded";
 }
 
-bool LapBar::toggleEnabled(int slot) const {
-    return validSlot(slot) && doc_.slot(slot).inUse && !playing_ && !raceMode_;
-}
+bool LapBar::holdsLap(int slot) const { return validSlot(slot) && doc_.slot(slot).inUse; }
+
+bool LapBar::toggleEnabled(int slot) const { return holdsLap(slot) && !playing_ && !raceMode_; }
 
 void LapBar::setPlaying(bool playing) {
     playing_ = playing;
@@ -24,7 +24,7 @@ void LapBar::setPlaying(bool playing) {
 }
 
 bool LapBar::readoutShown(int slot) const {
-    return playing_ && validSlot(slot) && doc_.slot(slot).inUse && doc_.slot(slot).shown;
+    return playing_ && holdsLap(slot) && doc_.slot(slot).shown;
 }
 
 bool LapBar::splitMarkerShown(int slot, int split) const {
@@ -46,9 +46,13 @@ LapBoxState LapBar::box(int slot) const {
 
 bool LapBar::toggle(int slot) {
     if (!toggleEnabled(slot)) return false;
+    flipShown(slot);
+    return true;
+}
+
+void LapBar::flipShown(int slot) {
     LapSlot& lap = doc_.slot(slot);
     lap.shown = !lap.shown;
-    return true;
 }
 
 std::string LapBar::toggleCommandText(int slot) { return "Toggle lap " + std::to_string(slot + 1); }

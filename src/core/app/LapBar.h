@@ -60,11 +60,16 @@ public:
     PlaybackFocus focus = PlaybackFocus::Leader;
     int focusSlot = 0;  // the lap "Focus Driver:" follows
 
+    // The slot is one of the five and holds a lap.
+    bool holdsLap(int slot) const;
     bool toggleEnabled(int slot) const;
     LapBoxState box(int slot) const;
     // Ticks or unticks the slot's box, which shows or hides the lap's line on the map.
     // False when the box cannot be used.
     bool toggle(int slot);
+    // Shows or hides the line of the lap in a slot that holds one, whatever the box's state
+    // (the menu's "Toggle lap" commands).
+    void flipShown(int slot);
 
     // "Toggle lap 1" .. "Toggle lap 5".
     static std::string toggleCommandText(int slot);

@@ -163,13 +163,12 @@ void Playback::moveToEndOfLap() {
 // The menu command follows the clock, not the lap bar: after "Move to end of lap" the bar
 // keeps its playing state (boxes disabled) while the laps can be ticked from the menu.
 bool Playback::toggleLapEnabled(int slot) const {
-    return !raceMode_ && !running_ && !paused_ && slot >= 0 && slot < CZodEvadiDoc::MAX_LAPS && doc_.slot(slot).inUse;
+    return !raceMode_ && !running_ && !paused_ && lapBar_.holdsLap(slot);
 }
 
 bool Playback::toggleLap(int slot) {
     if (!toggleLapEnabled(slot)) return false;
-    LapSlot& lap = doc_.slot(slot);
-    lap.shown = !lap.shown;
+    lapBar_.flipShown(slot);
     display_.redraw();
     return true;
 }

@@ -6,11 +6,8 @@
 
 #include "ReportCases.h"
 #include "ScriptedRace.h"
-#include "core/replay/Drivers.h"
-#include "core/replay/Header.h"
 #include "core/reports/Report.h"
 #include "support/SmallReplay.h"
-#include "support/TempDir.h"
 
 namespace {
 
@@ -22,16 +19,7 @@ using scripted::vanishing;
 constexpr double LAP_METRES = 1000;
 
 std::string detailedReport(const scripted::Race& race) {
-    testsupport::TempDir dir;
-    scripted::write(dir.file("race.rpy"), race);
-    movrane::Header header;
-    movrane::Drivers drivers;
-    if (header.load(dir.file("race.rpy")) != movrane::Header::OK ||
-        drivers.load(dir.file("race.rpy")) != movrane::Drivers::OK)
-        throw std::runtime_error("scripted race unreadable");
-    movrane::Report report(header, drivers, dir.file("race.rpy"));
-    report.setLaps({{}, LAP_METRES, false});
-    return report.generate(movrane::ReportKind::DetailedRace);
+    return scripted::reportText(race, movrane::ReportKind::DetailedRace, movrane::ReportLaps{{}, LAP_METRES, false});
 }
 
 // Race entries: base 0 and one lap ending at `end` (no lap when end is 0).

@@ -135,7 +135,6 @@ TEST(EngineReports, WholeTextsOfAScriptedReplay) {
 // A gear change passes through neutral: method B takes the engine speed of the last record
 // in the lower gear, of the player's car and of the others alike.
 TEST(EngineReports, AnUpShiftThroughNeutralIsSampledInTheLowerGear) {
-    testsupport::TempDir dir;
     scripted::Race race;
     race.drivers = testsupport::namedDrivers(2);
     race.sessionId = 0;
@@ -144,12 +143,7 @@ TEST(EngineReports, AnUpShiftThroughNeutralIsSampledInTheLowerGear) {
     car.gear = [](int f) { return f % 40 < 18 ? 3 : f % 40 < 20 ? 0 : 4; };
     car.engine = [](int f) { return f % 40 == 17 ? 900u : f % 40 < 17 ? 700u : 600u; };
     race.cars = {car, car};
-    scripted::write(dir.file("neutral.rpy"), race);
-    Header header;
-    Drivers drivers;
-    ASSERT_EQ(header.load(dir.file("neutral.rpy")), Header::OK);
-    ASSERT_EQ(drivers.load(dir.file("neutral.rpy")), Drivers::OK);
-    const std::string text = Report(header, drivers, dir.file("neutral.rpy")).generate(ReportKind::EngineDetection);
+    const std::string text = scripted::reportText(race, ReportKind::EngineDetection);
     const std::string cooper = "method B(for hotlaps, partly races): Cooper   \r\n";
     const std::size_t first = text.find(cooper);
     ASSERT_NE(first, std::string::npos) << text;
@@ -159,7 +153,6 @@ TEST(EngineReports, AnUpShiftThroughNeutralIsSampledInTheLowerGear) {
 // Damage halfway through the stream stops the scan there; what was read still counts,
 // the local driver's engine speed range (test D) too.
 TEST(EngineReports, ADamagedStreamKeepsWhatWasReadOfTheLocalDriver) {
-    testsupport::TempDir dir;
     scripted::Race race;
     race.drivers = testsupport::namedDrivers(2);
     race.drivers[0].carMake = 4;
@@ -169,12 +162,7 @@ TEST(EngineReports, ADamagedStreamKeepsWhatWasReadOfTheLocalDriver) {
     race.extra = [](samplekit::Frame& frame, int f) {
         if (f == 200) frame.addRawItem(5, 8);
     };
-    scripted::write(dir.file("damaged.rpy"), race);
-    Header header;
-    Drivers drivers;
-    ASSERT_EQ(header.load(dir.file("damaged.rpy")), Header::OK);
-    ASSERT_EQ(drivers.load(dir.file("damaged.rpy")), Drivers::OK);
-    const std::string text = Report(header, drivers, dir.file("damaged.rpy")).generate(ReportKind::EngineDetection);
+    const std::string text = scripted::reportText(race, ReportKind::EngineDetection);
     EXPECT_NE(text.find("detection stopped there"), std::string::npos);
     EXPECT_NE(text.find("method D(*only* for local driver):   Honda    \r\n"), std::string::npos) << text;
 }

@@ -1,6 +1,11 @@
 #include "ScriptedRace.h"
 
+#include <stdexcept>
+
+#include "core/replay/Drivers.h"
+#include "core/replay/Header.h"
 #include "samplekit/CarRecords.h"
+#include "support/TempDir.h"
 
 namespace scripted {
 
@@ -72,6 +77,19 @@ void write(const std::filesystem::path& path, const Race& race) {
         writer.writeFrame(frame);
     }
     writer.finish();
+}
+
+std::string reportText(const Race& race, movrane::ReportKind kind, const std::optional<movrane::ReportLaps>& laps) {
+    testsupport::TempDir dir;
+    const std::string path = dir.file("race.rpy");
+    write(path, race);
+    movrane::Header header;
+    movrane::Drivers drivers;
+    if (header.load(path) != movrane::Header::OK || drivers.load(path) != movrane::Drivers::OK)
+        throw std::runtime_error("scripted race unreadable");
+    movrane::Report report(header, drivers, path);
+    if (laps) report.setLaps(*laps);
+    return report.generate(kind);
 }
 
 }  // namespace scripted

@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/reports/Report.h"
 #include "samplekit/ReplayWriter.h"
 
 namespace scripted {
@@ -44,5 +45,10 @@ struct Race {
 samplekit::LapEntry laps(uint32_t slot, uint32_t base, std::vector<uint32_t> ends);
 
 void write(const std::filesystem::path& path, const Race& race);
+
+// The text of one report of the race, written to a temporary replay and read back; `laps`
+// are the loaded laps a kind works on. Throws when the replay cannot be read.
+std::string reportText(const Race& race, movrane::ReportKind kind,
+                       const std::optional<movrane::ReportLaps>& laps = std::nullopt);
 
 }  // namespace scripted
