@@ -42,9 +42,9 @@ class Drivers {
 public:
     static constexpr uint32_t INVALID_COUNT = 65535;
     // The longest driver list a replay can hold: the other cars' records name a car by a
-    // six-bit slot code. A longer list is damage, and would multiply every per-driver table
-    // and scan (race timeline, reports, pictures) by its length.
-    static constexpr uint32_t MAX_DRIVERS = 64;
+    // slot code. A longer list is damage, and would multiply every per-driver table and scan
+    // (race timeline, reports, pictures) by its length.
+    static constexpr uint32_t MAX_DRIVERS = SLOT_CODES;
     enum Code { OK = 0, FAILED = 3 };
 
     // Why a walk failed; kept for diagnostics (the user sees one fixed message).

@@ -24,7 +24,6 @@ constexpr uint32_t PLAYER_ITEM_BIT = 0x40000000u;  // the lateral field has the 
 constexpr uint32_t LAP_POSITION_MASK = 0x03FFFFFFu;  // bits 0..25
 constexpr double LAP_POSITION_METRES = 0.0005;
 constexpr double HEADING_PER_UNIT = 0.087890625;  // 360 degrees in 4096 units
-constexpr int SLOT_CODES = 64;                     // the six slot bits of an other-car record
 constexpr uint32_t NO_DRIVER = 0xFFFFFFFFu;
 constexpr uint32_t MIN_FRAME_BYTES = 8;
 

@@ -17,6 +17,7 @@ constexpr uint32_t DRIVER_RECORD_SIZE = 152;
 constexpr uint32_t MAX_FORMAT_VERSION = 2;
 
 constexpr int MAX_SLOTS = 20;
+constexpr uint32_t SLOT_CODES = 64;  // the six slot bits of an other-car record
 constexpr int MAX_LAP_WORDS = 150;  // the base word and up to 149 laps
 
 constexpr double FRAME_MS = 27.777778;  // one frame is 1/36 second
